@@ -1,0 +1,72 @@
+#include "TestSupport.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace testsupport {
+
+namespace {
+
+// Removes a leftover tree of an earlier run; uses the shell so read-only files go too.
+void RemoveTree(const std::string& path)
+{
+    std::string from = path;
+    from.push_back('\0');
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    SHFileOperationA(&op);
+}
+
+}  // namespace
+
+std::string FreshFolder(const std::string& name)
+{
+    static unsigned counter = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string base = std::string(temp) + "quintaro-tests";
+    CreateDirectoryA(base.c_str(), nullptr);
+    std::string path = base + "\\" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++counter);
+    if (FolderExists(path)) RemoveTree(path);
+    if (!CreateDirectoryA(path.c_str(), nullptr)) throw std::runtime_error("cannot create " + path);
+    return path;
+}
+
+std::string HelpersFolder()
+{
+    const char* unixPath = std::getenv("QUINTARO_HELPERS");
+    if (!unixPath) throw std::runtime_error("QUINTARO_HELPERS is not set");
+    // Wine maps the Unix root to drive Z:.
+    std::string path = std::string("Z:") + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    DWORD written = 0;
+    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+bool FileExists(const std::string& path)
+{
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path)
+{
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace testsupport
