@@ -1,0 +1,129 @@
+#pragma once
+// Base classes of the component layer: exceptions, components with owners, lists.
+// Strings are byte strings in the ANSI code page (GBK on the target systems).
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    std::string Message() const { return what(); }
+};
+
+// "'%s' is not a valid integer value" and the like.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A stored layout or resource that cannot be read.
+class EResourceError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TObject {
+public:
+    TObject() = default;
+    TObject(const TObject&) = delete;
+    TObject& operator=(const TObject&) = delete;
+    virtual ~TObject() = default;
+};
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+enum class TOperation { opInsert, opRemove };
+
+// A component is freed by its owner, which keeps its owned components in creation order.
+class TComponent : public TObject {
+public:
+    explicit TComponent(TComponent* AOwner);
+    ~TComponent() override;
+
+    TComponent* Owner() const { return FOwner; }
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    TComponent* Components(int Index) const { return FComponents.at(static_cast<size_t>(Index)); }
+    int ComponentIndex() const;
+    TComponent* FindComponent(const std::string& AName) const;
+
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& Value) { FName = Value; }
+    int32_t Tag() const { return FTag; }
+    void SetTag(int32_t Value) { FTag = Value; }
+
+    // Moves this component to another owner (or none).
+    void SetOwner(TComponent* AOwner);
+    // Frees every owned component, the last created first.
+    void DestroyComponents();
+    // Asks to be told (Notification opRemove) when AComponent goes away.
+    void FreeNotification(TComponent* AComponent);
+
+    // Called by the layout reader once all properties of the form's layout are set.
+    virtual void Loaded() {}
+
+protected:
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
+    bool Destroying() const { return FDestroying; }
+
+private:
+    void InsertComponent(TComponent* AComponent);
+    void RemoveComponent(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent);
+
+    TComponent* FOwner = nullptr;
+    std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
+    std::string FName;
+    int32_t FTag = 0;
+    bool FDestroying = false;
+};
+
+// A list of untyped references; it never frees what it holds.
+class TList : public TObject {
+public:
+    int Add(void* Item);
+    int IndexOf(const void* Item) const;
+    int Remove(const void* Item);
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    void* Items(int Index) const { return FItems.at(static_cast<size_t>(Index)); }
+
+private:
+    std::vector<void*> FItems;
+};
+
+class TStringList : public TObject {
+public:
+    int Add(const std::string& S);
+    void Insert(int Index, const std::string& S);
+    void Delete(int Index);
+    void Clear() { FStrings.clear(); }
+    int Count() const { return static_cast<int>(FStrings.size()); }
+    const std::string& Strings(int Index) const { return FStrings.at(static_cast<size_t>(Index)); }
+    void SetStrings(int Index, const std::string& S) { FStrings.at(static_cast<size_t>(Index)) = S; }
+    int IndexOf(const std::string& S) const;
+    // The lines joined, each followed by CR LF.
+    std::string Text() const;
+    // Splits at CR LF, LF or CR; a final line break adds no empty line.
+    void SetText(const std::string& Value);
+    // Writes Text() to a file, creating or replacing it; throws on failure.
+    void SaveToFile(const std::string& FileName) const;
+
+private:
+    std::vector<std::string> FStrings;
+};
+
+// Number conversions with the framework's messages.
+int StrToInt(const std::string& S);         // throws EConvertError "'S' is not a valid integer value"
+std::string IntToStr(int64_t Value);
+std::string IntToHex(uint32_t Value, int Digits);  // upper case, zero padded
+std::string Trim(const std::string& S);     // drops leading and trailing blanks and control characters
+std::string UpperCaseAscii(const std::string& S);  // only a..z change
+std::string ExtractFilePath(const std::string& FileName);  // up to and including the last '\' or ':'
+std::string ExtractFileName(const std::string& FileName);  // after the last '\' or ':'
+std::string ChangeFileExt(const std::string& FileName, const std::string& Extension);
