@@ -1,0 +1,52 @@
+#pragma once
+// Bitmap buttons and speed buttons.
+
+#include "StdCtrls.h"
+
+enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+
+// An owner-drawn push button that can show a glyph; its Kind sets modal result, Default and Cancel.
+class TBitBtn : public TButton {
+public:
+    explicit TBitBtn(TComponent* AOwner);
+    ~TBitBtn() override;
+    TBitBtnKind Kind() const { return FKind; }
+    void SetKind(TBitBtnKind Value);
+    TBitmap& Glyph() { return *FGlyph; }
+    void Click() override;  // bkClose closes the form
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+    // The stock owner-draw look: face, glyph, caption, focus rectangle.
+    virtual void DrawItem(const DRAWITEMSTRUCT& Item);
+
+private:
+    TBitBtnKind FKind = bkCustom;
+    TBitmap* FGlyph;
+};
+
+// A flat windowless button that draws a glyph; clicks on release inside.
+class TSpeedButton : public TGraphicControl {
+public:
+    explicit TSpeedButton(TComponent* AOwner);
+    ~TSpeedButton() override;
+    TBitmap& Glyph() { return *FGlyph; }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    bool Down() const { return FDown; }
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void Paint() override;
+
+private:
+    TBitmap* FGlyph;
+    bool FFlat = false;
+    bool FDown = false;   // pressed and the mouse still over it
+    bool FMouseInControl = false;
+};
+
+class TClassRegistry;
+// Layout class and property tables of this unit.
+void RegisterButtonsClasses(TClassRegistry& Registry);

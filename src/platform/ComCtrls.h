@@ -1,0 +1,49 @@
+#pragma once
+// The rich edit control.
+
+#include "Controls.h"
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TRichEdit : public TWinControl {
+public:
+    explicit TRichEdit(TComponent* AOwner);
+    ~TRichEdit() override;
+
+    // The text's lines as the control holds them (CR LF separated in Text()).
+    TStringList& Lines();
+    std::string Text() const;
+    void SetText(const std::string& Value);
+    // Lines as displayed: the text's own lines further broken where word wrap breaks them.
+    int DisplayLineCount();
+    // The text of each displayed line (wrapped pieces), without line breaks.
+    std::vector<std::string> DisplayLines();
+
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    bool BorderStyleSingle() const { return FBorder; }
+    void SetBorderStyleSingle(bool Value);
+    const std::string& ImeName() const { return FImeName; }
+    void SetImeName(const std::string& Value) { FImeName = Value; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandleDone() override;
+
+private:
+    void SyncLinesFromWindow();
+    TStringList FLines;
+    bool FReadOnly = false;
+    bool FWordWrap = true;
+    TScrollStyle FScrollBars = ssBoth;
+    bool FBorder = true;
+    std::string FImeName;
+};
+
+class TClassRegistry;
+// Layout class and property tables of this unit.
+void RegisterComCtrlsClasses(TClassRegistry& Registry);

@@ -1,0 +1,285 @@
+#pragma once
+// Controls: the one message path, parents and alignment, windowed and windowless controls.
+//
+// Win32 -> the class's static window procedure (links HWND and object; catches every exception and hands it to
+// Application->HandleException) -> control->WindowProc (replaceable) -> control->WndProc (virtual; each class
+// switches on the messages it handles and passes the rest to its base class) -> DefaultHandler (the saved system
+// procedure of a stock control, or DefWindowProcA).
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Classes.h"
+#include "Graphics.h"
+
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+
+// A replaceable window procedure: read it, keep it, install another that calls the kept one.
+using TWndMethod = std::function<void(TMessage&)>;
+
+// The layer's own notifications.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 3;
+constexpr UINT CM_COLORCHANGED = CM_BASE + 4;
+constexpr UINT CM_FONTCHANGED = CM_BASE + 5;
+constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;   // 0xB008; WParam != 0: LParam is a TFont*
+constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
+constexpr UINT CM_HITTEST = CM_BASE + 10;
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
+constexpr UINT CM_DIALOGKEY = CM_BASE + 22;           // WParam: virtual key; Result 1 = handled
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 23;
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 24;
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;          // 0xB013
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;          // 0xB014
+constexpr UINT CN_BASE = 0xBC00;                      // reflected notifications: CN_BASE + the parent's message
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;   // 0xBC2B
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;  // a set of TAnchorKind bits
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+class TWinControl;
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+
+    // The current window procedure; Perform starts here.
+    TWndMethod WindowProc;
+    LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // Message handling of this class; overrides switch on their messages and call the base class for the rest.
+    virtual void WndProc(TMessage& Message);
+    // What a message gets when no class handles it.
+    virtual void DefaultHandler(TMessage& Message);
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign Value);
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value);
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+    void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+    void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+    void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    RECT BoundsRect() const { return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    virtual int ClientWidth() const { return FWidth; }
+    virtual int ClientHeight() const { return FHeight; }
+    void SetClientWidth(int Value);
+    void SetClientHeight(int Value);
+    virtual RECT ClientRect() const { return RECT{0, 0, ClientWidth(), ClientHeight()}; }
+    // Client coordinates of this control <-> screen coordinates.
+    POINT ClientToScreen(POINT P) const;
+    POINT ScreenToClient(POINT P) const;
+    // Top-left of the client area relative to the nearest windowed ancestor's client area (0,0 for windowed).
+    virtual POINT ClientOrigin() const;
+
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
+
+    bool Visible() const { return FVisible; }
+    virtual void SetVisible(bool Value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool Value);
+    // Visible here and in every parent.
+    bool Showing() const;
+
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& Value) { FHint = Value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+
+    // The caption (window text for windowed controls, through WM_GETTEXT/WM_SETTEXT).
+    virtual std::string Caption() const;
+    virtual void SetCaption(const std::string& Value);
+    int GetTextBuf(char* Buffer, int BufSize) const;
+    void SetTextBuf(const char* Buffer);
+
+    virtual void Invalidate();
+    virtual void Update();
+    // Invalidate and paint at once.
+    virtual void Repaint();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+
+    TNotifyEvent OnClick;
+    virtual void Click();
+
+protected:
+    // Windowless controls get their text here; windowed ones keep it in the window.
+    std::string FCaption;
+    virtual void FontChanged();
+    virtual void Loaded() override;
+    // The parent's font or colour changed; applied when ParentFont/ParentColor is set.
+    void ParentFontChanged();
+    void ParentColorChanged();
+    // Records new bounds without telling anyone (used by windowed controls when the window moved).
+    void UpdateBoundsFields(int ALeft, int ATop, int AWidth, int AHeight);
+    void RequestAlign();
+
+private:
+    friend class TWinControl;
+    TWinControl* FParent = nullptr;
+    TAlign FAlign = alNone;
+    TAnchors FAnchors = akLeft | akTop;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    // Distances to the parent's right and bottom edges, kept for right/bottom anchors.
+    int FAnchorRight = 0, FAnchorBottom = 0;
+    bool FAnchorsKnown = false;
+    TFont FFont;
+    bool FParentFont = true;
+    TColor FColor = clWindow;
+    bool FParentColor = false;
+    bool FVisible = true;
+    bool FEnabled = true;
+    std::string FHint;
+    bool FShowHint = false;
+};
+
+// A control without a window: its parent paints it in z-order and routes mouse messages to it.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    TCanvas& Canvas() { return FCanvas; }
+    void Invalidate() override;
+    void Update() override;
+    void Repaint() override;
+
+protected:
+    void WndProc(TMessage& Message) override;
+    // Paints into Canvas(), which is attached to the parent's DC with the origin at this control's top-left and
+    // the clip set to its bounds.
+    virtual void Paint() {}
+
+private:
+    friend class TWinControl;
+    void PaintTo(HDC DC);  // called by the parent
+    TCanvas FCanvas;
+};
+
+// Parameters for creating a control's window.
+struct TCreateParams {
+    std::string Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    // A stock window class to superclass ("BUTTON", "RichEdit20A"); empty for the layer's own class.
+    std::string StockClass;
+    UINT ClassStyle = CS_DBLCLKS;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    HWND Handle();  // creates the window (and its parents') on first use
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded() { Handle(); }
+    void DestroyHandle();
+    // Finds the layer's control for a window of this process; nullptr for foreign windows.
+    static TWinControl* FindControl(HWND Wnd);
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
+    // The visible, enabled child under a point in client coordinates (windowless children included).
+    TControl* ControlAtPos(POINT P, bool AllowDisabled = false) const;
+
+    int TabOrder() const;
+    void SetTabOrder(int Value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value);
+    bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+    // The next windowed control in tab order after Current among this control's descendants.
+    TWinControl* FindNextControl(TWinControl* Current, bool GoForward, bool CheckTabStop) const;
+
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
+    // Lays out aligned and anchored children.
+    void Realign();
+    // The client rectangle in which aligned children are placed.
+    virtual RECT AlignRect() const { return ClientRect(); }
+
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetVisible(bool Value) override;
+    void SetEnabled(bool Value) override;
+    std::string Caption() const override;
+    void SetCaption(const std::string& Value) override;
+    void Invalidate() override;
+    void Update() override;
+    void Repaint() override;
+    POINT ClientOrigin() const override { return POINT{0, 0}; }
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+    virtual void CreateParams(TCreateParams& Params);
+    virtual void CreateWnd();
+    // After the window exists: fonts, texts and child windows.
+    virtual void CreateHandleDone() {}
+    // Paints the windowless children over what the window painted (called from WM_PAINT).
+    void PaintControls(HDC DC);
+    // Default WM_PAINT for the layer's own class: erase with Color, then the windowless children.
+    virtual void PaintWindow(HDC DC);
+    // Reflected notifications come back to the control as CN_BASE + message.
+    static bool ReflectToChild(TMessage& Message);
+    void FontChanged() override;
+
+private:
+    friend class TControl;
+    static LRESULT CALLBACK StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+    void InsertControl(TControl* AControl);
+    void RemoveControl(TControl* AControl);
+    void AlignControls();
+    void ForwardMouseToGraphic(TMessage& Message);
+
+    HWND FHandle = nullptr;
+    WNDPROC FDefWndProc = nullptr;
+    std::vector<TControl*> FControls;     // z-order, bottom first
+    std::vector<TWinControl*> FTabList;   // tab order
+    bool FTabStop = false;
+    bool FDoubleBuffered = false;
+    TControl* FMouseCapture = nullptr;    // windowless child that received the press
+    bool FAligning = false;
+};
+
+// Fires CM_MOUSEENTER/CM_MOUSELEAVE when the control under the mouse changes; the application calls it at every
+// mouse message and when idle.
+void UpdateMouseControl();
+TControl* MouseControl();
