@@ -1,0 +1,47 @@
+#pragma once
+// The base of every window of the program: a flat painted frame instead of the system frame, the title panel
+// instead of the system caption, and the house look given to the owned components at every show.
+
+#include <memory>
+
+#include "CVTitlePanel.h"
+#include "Forms.h"
+
+class TLicenseRootForm : public TForm {
+public:
+    explicit TLicenseRootForm(TComponent* AOwner);
+    ~TLicenseRootForm() override;
+
+    // Bound to OnShow by the root layout; derived forms with their own show handler call it first.
+    void FormShow(TObject* Sender);
+    // The look pass over Container's owned components; each component is handled once in the form's life.
+    virtual void SkinComponents(TComponent* Container);
+
+    TTitlePanel* TitlePanel() const { return FTitlePanel; }
+    int FrameWidth() const { return FFrameWidth; }
+    bool LowColor() const { return FLowColor; }
+    // The components the look pass has examined.
+    const TList& Skinned() const { return *FSkinned; }
+
+protected:
+    void InitializeForm() override;
+    void WndProc(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void WMNCCalcSize(TMessage& Message);
+    void WMNCPaint(TMessage& Message);
+    void WMNCHitTest(TMessage& Message);
+    void WMSetText(TMessage& Message);
+    void WMSetCursor(TMessage& Message);
+    void WMWindowPosChanged(TMessage& Message);
+    void WMSysCommand(TMessage& Message);
+    void RepaintTitlePanel();
+    void FrameRefresh();
+    void ApplyHouseLook(TComponent* Component);
+
+    int FFrameWidth = 0;
+    bool FLowColor = false;
+    TTitlePanel* FTitlePanel = nullptr;
+    std::unique_ptr<TList> FSkinned;
+};
