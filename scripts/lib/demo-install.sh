@@ -1,0 +1,94 @@
+# A demo installation of the product inside a Wine prefix, shared by scripts/demo and the end-to-end tests.
+# Needs wine.sh sourced, wine_env/wine_prefix_ready/wine_display done, and HELPERS (Unix folder of the helper exes).
+
+DEMO_INSTALL_DIR='C:\Program Files\Corvane软件\Com'
+DEMO_UNINSTALLER_DIR='C:\Program Files\Corvane软件\卸载 程序'
+
+# Unix path of a C: path of the prefix.
+demo_unix() {
+  local p=${1#C:\\}
+  printf '%s/drive_c/%s' "$WINEPREFIX" "${p//\\//}"
+}
+
+demo_reg_value() {  # key value -> data
+  wine64 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8 |
+    sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
+demo_shell_folders() {
+  local key='Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+  DEMO_PROGRAMS=$(demo_reg_value "HKLM\\$key" 'Common Programs')
+  DEMO_DESKTOP=$(demo_reg_value "HKLM\\$key" 'Common Desktop')
+  DEMO_APPDATA=$(demo_reg_value "HKCU\\$key" 'AppData')
+  DEMO_QUICKLAUNCH="$DEMO_APPDATA\\Microsoft\\Internet Explorer\\Quick Launch"
+}
+
+demo_shortcut() {  # link target
+  mkdir -p "$(dirname "$(demo_unix "$1")")"
+  wine64 "$HELPERS/MakeShortcut.exe" "$1" "$2" >/dev/null 2>&1
+}
+
+# Lays out the product: program group, shortcuts, installation folder, and two running copies holding a file.
+demo_lay_out() {
+  demo_shell_folders
+  local install; install=$(demo_unix "$DEMO_INSTALL_DIR")
+  rm -rf "$install"
+  mkdir -p "$install/数据/cache" "$install/plugins"
+  cp "$HELPERS/Quintaro.exe" "$install/Quintaro.exe"
+  printf 'settings\r\n' > "$install/Quintaro.ini"
+  printf 'data' > "$install/数据/用户.dat"
+  printf 'cache' > "$install/数据/cache/.index"
+  printf 'plugin' > "$install/plugins/a.dll"
+  chmod a-w "$install/plugins/a.dll"
+  local exe="$DEMO_INSTALL_DIR\\Quintaro.exe"
+  demo_shortcut "$DEMO_PROGRAMS\\Quintaro\\Quintaro.lnk" "$exe"
+  demo_shortcut "$DEMO_PROGRAMS\\Quintaro\\Quintaro卸载.lnk" "$DEMO_UNINSTALLER_DIR\\Uninstall.exe"
+  printf 'readme' > "$(demo_unix "$DEMO_PROGRAMS\\Quintaro")/说明.txt"
+  demo_shortcut "$DEMO_DESKTOP\\Quintaro.lnk" "$exe"
+  demo_shortcut "$DEMO_QUICKLAUNCH\\Quintaro.lnk" "$exe"
+  # Read-only and hidden, as installers leave them.
+  wine64 cmd /c attrib +r +h "$DEMO_INSTALL_DIR\\Quintaro.ini" >/dev/null 2>&1
+  for n in 1 2; do
+    setsid wine64 "$install/Quintaro.exe" "$DEMO_INSTALL_DIR\\数据\\held$n.dat" >/dev/null 2>&1 < /dev/null &
+  done
+}
+
+# Copies the uninstaller into its folder (with a blank and Chinese characters in the path).
+demo_place_uninstaller() {  # unix path of Uninstall.exe
+  local dir; dir=$(demo_unix "$DEMO_UNINSTALLER_DIR")
+  mkdir -p "$dir"
+  rm -f "$dir/deleteFile.bat"
+  cp "$1" "$dir/Uninstall.exe"
+}
+
+demo_running_copies() {
+  wine64 cmd /c tasklist 2>/dev/null | grep -ci '^quintaro.exe' || true
+}
+
+# What is left of the product and of the uninstaller, one line per item.
+demo_leftovers() {
+  demo_shell_folders
+  local p
+  for p in "$DEMO_PROGRAMS\\Quintaro" "$DEMO_DESKTOP\\Quintaro.lnk" "$DEMO_QUICKLAUNCH\\Quintaro.lnk" \
+           "$DEMO_INSTALL_DIR" "$DEMO_UNINSTALLER_DIR\\Uninstall.exe" "$DEMO_UNINSTALLER_DIR\\deleteFile.bat"; do
+    [ -e "$(demo_unix "$p")" ] && echo "left: $p"
+  done
+  local n; n=$(pgrep -fc 'Quintaro.exe' || true)
+  [ "${n:-0}" -gt 0 ] && echo "left: $n running Quintaro.exe"
+  return 0
+}
+
+# Waits for a top-level X window whose name contains the text; prints its id.
+demo_wait_window() {  # name seconds
+  local i id
+  for i in $(seq 1 $(( $2 * 5 ))); do
+    id=$(xdotool search --name "$1" 2>/dev/null | tail -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+demo_screenshot() {  # png
+  xwd -root -silent | convert xwd:- "$1"
+}
