@@ -1,0 +1,518 @@
+// The button style on real windows: messages go in through the system, pixels come back from the window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "Buttons.h"
+#include "CVButtonStyle.h"
+#include "Forms.h"
+
+namespace {
+
+// The two gradients, top row first, as 0xRRGGBB.
+const uint32_t NormalRows[18] = {0xFEFEFE, 0xFDFDFD, 0xFCFCFC, 0xFAFAFA, 0xF8F8F8, 0xF7F7F7, 0xF5F5F5, 0xF3F3F3,
+                                 0xF1F1F1, 0xE1E1E1, 0xE2E2E2, 0xE4E4E4, 0xE5E5E5, 0xE7E7E7, 0xEBEBEB, 0xEEEEEE,
+                                 0xF1F1F1, 0xF4F4F4};
+const uint32_t BlueRows[18] = {0xC2E3FA, 0xB3D6F2, 0xA3C8EA, 0x96BDE5, 0x91BBE4, 0x8FBAE7, 0x90BCEA, 0x91BEED,
+                               0x90BFF0, 0x6BA8E5, 0x6DAAE8, 0x71AEEC, 0x77B4F2, 0x80BBF7, 0x8CC4FB, 0x9ACFFD,
+                               0xABDCFD, 0xBDE9FD};
+constexpr COLORREF BorderRGB = RGB(136, 136, 134);
+constexpr COLORREF ShadowRGB = RGB(129, 133, 148);
+const TButtonStyleColors DefaultColors = {8816776, 14468544, 12952218, 12952218};
+
+COLORREF FromHex(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+struct TBox {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;  // inclusive
+    bool Empty() const { return right < left; }
+    void Add(int x, int y)
+    {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+    }
+};
+
+// What a window shows on the screen, read back through its DC.
+class TCapture {
+public:
+    explicit TCapture(HWND Wnd)
+    {
+        RECT rc;
+        GetClientRect(Wnd, &rc);
+        FWidth = rc.right;
+        FHeight = rc.bottom;
+        FPixels.resize(static_cast<size_t>(FWidth) * FHeight);
+        HDC window = GetDC(Wnd);
+        HDC memory = CreateCompatibleDC(window);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = FWidth;
+        info.bmiHeader.biHeight = -FHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, FWidth, FHeight, window, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* quads = static_cast<const uint32_t*>(bits);
+        for (size_t i = 0; i < FPixels.size(); ++i) FPixels[i] = FromHex(quads[i] & 0xFFFFFF);
+        SelectObject(memory, old);
+        DeleteObject(dib);
+        DeleteDC(memory);
+        ReleaseDC(Wnd, window);
+    }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    COLORREF At(int x, int y) const { return FPixels[static_cast<size_t>(y) * FWidth + x]; }
+    int Count(COLORREF c) const
+    {
+        int n = 0;
+        for (COLORREF p : FPixels) n += p == c;
+        return n;
+    }
+    TBox BoxOf(COLORREF c) const
+    {
+        TBox box;
+        ForInterior([&](int x, int y) {
+            if (At(x, y) == c) box.Add(x, y);
+        });
+        return box;
+    }
+    // Caption ink: dark pixels inside the border (both gradients and the border are far lighter).
+    TBox Ink(int* count = nullptr) const
+    {
+        TBox box;
+        int n = 0;
+        ForInterior([&](int x, int y) {
+            COLORREF p = At(x, y);
+            if (GetRValue(p) + GetGValue(p) + GetBValue(p) < 300) {
+                box.Add(x, y);
+                ++n;
+            }
+        });
+        if (count) *count = n;
+        return box;
+    }
+    // Whether column x shows the gradient (stretched to the height) between the top and bottom border rows.
+    bool ShowsGradient(const uint32_t (&rows)[18], int x) const
+    {
+        for (int y = 1; y < FHeight - 1; ++y) {
+            const int centre = (2 * y + 1) * 18 / (2 * FHeight);
+            bool found = false;
+            for (int k = std::max(0, centre - 1); k <= std::min(17, centre + 1); ++k)
+                found = found || At(x, y) == FromHex(rows[k]);
+            if (!found) return false;
+        }
+        return true;
+    }
+
+private:
+    template <class F>
+    void ForInterior(F f) const
+    {
+        for (int y = 1; y < FHeight - 1; ++y)
+            for (int x = 1; x < FWidth - 1; ++x) f(x, y);
+    }
+    int FWidth = 0, FHeight = 0;
+    std::vector<COLORREF> FPixels;
+};
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Redraw(HWND Wnd) { RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+// A logging hook stacked on a control's window procedure.
+struct TSpy {
+    std::vector<UINT> Seen;
+    void Install(TControl& Control)
+    {
+        TWndMethod old = Control.WindowProc;
+        Control.WindowProc = [this, old](TMessage& M) {
+            Seen.push_back(M.Msg);
+            old(M);
+        };
+    }
+    bool Saw(UINT Msg) const { return std::find(Seen.begin(), Seen.end(), Msg) != Seen.end(); }
+};
+
+class ButtonStyle : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!Application) Application = new TApplication(nullptr);
+    }
+
+    void SetUp() override
+    {
+        // Keep the real pointer away from the form so only the test's messages move the state.
+        SetCursorPos(5, 5);
+        Form = TCustomForm::Create<TForm>(nullptr);
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(200, 150, 300, 200);
+        Form->Show();
+        Pump();
+    }
+
+    void TearDown() override
+    {
+        delete Form;
+        Pump();
+    }
+
+    TBitBtn* MakeButton(int Width, int Height, const std::string& Caption = "卸载")
+    {
+        auto* button = new TBitBtn(Form);
+        button->SetParent(Form);
+        button->SetBounds(20, 20, Width, Height);
+        button->SetCaption(Caption);
+        button->HandleNeeded();
+        return button;
+    }
+
+    TBitBtn* StyledButton(int Width = 66, int Height = 23, const TButtonStyleColors& Colors = DefaultColors)
+    {
+        TBitBtn* button = MakeButton(Width, Height);
+        CreateButtonStyle(button, Colors);
+        Pump();
+        return button;
+    }
+
+    TForm* Form = nullptr;
+};
+
+bool Grey(HWND Wnd) { return TCapture(Wnd).ShowsGradient(NormalRows, 2); }
+bool Blue(HWND Wnd) { return TCapture(Wnd).ShowsGradient(BlueRows, 2); }
+
+template <class F>
+bool WaitFor(F Condition)
+{
+    for (int i = 0; i < 100; ++i) {
+        Application->ProcessMessages();
+        if (Condition()) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+TEST_F(ButtonStyle, StyleIsOwnedByTheButtonsOwner)
+{
+    TBitBtn* button = MakeButton(66, 23);
+    const int before = Form->ComponentCount();
+    TButtonStyle* style = CreateButtonStyle(button, DefaultColors);
+    ASSERT_EQ(before + 1, Form->ComponentCount());
+    EXPECT_EQ(style, Form->Components(before));
+    // Freeing the form destroys the button window while the style still exists: no message hits a freed style.
+}
+
+TEST_F(ButtonStyle, RealCursorMovesTurnItHotAndNormal)
+{
+    HWND wnd = StyledButton()->Handle();
+    ASSERT_TRUE(Grey(wnd));
+    POINT centre = {33, 11};
+    ClientToScreen(wnd, &centre);
+    SetCursorPos(centre.x, centre.y);
+    EXPECT_TRUE(WaitFor([&] { return Blue(wnd); })) << "the pointer over the button shows the blue background";
+    // Onto the form beside the button: the layer's tracking sends the leave.
+    SetCursorPos(centre.x + 150, centre.y + 100);
+    EXPECT_TRUE(WaitFor([&] { return Grey(wnd); })) << "the pointer off the button shows the grey background";
+}
+
+TEST_F(ButtonStyle, EnterAndLeaveNotificationsSwitchBackground)
+{
+    HWND wnd = StyledButton()->Handle();
+    EXPECT_EQ(1, SendMessageA(wnd, CM_MOUSEENTER, 0, 0));
+    EXPECT_TRUE(Blue(wnd));
+    EXPECT_EQ(1, SendMessageA(wnd, CM_MOUSELEAVE, 0, 0));
+    EXPECT_TRUE(Grey(wnd));
+    EXPECT_EQ(1, SendMessageA(wnd, WM_MOUSEMOVE, 0, Point(10, 10)));
+    EXPECT_TRUE(Blue(wnd)) << "a plain mouse move makes it hot";
+}
+
+TEST_F(ButtonStyle, MouseMoveWithButtonOrModifierKeepsState)
+{
+    HWND wnd = StyledButton()->Handle();
+    for (WPARAM keys : {WPARAM(MK_LBUTTON), WPARAM(MK_SHIFT), WPARAM(MK_CONTROL), WPARAM(MK_RBUTTON)}) {
+        SendMessageA(wnd, WM_MOUSEMOVE, keys, Point(10, 10));
+        EXPECT_TRUE(Grey(wnd)) << "keys " << keys;
+    }
+    // A press keeps its pressed look (shifted caption) while dragged over the button.
+    const TBox normal = TCapture(wnd).Ink();
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    SendMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, Point(12, 10));
+    TCapture pressed(wnd);
+    EXPECT_TRUE(pressed.ShowsGradient(BlueRows, 2));
+    EXPECT_EQ(normal.left + 1, pressed.Ink().left);
+    SendMessageA(wnd, WM_LBUTTONUP, 0, Point(12, 10));
+}
+
+TEST_F(ButtonStyle, PressShiftsCaptionReleaseRunsClickOnceInReleasedLook)
+{
+    TBitBtn* button = StyledButton();
+    HWND wnd = button->Handle();
+    const TBox normal = TCapture(wnd).Ink();
+    ASSERT_FALSE(normal.Empty());
+
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(30, 10));
+    TCapture pressed(wnd);
+    EXPECT_TRUE(pressed.ShowsGradient(BlueRows, 2));
+    const TBox shifted = pressed.Ink();
+    EXPECT_EQ(normal.left + 1, shifted.left);
+    EXPECT_EQ(normal.top + 1, shifted.top);
+    EXPECT_EQ(normal.right + 1, shifted.right);
+    EXPECT_EQ(normal.bottom + 1, shifted.bottom);
+
+    int clicks = 0;
+    bool greyInClick = false;
+    TBox inkInClick;
+    button->OnClick = [&](TObject*) {
+        ++clicks;
+        TCapture during(wnd);
+        greyInClick = during.ShowsGradient(NormalRows, 2);
+        inkInClick = during.Ink();
+    };
+    SendMessageA(wnd, WM_LBUTTONUP, 0, Point(30, 10));
+    EXPECT_EQ(1, clicks);
+    EXPECT_TRUE(greyInClick) << "released look before the click handler runs";
+    EXPECT_EQ(normal.left, inkInClick.left);
+    EXPECT_EQ(normal.top, inkInClick.top);
+    TCapture after(wnd);
+    EXPECT_TRUE(after.ShowsGradient(NormalRows, 2)) << "released look after the click handler";
+    EXPECT_EQ(normal.left, after.Ink().left);
+
+    // The second press of a double-click leaves the look alone.
+    SendMessageA(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(30, 10));
+    TCapture dbl(wnd);
+    EXPECT_TRUE(dbl.ShowsGradient(NormalRows, 2));
+    EXPECT_EQ(normal.left, dbl.Ink().left);
+    SendMessageA(wnd, WM_LBUTTONUP, 0, Point(30, 10));
+    // Back to hot at the next plain move.
+    SendMessageA(wnd, WM_MOUSEMOVE, 0, Point(31, 10));
+    EXPECT_TRUE(Blue(wnd));
+}
+
+TEST_F(ButtonStyle, KeyboardActivationAndSetStateOnlyRepaint)
+{
+    TBitBtn* button = StyledButton();
+    HWND wnd = button->Handle();
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    button->SetFocus();
+    Pump();
+    const TBox normal = TCapture(wnd).Ink();
+
+    SendMessageA(wnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    TCapture down(wnd);
+    EXPECT_TRUE(down.ShowsGradient(NormalRows, 2)) << "no pressed look from the keyboard";
+    EXPECT_EQ(normal.left, down.Ink().left);
+    SendMessageA(wnd, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001));
+    EXPECT_EQ(1, clicks);
+
+    EXPECT_EQ(1, SendMessageA(wnd, BM_SETSTATE, 1, 0));
+    TCapture set(wnd);
+    EXPECT_TRUE(set.ShowsGradient(NormalRows, 2));
+    EXPECT_EQ(normal.left, set.Ink().left);
+    SendMessageA(wnd, BM_SETSTATE, 0, 0);
+}
+
+TEST_F(ButtonStyle, OneOuterPixelIsBorderAtEverySize)
+{
+    struct Size {
+        int w, h;
+        const char* caption;
+    };
+    for (Size s : {Size{66, 23, "卸载"}, Size{68, 22, "取消"}, Size{120, 40, "确定"}, Size{10, 10, ""}}) {
+        TBitBtn* button = MakeButton(s.w, s.h, s.caption);
+        CreateButtonStyle(button, DefaultColors);
+        TCapture c(button->Handle());
+        ASSERT_EQ(s.w, c.Width());
+        ASSERT_EQ(s.h, c.Height());
+        for (int x = 0; x < s.w; ++x) {
+            EXPECT_EQ(BorderRGB, c.At(x, 0)) << s.w << "x" << s.h << " top x=" << x;
+            EXPECT_EQ(BorderRGB, c.At(x, s.h - 1)) << s.w << "x" << s.h << " bottom x=" << x;
+        }
+        for (int y = 0; y < s.h; ++y) {
+            EXPECT_EQ(BorderRGB, c.At(0, y)) << s.w << "x" << s.h << " left y=" << y;
+            EXPECT_EQ(BorderRGB, c.At(s.w - 1, y)) << s.w << "x" << s.h << " right y=" << y;
+        }
+        EXPECT_NE(BorderRGB, c.At(1, 1)) << "the border is one pixel wide";
+        EXPECT_NE(BorderRGB, c.At(s.w - 2, s.h - 2));
+        EXPECT_TRUE(c.ShowsGradient(NormalRows, 1)) << s.w << "x" << s.h;
+        delete button;
+    }
+}
+
+TEST_F(ButtonStyle, GradientRowsPerState)
+{
+    TBitBtn* button = StyledButton(66, 18);
+    HWND wnd = button->Handle();
+    auto exact = [&](const uint32_t(&rows)[18]) {
+        TCapture c(wnd);
+        for (int y = 1; y < 17; ++y)
+            for (int x : {1, 2, 64})
+                if (c.At(x, y) != FromHex(rows[y])) return false;
+        return true;
+    };
+    EXPECT_TRUE(exact(NormalRows)) << "normal";
+    SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(exact(BlueRows)) << "hot";
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    EXPECT_TRUE(exact(BlueRows)) << "pressed";
+    SendMessageA(wnd, WM_LBUTTONUP, 0, Point(5, 5));
+    EXPECT_TRUE(exact(NormalRows)) << "released";
+
+    // Other heights show the same gradient stretched.
+    button->SetBounds(20, 20, 120, 40);
+    Redraw(wnd);
+    EXPECT_TRUE(TCapture(wnd).ShowsGradient(NormalRows, 3));
+    SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(TCapture(wnd).ShowsGradient(BlueRows, 3));
+}
+
+TEST_F(ButtonStyle, FocusedCaptionIsBold)
+{
+    TBitBtn* button = StyledButton(120, 30);
+    HWND wnd = button->Handle();
+    int plain = 0, bold = 0;
+    const TBox plainBox = TCapture(wnd).Ink(&plain);
+    button->SetFocus();
+    Pump();
+    ASSERT_TRUE(button->Focused());
+    const TBox boldBox = TCapture(wnd).Ink(&bold);
+    EXPECT_GT(bold, plain);
+    EXPECT_GE(boldBox.right - boldBox.left, plainBox.right - plainBox.left);
+    // Neither focus rectangle nor default frame: the ring inside the border is still gradient.
+    EXPECT_TRUE(TCapture(wnd).ShowsGradient(NormalRows, 1));
+    EXPECT_TRUE(TCapture(wnd).ShowsGradient(NormalRows, 118));
+}
+
+TEST_F(ButtonStyle, DisabledCaptionIsEmbossedInEveryState)
+{
+    TBitBtn* button = StyledButton(120, 30);
+    HWND wnd = button->Handle();
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    button->SetEnabled(false);
+    Pump();
+    Redraw(wnd);
+    auto embossed = [&] {
+        TCapture c(wnd);
+        const TBox shadow = c.BoxOf(ShadowRGB);
+        const TBox light = c.BoxOf(highlight);
+        return !shadow.Empty() && !light.Empty() && light.right == shadow.right + 1 &&
+               light.bottom == shadow.bottom + 1;
+    };
+    EXPECT_TRUE(embossed());
+    int ink = 0;
+    TCapture(wnd).Ink(&ink);
+    EXPECT_EQ(0, ink) << "no caption in the font's own colour";
+    SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(Blue(wnd));
+    EXPECT_TRUE(embossed()) << "hot";
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    EXPECT_TRUE(embossed()) << "pressed";
+}
+
+TEST_F(ButtonStyle, BlackNormalColourGivesBlackShadow)
+{
+    TBitBtn* button = MakeButton(120, 30);
+    button->SetEnabled(false);
+    CreateButtonStyle(button, TButtonStyleColors{8816776, clBlack, 12952218, 12952218});
+    Redraw(button->Handle());
+    TCapture c(button->Handle());
+    EXPECT_GT(c.Count(RGB(0, 0, 0)), 10);
+    EXPECT_EQ(0, c.Count(ShadowRGB));
+}
+
+TEST_F(ButtonStyle, GlyphIsNeverDrawn)
+{
+    const COLORREF green = RGB(0, 255, 0);
+    TBitBtn* button = MakeButton(90, 30);
+    TBitmap& glyph = button->Glyph();
+    glyph.SetSize(16, 16);
+    glyph.Canvas().Brush().SetColor(static_cast<TColor>(green));
+    glyph.Canvas().FillRect(RECT{0, 0, 16, 16});
+    CreateButtonStyle(button, DefaultColors);
+    HWND wnd = button->Handle();
+    EXPECT_EQ(0, TCapture(wnd).Count(green)) << "normal";
+    SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(0, TCapture(wnd).Count(green)) << "hot";
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    EXPECT_EQ(0, TCapture(wnd).Count(green)) << "pressed";
+    SendMessageA(wnd, WM_LBUTTONUP, 0, Point(5, 5));
+    button->SetFocus();
+    Pump();
+    Redraw(wnd);
+    EXPECT_EQ(0, TCapture(wnd).Count(green)) << "focused";
+}
+
+TEST_F(ButtonStyle, MessageResultsAndNoErase)
+{
+    TBitBtn* button = StyledButton();
+    HWND wnd = button->Handle();
+    const TCapture before(wnd);
+    HDC dc = GetDC(wnd);
+    EXPECT_EQ(1, SendMessageA(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
+    ReleaseDC(wnd, dc);
+    const TCapture after(wnd);
+    EXPECT_EQ(before.At(5, 5), after.At(5, 5)) << "the background is never erased";
+    EXPECT_EQ(1, SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("取消")));
+    EXPECT_EQ("取消", button->Caption());
+    EXPECT_EQ(1, SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 1));
+    EXPECT_EQ(1, SendMessageA(wnd, BM_SETSTATE, 0, 0));
+    EXPECT_EQ(1, SendMessageA(wnd, WM_MOUSEMOVE, MK_SHIFT, Point(3, 3)));
+    EXPECT_EQ(1, SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3)));
+    EXPECT_EQ(1, SendMessageA(wnd, WM_LBUTTONUP, 0, Point(3, 3)));
+}
+
+TEST_F(ButtonStyle, NewCaptionShowsAtOnce)
+{
+    TBitBtn* button = StyledButton(120, 30);
+    HWND wnd = button->Handle();
+    int shortInk = 0, longInk = 0;
+    SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("是"));
+    const TBox one = TCapture(wnd).Ink(&shortInk);
+    SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("确定卸载"));
+    const TBox four = TCapture(wnd).Ink(&longInk);
+    EXPECT_GT(four.right - four.left, 2 * (one.right - one.left));
+}
+
+TEST_F(ButtonStyle, HooksStackBeforeAndAfterTheStyle)
+{
+    TBitBtn* button = MakeButton(66, 23);
+    TSpy below, above;
+    below.Install(*button);
+    CreateButtonStyle(button, DefaultColors);
+    above.Install(*button);
+    HWND wnd = button->Handle();
+
+    SendMessageA(wnd, WM_ERASEBKGND, 0, 0);
+    EXPECT_TRUE(above.Saw(WM_ERASEBKGND));
+    EXPECT_FALSE(below.Saw(WM_ERASEBKGND)) << "the style answers it alone";
+
+    above.Seen.clear();
+    SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(Blue(wnd)) << "the style works under a later hook";
+    EXPECT_TRUE(below.Saw(CM_MOUSEENTER));
+    EXPECT_TRUE(above.Saw(BM_SETSTATE)) << "the style's Perform starts at the outermost hook";
+    EXPECT_TRUE(below.Saw(WM_PAINT));
+
+    below.Seen.clear();
+    SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("取消"));
+    EXPECT_TRUE(below.Saw(WM_SETTEXT));
+    delete button;  // the window goes before the spies it calls
+}
+
+}  // namespace
