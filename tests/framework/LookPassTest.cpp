@@ -1,0 +1,177 @@
+// The look pass at show time: what each kind of owned component gets, once, and what is left alone.
+#include "Buttons.h"
+#include "CVButtonStyle.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "RootFormSupport.h"
+
+using namespace rootformtest;
+
+namespace {
+
+// A form with a panel of its own font holding one component of each kind the pass tells apart.
+class TLookForm : public TTestRootForm<bsDialog> {
+public:
+    explicit TLookForm(TComponent* AOwner) : TTestRootForm<bsDialog>(AOwner) {}
+
+    TPanel* Host = nullptr;
+    TLabel* Label = nullptr;
+    TLabel* OptOut = nullptr;
+    TRichEdit* Rich = nullptr;
+    TBitBtn* BitButton = nullptr;
+    TButton* Button = nullptr;
+    TShape* Shape = nullptr;
+    TImage* Image = nullptr;
+
+    template <class T>
+    T* Add(TWinControl* Parent, int FontHeight)
+    {
+        T* c = new T(this);
+        c->SetParent(Parent);
+        c->SetParentFont(false);
+        c->Font().SetHeight(FontHeight);
+        return c;
+    }
+
+protected:
+    void InitializeForm() override
+    {
+        TTestRootForm<bsDialog>::InitializeForm();
+        Host = Add<TPanel>(this, -16);
+        Host->SetAlign(alClient);
+        Host->SetColor(RGBColor(239, 239, 239));
+        Label = Add<TLabel>(Host, -20);
+        Label->SetAutoSize(false);
+        Label->SetBounds(10, 10, 5, 5);
+        Label->SetCaption("标签");
+        OptOut = Add<TLabel>(Host, -15);
+        OptOut->SetTag(-1);
+        OptOut->SetAutoSize(false);
+        OptOut->SetBounds(10, 40, 5, 5);
+        OptOut->SetCaption("您确认要卸载Quintaro吗？");
+        Rich = Add<TRichEdit>(Host, -20);
+        Rich->SetBounds(10, 70, 100, 40);
+        Rich->SetImeName("Chinese (Simplified) - Microsoft Pinyin");
+        BitButton = Add<TBitBtn>(Host, -12);
+        BitButton->SetBounds(120, 10, 66, 23);
+        Button = Add<TButton>(Host, -12);
+        Button->SetBounds(120, 40, 66, 23);
+        Button->SetVisible(false);
+        Shape = Add<TShape>(Host, -12);
+        Shape->SetBounds(0, 0, 200, 1);
+        Image = Add<TImage>(Host, -12);
+        Image->SetBounds(200, 10, 20, 20);
+    }
+};
+
+class LookPass : public RootFormFixture {
+protected:
+    void SetUp() override
+    {
+        RootFormFixture::SetUp();
+        Form = MakeForm<TLookForm>();
+        Form->SetBounds(100, 100, 320, 220);
+    }
+    void ShowAndHide()
+    {
+        Form->Show();
+        Pump();
+        Form->Hide();
+        Pump();
+    }
+    int StyleCount() const
+    {
+        int n = 0;
+        for (int i = 0; i < Form->ComponentCount(); ++i) n += dynamic_cast<TButtonStyle*>(Form->Components(i)) != nullptr;
+        return n;
+    }
+    bool Skinned(const TComponent* C) const { return Form->Skinned().IndexOf(C) >= 0; }
+
+    std::unique_ptr<TLookForm> Form;
+};
+
+}  // namespace
+
+TEST_F(LookPass, EachButtonGetsOneStyleHoweverOftenShown)
+{
+    ShowAndHide();
+    EXPECT_EQ(2, StyleCount()) << "the bit button and the hidden plain button";
+    ShowAndHide();
+    ShowAndHide();
+    EXPECT_EQ(2, StyleCount());
+    for (int i = 0; i < Form->ComponentCount(); ++i)
+        EXPECT_TRUE(Skinned(Form->Components(i)) || Form->Components(i) == Form->OptOut)
+            << "the second show records the styles the first one made";
+}
+
+TEST_F(LookPass, LabelsAndRichEditsTakeTheirParentsFont)
+{
+    ShowAndHide();
+    EXPECT_TRUE(Form->Label->ParentFont());
+    EXPECT_TRUE(Form->Label->AutoSize());
+    EXPECT_EQ(-16, Form->Label->Font().Height()) << "the panel's font, not the form's";
+    EXPECT_GT(Form->Label->Width(), 5) << "sized to its text";
+    EXPECT_TRUE(Form->Rich->ParentFont());
+    EXPECT_EQ(-16, Form->Rich->Font().Height());
+    EXPECT_EQ("", Form->Rich->ImeName());
+}
+
+TEST_F(LookPass, TagMinusOneIsLeftAloneAndNotRecorded)
+{
+    ShowAndHide();
+    ShowAndHide();
+    EXPECT_FALSE(Skinned(Form->OptOut));
+    EXPECT_FALSE(Form->OptOut->ParentFont());
+    EXPECT_EQ(-15, Form->OptOut->Font().Height());
+    EXPECT_FALSE(Form->OptOut->AutoSize());
+    EXPECT_EQ(5, Form->OptOut->Width());
+}
+
+TEST_F(LookPass, PanelsShapesAndImagesAreRecordedUnchanged)
+{
+    ShowAndHide();
+    for (TComponent* c : std::initializer_list<TComponent*>{Form->Host, Form->Shape, Form->Image, Form->TitlePanel()})
+        EXPECT_TRUE(Skinned(c));
+    EXPECT_FALSE(Form->Host->ParentFont());
+    EXPECT_EQ(-16, Form->Host->Font().Height());
+    EXPECT_EQ(RGBColor(239, 239, 239), Form->Host->Color());
+    EXPECT_FALSE(Form->Shape->ParentFont());
+    EXPECT_EQ(Bounds(200, 10, 220, 30), Bounds(Form->Image->BoundsRect()));
+}
+
+TEST_F(LookPass, TitlePanelsOwnComponentsAreNotVisited)
+{
+    ShowAndHide();
+    TTitlePanel* bar = Form->TitlePanel();
+    for (int i = 0; i < bar->ComponentCount(); ++i) EXPECT_FALSE(Skinned(bar->Components(i)));
+    EXPECT_EQ(clWindow, bar->TitleLabel()->Font().Color()) << "the title keeps its own colour";
+    EXPECT_TRUE(bar->TitleLabel()->Font().Style() & fsBold);
+}
+
+TEST_F(LookPass, ComponentsAddedLaterAreHandledAtTheNextShow)
+{
+    ShowAndHide();
+    TLabel* late = Form->Add<TLabel>(Form->Host, -30);
+    late->SetCaption("后来");
+    TBitBtn* lateButton = Form->Add<TBitBtn>(Form->Host, -12);
+    EXPECT_FALSE(late->ParentFont());
+    ShowAndHide();
+    EXPECT_TRUE(late->ParentFont());
+    EXPECT_EQ(-16, late->Font().Height());
+    EXPECT_TRUE(Skinned(lateButton));
+    EXPECT_EQ(3, StyleCount());
+}
+
+TEST_F(LookPass, FreedComponentLeavesTheRecord)
+{
+    ShowAndHide();
+    TLabel* label = Form->Label;
+    ASSERT_TRUE(Skinned(label));
+    const int before = Form->Skinned().Count();
+    delete label;
+    EXPECT_FALSE(Skinned(label)) << "a new component at the same address must not be passed over";
+    EXPECT_EQ(before - 1, Form->Skinned().Count());
+    TLabel* next = Form->Add<TLabel>(Form->Host, -30);
+    ShowAndHide();
+    EXPECT_TRUE(next->ParentFont());
+}

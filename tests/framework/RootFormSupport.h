@@ -1,0 +1,101 @@
+#pragma once
+// Shared by the root form, title panel and look pass tests: real forms on the test display, pixels read back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "Forms.h"
+#include "VelRootFrm.h"
+
+namespace rootformtest {
+
+// A root form with only the root layout and the border style it is built with.
+template <TFormBorderStyle Style = bsDialog>
+class TTestRootForm : public TLicenseRootForm {
+public:
+    explicit TTestRootForm(TComponent* AOwner) : TLicenseRootForm(AOwner) { SetBorderStyle(Style); }
+};
+
+template <class T>
+std::unique_ptr<T> MakeForm()
+{
+    return std::unique_ptr<T>(TCustomForm::Create<T>(nullptr));
+}
+
+inline void Pump()
+{
+    for (int round = 0; round < 3; ++round) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+// A point in a control's client coordinates as a screen-coordinate lParam.
+inline LPARAM ScreenPoint(const TControl& Control, int X, int Y)
+{
+    const POINT p = Control.ClientToScreen(POINT{X, Y});
+    return MAKELPARAM(p.x, p.y);
+}
+
+// Bounds as "left,top,right,bottom", for comparisons with readable failures.
+inline std::string Bounds(const RECT& R)
+{
+    return std::to_string(R.left) + "," + std::to_string(R.top) + "," + std::to_string(R.right) + "," +
+           std::to_string(R.bottom);
+}
+inline std::string Bounds(int Left, int Top, int Right, int Bottom) { return Bounds(RECT{Left, Top, Right, Bottom}); }
+
+// One pixel of a window, frame included, as shown now.
+inline COLORREF WindowPixel(HWND Wnd, int X, int Y)
+{
+    HDC dc = GetWindowDC(Wnd);
+    const COLORREF c = GetPixel(dc, X, Y);
+    ReleaseDC(Wnd, dc);
+    return c;
+}
+
+inline COLORREF ClientPixel(HWND Wnd, int X, int Y)
+{
+    HDC dc = GetDC(Wnd);
+    const COLORREF c = GetPixel(dc, X, Y);
+    ReleaseDC(Wnd, dc);
+    return c;
+}
+
+inline bool SamePixels(TBitmap& A, TBitmap& B)
+{
+    if (A.Width() != B.Width() || A.Height() != B.Height()) return false;
+    for (int y = 0; y < A.Height(); ++y)
+        for (int x = 0; x < A.Width(); ++x)
+            if (A.Canvas().Pixel(x, y) != B.Canvas().Pixel(x, y)) return false;
+    return true;
+}
+
+inline std::unique_ptr<TBitmap> ResourceBitmap(int Id)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->LoadFromResourceID(GetModuleHandleA(nullptr), Id);
+    return bitmap;
+}
+
+class RootFormFixture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!Application) Application = new TApplication(nullptr);
+    }
+    void SetUp() override
+    {
+        // The real pointer stays away from the forms, so only the tests' messages reach them.
+        SetCursorPos(1, 1);
+    }
+    void TearDown() override { Pump(); }
+};
+
+}  // namespace rootformtest
