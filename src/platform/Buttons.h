@@ -1,6 +1,8 @@
 #pragma once
 // Bitmap buttons and speed buttons.
 
+#include <memory>
+
 #include "StdCtrls.h"
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
@@ -20,10 +22,11 @@ protected:
     void WndProc(TMessage& Message) override;
     // The stock owner-draw look: face, glyph, caption, focus rectangle.
     virtual void DrawItem(const DRAWITEMSTRUCT& Item);
+    void UpdateDefaultLook() override;
 
 private:
     TBitBtnKind FKind = bkCustom;
-    TBitmap* FGlyph;
+    std::unique_ptr<TBitmap> FGlyph;
 };
 
 // A flat windowless button that draws a glyph; clicks on release inside.
@@ -41,10 +44,14 @@ protected:
     void Paint() override;
 
 private:
-    TBitmap* FGlyph;
+    void MouseDown(POINT P);
+    void MouseMove(POINT P);
+    void MouseUp(POINT P);
+    std::unique_ptr<TBitmap> FGlyph;
     bool FFlat = false;
     bool FDown = false;   // pressed and the mouse still over it
     bool FMouseInControl = false;
+    bool FTracking = false;  // the press started here; the release decides the click
 };
 
 class TClassRegistry;

@@ -10,7 +10,8 @@ public:
     explicit TRichEdit(TComponent* AOwner);
     ~TRichEdit() override;
 
-    // The text's lines as the control holds them (CR LF separated in Text()).
+    // The text's lines as the control holds them (CR LF separated in Text()). Edits made through the reference
+    // reach the window at the next call that reads or shows the text (or when the window is created).
     TStringList& Lines();
     std::string Text() const;
     void SetText(const std::string& Value);
@@ -29,14 +30,28 @@ public:
     void SetBorderStyleSingle(bool Value);
     const std::string& ImeName() const { return FImeName; }
     void SetImeName(const std::string& Value) { FImeName = Value; }
+    // The caption of a rich edit is its text.
+    std::string Caption() const override { return Text(); }
+    void SetCaption(const std::string& Value) override { SetText(Value); }
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateHandleDone() override;
+    void WndProc(TMessage& Message) override;
 
 private:
     void SyncLinesFromWindow();
+    bool LinesEdited() const { return FLines.Text() != FLinesText; }
+    void FlushLines();
+    void WriteText(const std::string& Value);
+    std::string WindowText() const;
+    int LineLength(int Index);
+    std::string DisplayLine(int Index);
+    void ApplyColor();
+    void RecreateWnd();
     TStringList FLines;
+    std::string FLinesText;  // FLines as last exchanged with the text
+    std::string FText;       // the text while there is no window
     bool FReadOnly = false;
     bool FWordWrap = true;
     TScrollStyle FScrollBars = ssBoth;

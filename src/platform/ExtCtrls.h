@@ -1,6 +1,8 @@
 #pragma once
 // Panels, shapes, images and timers.
 
+#include <memory>
+
 #include "Controls.h"
 #include "StdCtrls.h"
 
@@ -17,6 +19,7 @@ public:
     void SetAlignment(TAlignment Value);
 
 protected:
+    void WndProc(TMessage& Message) override;
     void PaintWindow(HDC DC) override;  // colour, bevels, caption, then the windowless children
 
 private:
@@ -63,7 +66,8 @@ protected:
 
 private:
     void PictureChanged();
-    TPicture* FPicture;
+    RECT DestRect() const;
+    std::unique_ptr<TPicture> FPicture;
     bool FStretch = false;
     bool FCenter = false;
     bool FAutoSize = false;

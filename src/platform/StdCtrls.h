@@ -6,6 +6,33 @@
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
+class TCustomForm;
+
+// A canvas on a device context someone else owns, for one scope; the DC gets its objects back at the end.
+class TAttachedCanvas {
+public:
+    explicit TAttachedCanvas(HDC DC) { FCanvas.SetHandle(DC); }
+    ~TAttachedCanvas() { FCanvas.SetHandle(nullptr); }
+    TAttachedCanvas(const TAttachedCanvas&) = delete;
+    TAttachedCanvas& operator=(const TAttachedCanvas&) = delete;
+    TCanvas& operator*() { return FCanvas; }
+    TCanvas* operator->() { return &FCanvas; }
+
+private:
+    TCanvas FCanvas;
+};
+
+// Draws a control's text in the canvas font with a clear background; disabled text is embossed in the system's
+// highlight and shadow colours.
+void DrawControlText(TCanvas& Canvas, const std::string& Text, RECT Rect, UINT Format, bool Enabled);
+
+// Draws a bitmap unscaled at (X, Y) with its bottom-left pixel's colour left out, as glyphs and transparent
+// pictures are shown.
+void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap& Bitmap);
+
+// The form that a control sits in (nearest TCustomForm among its parents, itself included); nullptr if none.
+TCustomForm* GetParentForm(TControl* Control);
+
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* AOwner);
@@ -52,6 +79,8 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
+    // Shows the window as the default button or not (the system style; owner-drawn buttons repaint).
+    virtual void UpdateDefaultLook();
 
 private:
     int FModalResult = 0;

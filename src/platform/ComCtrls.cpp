@@ -1,0 +1,200 @@
+#include "ComCtrls.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int DefaultRichEditWidth = 185, DefaultRichEditHeight = 89;
+
+void LoadRichEditLibrary()
+{
+    // Loaded once and kept for the life of the process: rich edit windows may exist until its very end.
+    static const HMODULE library = LoadLibraryA("riched20.dll");
+    if (!library) throw Exception("Cannot load riched20.dll");
+}
+
+DWORD ScrollBarStyle(TScrollStyle Value)
+{
+    switch (Value) {
+    case ssHorizontal:
+        return WS_HSCROLL;
+    case ssVertical:
+        return WS_VSCROLL;
+    case ssBoth:
+        return WS_HSCROLL | WS_VSCROLL;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+TRichEdit::TRichEdit(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetBounds(0, 0, DefaultRichEditWidth, DefaultRichEditHeight);
+    SetTabStop(true);
+}
+
+TRichEdit::~TRichEdit() = default;
+
+TStringList& TRichEdit::Lines()
+{
+    FlushLines();
+    SyncLinesFromWindow();
+    return FLines;
+}
+
+std::string TRichEdit::Text() const
+{
+    if (LinesEdited()) return FLines.Text();
+    return HandleAllocated() ? WindowText() : FText;
+}
+
+void TRichEdit::SetText(const std::string& Value) { WriteText(Value); }
+
+void TRichEdit::WriteText(const std::string& Value)
+{
+    FText = Value;
+    FLines.SetText(Value);
+    FLinesText = FLines.Text();
+    if (HandleAllocated()) Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
+}
+
+// Edits made through Lines() since the last exchange replace the text.
+void TRichEdit::FlushLines()
+{
+    if (LinesEdited()) WriteText(FLines.Text());
+}
+
+void TRichEdit::SyncLinesFromWindow()
+{
+    if (!HandleAllocated()) return;
+    FLines.SetText(WindowText());
+    FLinesText = FLines.Text();
+}
+
+std::string TRichEdit::WindowText() const { return TWinControl::Caption(); }
+
+int TRichEdit::LineLength(int Index)
+{
+    const LRESULT start = Perform(EM_LINEINDEX, static_cast<WPARAM>(Index), 0);
+    return static_cast<int>(Perform(EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+}
+
+int TRichEdit::DisplayLineCount()
+{
+    FlushLines();
+    HandleNeeded();
+    int count = static_cast<int>(Perform(EM_GETLINECOUNT));
+    // The line after a final line break is empty and shows nothing.
+    if (count > 0 && LineLength(count - 1) == 0) --count;
+    return count;
+}
+
+std::string TRichEdit::DisplayLine(int Index)
+{
+    // EM_GETLINE reads the buffer size from the buffer's first WORD; a double-byte character takes two bytes.
+    const size_t size = std::min<size_t>(static_cast<size_t>(LineLength(Index)) * 2 + 2, 0xFFFF);
+    std::vector<char> buffer(std::max(size, sizeof(WORD)));
+    const WORD capacity = static_cast<WORD>(buffer.size());
+    std::memcpy(buffer.data(), &capacity, sizeof capacity);
+    const LRESULT copied = Perform(EM_GETLINE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(buffer.data()));
+    std::string line(buffer.data(), static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    return line;
+}
+
+std::vector<std::string> TRichEdit::DisplayLines()
+{
+    const int count = DisplayLineCount();
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) lines.push_back(DisplayLine(i));
+    return lines;
+}
+
+void TRichEdit::SetReadOnly(bool Value)
+{
+    FReadOnly = Value;
+    if (HandleAllocated()) Perform(EM_SETREADONLY, Value ? TRUE : FALSE);
+}
+
+void TRichEdit::SetWordWrap(bool Value)
+{
+    if (Value == FWordWrap) return;
+    FWordWrap = Value;
+    RecreateWnd();
+}
+
+void TRichEdit::SetScrollBars(TScrollStyle Value)
+{
+    if (Value == FScrollBars) return;
+    FScrollBars = Value;
+    RecreateWnd();
+}
+
+void TRichEdit::SetBorderStyleSingle(bool Value)
+{
+    if (Value == FBorder) return;
+    FBorder = Value;
+    RecreateWnd();
+}
+
+// Styles that the control reads only at creation take effect in a new window; the text moves across.
+void TRichEdit::RecreateWnd()
+{
+    if (!HandleAllocated()) return;
+    DestroyHandle();
+    HandleNeeded();
+}
+
+void TRichEdit::CreateParams(TCreateParams& Params)
+{
+    LoadRichEditLibrary();
+    TWinControl::CreateParams(Params);
+    Params.StockClass = "RichEdit20A";
+    Params.Style &= ~(WS_BORDER | WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL);
+    Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ScrollBarStyle(FScrollBars);
+    // Without horizontal scrolling the control wraps at its width.
+    if (FWordWrap)
+        Params.Style &= ~WS_HSCROLL;
+    else
+        Params.Style |= ES_AUTOHSCROLL;
+    if (FReadOnly) Params.Style |= ES_READONLY;
+    if (FBorder) Params.Style |= WS_BORDER;
+    if (!Enabled()) Params.Style |= WS_DISABLED;
+}
+
+void TRichEdit::CreateHandleDone()
+{
+    TWinControl::CreateHandleDone();
+    Perform(EM_SETTARGETDEVICE, 0, FWordWrap ? 0 : 1);
+    ApplyColor();
+    WriteText(LinesEdited() ? FLines.Text() : FText);
+}
+
+void TRichEdit::ApplyColor()
+{
+    if (HandleAllocated()) Perform(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
+}
+
+void TRichEdit::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_DESTROY:
+        // The text outlives the window, so that a recreated one shows it again.
+        if (!LinesEdited()) FText = WindowText();
+        TWinControl::WndProc(Message);
+        return;
+    case CM_COLORCHANGED:
+        TWinControl::WndProc(Message);
+        ApplyColor();
+        return;
+    default:
+        TWinControl::WndProc(Message);
+    }
+}

@@ -1,0 +1,302 @@
+#include "ExtCtrls.h"
+
+#include <algorithm>
+
+#include "Forms.h"
+
+namespace {
+
+constexpr int DefaultPanelWidth = 185, DefaultPanelHeight = 41;
+constexpr int DefaultShapeSize = 65;
+constexpr int DefaultImageSize = 105;
+constexpr UINT_PTR TimerId = 1;
+constexpr const char* TimerWindowClass = "QuintaroTimerWindow";
+
+// One pixel of frame: top and left in TopColor, bottom and right in BottomColor; Rect shrinks inside it.
+void Frame3D(TCanvas& Canvas, RECT& Rect, TColor TopColor, TColor BottomColor)
+{
+    Canvas.Brush().SetStyle(bsSolid);
+    Canvas.Brush().SetColor(TopColor);
+    Canvas.FillRect(RECT{Rect.left, Rect.top, Rect.right - 1, Rect.top + 1});
+    Canvas.FillRect(RECT{Rect.left, Rect.top, Rect.left + 1, Rect.bottom - 1});
+    Canvas.Brush().SetColor(BottomColor);
+    Canvas.FillRect(RECT{Rect.left, Rect.bottom - 1, Rect.right, Rect.bottom});
+    Canvas.FillRect(RECT{Rect.right - 1, Rect.top, Rect.right, Rect.bottom});
+    InflateRect(&Rect, -1, -1);
+}
+
+void DrawBevel(TCanvas& Canvas, RECT& Rect, TBevelCut Bevel, TColor Face)
+{
+    switch (Bevel) {
+    case bvLowered:
+        Frame3D(Canvas, Rect, clBtnShadow, clBtnHighlight);
+        break;
+    case bvRaised:
+        Frame3D(Canvas, Rect, clBtnHighlight, clBtnShadow);
+        break;
+    case bvSpace:
+        Frame3D(Canvas, Rect, Face, Face);
+        break;
+    default:
+        break;
+    }
+}
+
+// Selects a GDI object into a DC for one scope.
+class TSelection {
+public:
+    TSelection(HDC DC, HGDIOBJ Object) : FDC(DC), FOld(SelectObject(DC, Object)) {}
+    ~TSelection() { SelectObject(FDC, FOld); }
+    TSelection(const TSelection&) = delete;
+    TSelection& operator=(const TSelection&) = delete;
+
+private:
+    HDC FDC;
+    HGDIOBJ FOld;
+};
+
+}  // namespace
+
+// ---- TPanel ----
+
+TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetColor(clBtnFace);
+    SetBounds(0, 0, DefaultPanelWidth, DefaultPanelHeight);
+}
+
+void TPanel::SetBevelOuter(TBevelCut Value)
+{
+    if (Value == FBevelOuter) return;
+    FBevelOuter = Value;
+    Invalidate();
+}
+
+void TPanel::SetBevelInner(TBevelCut Value)
+{
+    if (Value == FBevelInner) return;
+    FBevelInner = Value;
+    Invalidate();
+}
+
+void TPanel::SetAlignment(TAlignment Value)
+{
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TPanel::WndProc(TMessage& Message)
+{
+    TWinControl::WndProc(Message);
+    // The caption is painted by the panel itself, so a new one needs a new picture.
+    if (Message.Msg == WM_SETTEXT) Invalidate();
+}
+
+void TPanel::PaintWindow(HDC DC)
+{
+    TAttachedCanvas canvas(DC);
+    RECT r = ClientRect();
+    DrawBevel(*canvas, r, FBevelOuter, Color());
+    DrawBevel(*canvas, r, FBevelInner, Color());
+    canvas->Brush().SetStyle(bsSolid);
+    canvas->Brush().SetColor(Color());
+    canvas->FillRect(r);
+    const std::string caption = Caption();
+    if (!caption.empty()) {
+        canvas->Font().Assign(Font());
+        const UINT align = FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
+        DrawControlText(*canvas, caption, r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, Enabled());
+    }
+    PaintControls(DC);
+}
+
+// ---- TShape ----
+
+TShape::TShape(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    SetBounds(0, 0, DefaultShapeSize, DefaultShapeSize);
+    FPen.OnChange = [this](TObject*) { Invalidate(); };
+    FBrush.OnChange = [this](TObject*) { Invalidate(); };
+}
+
+void TShape::SetShape(TShapeType Value)
+{
+    if (Value == FShape) return;
+    FShape = Value;
+    Invalidate();
+}
+
+// The outline's centre runs half a pen width inside the bounds, so a wide pen stays within the control; a shape
+// one pixel high is a single line in the pen colour.
+void TShape::Paint()
+{
+    HDC dc = Canvas().Handle();
+    const int penWidth = FPen.Style() == psClear ? 0 : FPen.Width();
+    int x = penWidth / 2, y = penWidth / 2;
+    int w = Width() - penWidth + 1, h = Height() - penWidth + 1;
+    if (penWidth == 0) {
+        --w;
+        --h;
+    }
+    const int side = std::min(w, h);
+    if (FShape == stSquare || FShape == stRoundSquare || FShape == stCircle) {
+        x += (w - side) / 2;
+        y += (h - side) / 2;
+        w = h = side;
+    }
+    HBRUSH brush = FBrush.Handle();
+    TSelection pen(dc, FPen.Handle());
+    TSelection fill(dc, brush ? static_cast<HGDIOBJ>(brush) : GetStockObject(NULL_BRUSH));
+    switch (FShape) {
+    case stRoundRect:
+    case stRoundSquare:
+        RoundRect(dc, x, y, x + w, y + h, side / 4, side / 4);
+        break;
+    case stEllipse:
+    case stCircle:
+        Ellipse(dc, x, y, x + w, y + h);
+        break;
+    default:
+        Rectangle(dc, x, y, x + w, y + h);
+        break;
+    }
+}
+
+// ---- TImage ----
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TPicture>())
+{
+    SetBounds(0, 0, DefaultImageSize, DefaultImageSize);
+    FPicture->OnChange = [this](TObject*) { PictureChanged(); };
+}
+
+TImage::~TImage() = default;
+
+void TImage::SetStretch(bool Value)
+{
+    if (Value == FStretch) return;
+    FStretch = Value;
+    Invalidate();
+}
+
+void TImage::SetCenter(bool Value)
+{
+    if (Value == FCenter) return;
+    FCenter = Value;
+    Invalidate();
+}
+
+void TImage::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    if (Value) PictureChanged();
+}
+
+void TImage::SetTransparent(bool Value)
+{
+    if (Value == FTransparent) return;
+    FTransparent = Value;
+    Invalidate();
+}
+
+void TImage::PictureChanged()
+{
+    if (FAutoSize && FPicture->Width() > 0 && FPicture->Height() > 0)
+        SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
+    Invalidate();
+}
+
+RECT TImage::DestRect() const
+{
+    if (FStretch) return ClientRect();
+    const int w = FPicture->Width(), h = FPicture->Height();
+    if (!FCenter) return RECT{0, 0, w, h};
+    const int x = (ClientWidth() - w) / 2, y = (ClientHeight() - h) / 2;
+    return RECT{x, y, x + w, y + h};
+}
+
+void TImage::Paint()
+{
+    TBitmap& bitmap = FPicture->Bitmap();
+    if (bitmap.Empty()) return;
+    const RECT dest = DestRect();
+    if (FStretch)
+        Canvas().StretchDraw(dest, bitmap);
+    else if (FTransparent)
+        DrawTransparentBitmap(Canvas().Handle(), dest.left, dest.top, bitmap);
+    else
+        Canvas().Draw(dest.left, dest.top, bitmap);
+}
+
+// ---- TTimer ----
+
+namespace {
+
+void RegisterTimerWindowClass(WNDPROC Procedure)
+{
+    static const bool registered = [Procedure] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = TimerWindowClass;
+        return RegisterClassA(&wc) != 0;
+    }();
+    if (!registered) throw Exception("Cannot register the timer window class");
+}
+
+}  // namespace
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
+{
+    RegisterTimerWindowClass(&TTimer::TimerWndProc);
+    // A message-only window: never shown, never enumerated, and its timer runs in whichever loop pumps.
+    FWindow = CreateWindowExA(0, TimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    if (!FWindow) throw Exception("Cannot create the timer window");
+    SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    UpdateTimer();
+}
+
+TTimer::~TTimer()
+{
+    KillTimer(FWindow, TimerId);
+    DestroyWindow(FWindow);
+}
+
+void TTimer::SetEnabled(bool Value)
+{
+    if (Value == FEnabled) return;
+    FEnabled = Value;
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned Value)
+{
+    if (Value == FInterval) return;
+    FInterval = Value;
+    UpdateTimer();
+}
+
+void TTimer::UpdateTimer()
+{
+    KillTimer(FWindow, TimerId);
+    if (FEnabled && FInterval > 0 && !SetTimer(FWindow, TimerId, FInterval, nullptr))
+        throw Exception("Not enough timers available");
+}
+
+LRESULT CALLBACK TTimer::TimerWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (Msg != WM_TIMER) return DefWindowProcA(Wnd, Msg, WParam, LParam);
+    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
+    if (!timer || !timer->OnTimer) return 0;
+    // A failing handler is reported like any other event's failure; the timer keeps running.
+    try {
+        timer->OnTimer(timer);
+    } catch (const std::exception& e) {
+        Application->HandleException(&e);
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    return 0;
+}

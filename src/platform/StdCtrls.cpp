@@ -1,0 +1,237 @@
+#include "StdCtrls.h"
+
+#include <windowsx.h>
+
+#include "Forms.h"
+
+namespace {
+
+constexpr int DefaultLabelWidth = 65, DefaultLabelHeight = 17;
+constexpr int DefaultButtonWidth = 75, DefaultButtonHeight = 25;
+
+// The screen's DC for measuring text outside a paint.
+class TScreenCanvas {
+public:
+    TScreenCanvas() : FDC(GetDC(nullptr)) { FCanvas.SetHandle(FDC); }
+    ~TScreenCanvas()
+    {
+        FCanvas.SetHandle(nullptr);  // the DC gets its objects back before it is released
+        ReleaseDC(nullptr, FDC);
+    }
+    TScreenCanvas(const TScreenCanvas&) = delete;
+    TScreenCanvas& operator=(const TScreenCanvas&) = delete;
+    TCanvas& Canvas() { return FCanvas; }
+
+private:
+    HDC FDC;
+    TCanvas FCanvas;
+};
+
+UINT AlignmentFormat(TAlignment Alignment)
+{
+    switch (Alignment) {
+    case taRightJustify:
+        return DT_RIGHT;
+    case taCenter:
+        return DT_CENTER;
+    default:
+        return DT_LEFT;
+    }
+}
+
+// DrawText measures an empty string as nothing; an empty caption keeps the height of one line.
+std::string MeasurableText(const std::string& Text) { return Text.empty() ? std::string(" ") : Text; }
+
+}  // namespace
+
+void DrawControlText(TCanvas& Canvas, const std::string& Text, RECT Rect, UINT Format, bool Enabled)
+{
+    Canvas.Brush().SetStyle(bsClear);
+    if (Enabled) {
+        Canvas.DrawText(Text, Rect, Format);
+        return;
+    }
+    const TColor original = Canvas.Font().Color();
+    OffsetRect(&Rect, 1, 1);
+    Canvas.Font().SetColor(clBtnHighlight);
+    Canvas.DrawText(Text, Rect, Format);
+    OffsetRect(&Rect, -1, -1);
+    Canvas.Font().SetColor(clBtnShadow);
+    Canvas.DrawText(Text, Rect, Format);
+    Canvas.Font().SetColor(original);
+}
+
+void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap& Bitmap)
+{
+    if (Bitmap.Empty()) return;
+    TCanvas& source = Bitmap.Canvas();
+    const COLORREF transparent = ColorToRGB(source.Pixel(0, Bitmap.Height() - 1));
+    TransparentBlt(DC, X, Y, Bitmap.Width(), Bitmap.Height(), source.Handle(), 0, 0, Bitmap.Width(),
+                   Bitmap.Height(), transparent);
+}
+
+TCustomForm* GetParentForm(TControl* Control)
+{
+    for (TControl* c = Control; c; c = c->Parent())
+        if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
+    return nullptr;
+}
+
+// ---- TLabel ----
+
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    SetParentColor(true);
+    SetBounds(0, 0, DefaultLabelWidth, DefaultLabelHeight);
+}
+
+void TLabel::SetCaption(const std::string& Value)
+{
+    if (Value == FCaption) return;
+    FCaption = Value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetAutoSize(bool Value)
+{
+    if (Value == FAutoSize) return;
+    FAutoSize = Value;
+    AdjustBounds();
+}
+
+void TLabel::SetTransparent(bool Value)
+{
+    if (Value == FTransparent) return;
+    FTransparent = Value;
+    Invalidate();
+}
+
+void TLabel::SetAlignment(TAlignment Value)
+{
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout Value)
+{
+    if (Value == FLayout) return;
+    FLayout = Value;
+    Invalidate();
+}
+
+void TLabel::SetWordWrap(bool Value)
+{
+    if (Value == FWordWrap) return;
+    FWordWrap = Value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::FontChanged()
+{
+    TGraphicControl::FontChanged();
+    AdjustBounds();
+    Invalidate();
+}
+
+UINT TLabel::TextFormat() const
+{
+    UINT format = DT_EXPANDTABS | DT_NOPREFIX | AlignmentFormat(FAlignment);
+    if (FWordWrap) return format | DT_WORDBREAK;
+    format |= DT_SINGLELINE;
+    if (FLayout == tlCenter) format |= DT_VCENTER;
+    if (FLayout == tlBottom) format |= DT_BOTTOM;
+    return format;
+}
+
+// Sizes the label to its text; the sides that an alignment fixes stay as the parent laid them out.
+void TLabel::AdjustBounds()
+{
+    if (!FAutoSize || Align() == alClient) return;
+    TScreenCanvas screen;
+    TCanvas& canvas = screen.Canvas();
+    canvas.Font().Assign(Font());
+    RECT r{0, 0, FWordWrap ? Width() : 0, 0};
+    canvas.DrawText(MeasurableText(FCaption), r, (TextFormat() & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    if (Align() == alTop || Align() == alBottom) width = Width();
+    if (Align() == alLeft || Align() == alRight) height = Height();
+    // Right-justified text keeps its right edge where it was.
+    const int left = FAlignment == taRightJustify ? Left() + Width() - width : Left();
+    SetBounds(left, Top(), width, height);
+}
+
+void TLabel::Paint()
+{
+    TCanvas& canvas = Canvas();
+    RECT r = ClientRect();
+    if (!FTransparent) {
+        canvas.Brush().SetStyle(bsSolid);
+        canvas.Brush().SetColor(Color());
+        canvas.FillRect(r);
+    }
+    canvas.Font().Assign(Font());
+    const UINT format = TextFormat();
+    // Wrapped text has no DrawText centring of its own: the block is measured and moved.
+    if (FWordWrap && FLayout != tlTop) {
+        RECT calc = r;
+        canvas.DrawText(MeasurableText(FCaption), calc, format | DT_CALCRECT);
+        const int spare = (r.bottom - r.top) - (calc.bottom - calc.top);
+        OffsetRect(&r, 0, FLayout == tlBottom ? spare : spare / 2);
+    }
+    DrawControlText(canvas, FCaption, r, format, Enabled());
+}
+
+// ---- TButton ----
+
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetBounds(0, 0, DefaultButtonWidth, DefaultButtonHeight);
+    SetTabStop(true);
+}
+
+void TButton::SetDefault(bool Value)
+{
+    if (Value == FDefault) return;
+    FDefault = Value;
+    if (HandleAllocated()) UpdateDefaultLook();
+}
+
+void TButton::UpdateDefaultLook()
+{
+    SendMessageA(Handle(), BM_SETSTYLE, FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::Click()
+{
+    TWinControl::Click();
+    if (FModalResult == 0) return;
+    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+}
+
+void TButton::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.StockClass = "BUTTON";
+    Params.Style |= WS_TABSTOP | (FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+}
+
+void TButton::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CN_COMMAND:
+        // The parent reflects the button's notification; the system button sends BN_CLICKED once per click.
+        if (HIWORD(Message.WParam) == BN_CLICKED) Click();
+        Message.Result = 0;
+        return;
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click is a press of its own, so it clicks again.
+        Message.Msg = WM_LBUTTONDOWN;
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(Message);
+}
