@@ -122,7 +122,8 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    HDC Handle() const { return FHandle; }
+    // The DC drawn on; a canvas that makes its own DC (a bitmap's) makes it here if needed.
+    HDC Handle() const;
     void SetHandle(HDC Value);  // nullptr detaches (and restores the DC's objects)
     TFont& Font() { return FFont; }
     TPen& Pen() { return FPen; }
@@ -146,7 +147,8 @@ public:
     void Draw(int X, int Y, const TBitmap& Bitmap);              // unscaled, opaque
     void StretchDraw(const RECT& Rect, const TBitmap& Bitmap);   // scaled, opaque (COLORONCOLOR)
     void CopyRect(const RECT& Dest, TCanvas& Source, const RECT& SourceRect);
-    TColor Pixel(int X, int Y);
+    TColor Pixel(int X, int Y);  // clNone outside the DC's image
+    void SetPixel(int X, int Y, TColor Color);
 
 protected:
     // A canvas that can make its own DC (a bitmap's) overrides this.
@@ -154,6 +156,8 @@ protected:
     void RequireState();  // ensures a DC and selects font, pen and brush
 
 private:
+    // Selects the DC's original object back in place of ours (if ours is selected).
+    void Deselect(HGDIOBJ& Original);
     void RestoreObjects();
 
     HDC FHandle = nullptr;
