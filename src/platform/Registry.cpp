@@ -1,0 +1,49 @@
+#include "Registry.h"
+
+#include <vector>
+
+void TRegKey::Reset(HKEY Key)
+{
+    if (FKey) RegCloseKey(FKey);
+    FKey = Key;
+}
+
+void TRegistry::SetRootKey(HKEY Value)
+{
+    CloseKey();
+    FRootKey = Value;
+}
+
+bool TRegistry::OpenKey(const std::string& Key, bool CanCreate)
+{
+    CloseKey();
+    HKEY key = nullptr;
+    LONG rc = CanCreate ? RegCreateKeyExA(FRootKey, Key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                          nullptr, &key, nullptr)
+                        : RegOpenKeyExA(FRootKey, Key.c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (rc != ERROR_SUCCESS) return false;
+    FCurrentKey.Reset(key);
+    return true;
+}
+
+std::string TRegistry::ReadString(const std::string& Name) const
+{
+    if (!FCurrentKey.Valid()) return std::string();
+    std::vector<char> data(256);
+    DWORD type = 0;
+    for (;;) {
+        DWORD size = static_cast<DWORD>(data.size());
+        LONG rc = RegQueryValueExA(FCurrentKey.Get(), Name.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_MORE_DATA) {
+            // The value may grow between the calls: ask again with what it needs now.
+            data.resize(size > data.size() ? size : data.size() * 2);
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) return std::string();
+        if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + Name + "'");
+        // Stored with or without its terminating NUL: the text ends at the first NUL or with the data.
+        std::string text(data.data(), size);
+        return text.substr(0, text.find('\0'));
+    }
+}

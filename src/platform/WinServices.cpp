@@ -1,0 +1,364 @@
+#include "WinServices.h"
+
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include "Classes.h"
+
+TKernelHandle& TKernelHandle::operator=(TKernelHandle&& Other) noexcept
+{
+    if (this != &Other) Reset(Other.Release());
+    return *this;
+}
+
+HANDLE TKernelHandle::Release()
+{
+    HANDLE h = FHandle;
+    FHandle = nullptr;
+    return h;
+}
+
+void TKernelHandle::Reset(HANDLE Handle)
+{
+    if (Valid()) CloseHandle(FHandle);
+    FHandle = Handle;
+}
+
+TFindHandle::~TFindHandle()
+{
+    if (Valid()) FindClose(FHandle);
+}
+
+namespace {
+
+// Index of the next backslash at or after From, stepping over GBK characters whose trail byte is 0x5C.
+size_t NextBackslash(const std::string& S, size_t From)
+{
+    for (size_t i = From; i < S.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(S[i])) && i + 1 < S.size())
+            ++i;
+        else if (S[i] == '\\')
+            return i;
+    }
+    return std::string::npos;
+}
+
+// Index just after Count components (each ended by a backslash or the end of S) that begin at From.
+size_t SkipComponents(const std::string& S, size_t From, int Count)
+{
+    size_t i = From;
+    for (int n = 0; n < Count && i < S.size(); ++n) {
+        size_t b = NextBackslash(S, i);
+        i = b == std::string::npos ? S.size() : b + 1;
+    }
+    return i;
+}
+
+bool StartsWith(const std::string& S, const char* Prefix)
+{
+    return S.compare(0, std::char_traits<char>::length(Prefix), Prefix) == 0;
+}
+
+// Length of the root of a full path: "C:\", "\\server\share\", "\\?\C:\", "\\?\UNC\server\share\", "\\?\Volume{..}\".
+size_t RootLength(const std::string& Full)
+{
+    if (StartsWith(Full, "\\\\?\\") || StartsWith(Full, "\\\\.\\")) {
+        if (UpperCaseAscii(Full.substr(4, 4)) == "UNC\\") return SkipComponents(Full, 8, 2);
+        return SkipComponents(Full, 4, 1);
+    }
+    if (StartsWith(Full, "\\\\")) return SkipComponents(Full, 2, 2);
+    return SkipComponents(Full, 0, 1);
+}
+
+// True when a component below the root is "." or "..": only literal "\\?\" paths keep them, and where they lead
+// is not for us to guess.
+bool HasDotComponent(const std::string& Full, size_t From)
+{
+    while (From < Full.size()) {
+        size_t b = NextBackslash(Full, From);
+        std::string part = Full.substr(From, b == std::string::npos ? std::string::npos : b - From);
+        if (part == "." || part == "..") return true;
+        if (b == std::string::npos) break;
+        From = b + 1;
+    }
+    return false;
+}
+
+std::string FullPathName(const std::string& Path)
+{
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetFullPathNameA(Path.c_str(), static_cast<DWORD>(buffer.size()), &buffer[0], nullptr);
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return buffer.substr(0, n);
+        buffer.resize(n);
+    }
+}
+
+bool EndsWithBackslash(const std::string& S)
+{
+    return !S.empty() && S.back() == '\\' && ExtractFilePath(S).size() == S.size();
+}
+
+std::string JoinName(const std::string& Folder, const std::string& Name)
+{
+    return EndsWithBackslash(Folder) ? Folder + Name : Folder + "\\" + Name;
+}
+
+bool SameName(const std::string& A, const std::string& B)
+{
+    return !A.empty() && lstrcmpiA(A.c_str(), B.c_str()) == 0;
+}
+
+DWORD Attributes(const std::string& Path)
+{
+    return GetFileAttributesA(Path.c_str());
+}
+
+}  // namespace
+
+TPathKind PathKind(const std::string& Path)
+{
+    std::string p = Path;
+    for (char& c : p)
+        if (c == '/') c = '\\';  // never a GBK trail byte
+    bool drive = p.size() >= 2 && p[1] == ':' && IsCharAlphaA(p[0]);
+    bool driveRooted = drive && p.size() >= 3 && p[2] == '\\';
+    if (!driveRooted && !StartsWith(p, "\\\\")) {
+        // "C:" and "\" alone stand for a whole drive; anything else here depends on the current folder.
+        return p == "\\" || (drive && p.size() == 2) ? TPathKind::Root : TPathKind::Relative;
+    }
+    std::string full = FullPathName(p);
+    size_t root = RootLength(full);
+    if (full.find_first_not_of('\\', root) == std::string::npos || HasDotComponent(full, root))
+        return TPathKind::Root;
+    return TPathKind::BelowRoot;
+}
+
+std::string WindowsDirectory()
+{
+    char buffer[260] = {};
+    UINT n = GetWindowsDirectoryA(buffer, sizeof buffer);
+    return n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+std::string ModuleFileName()
+{
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return buffer.substr(0, n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool FileExists(const std::string& Path)
+{
+    DWORD a = Attributes(Path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& Path)
+{
+    DWORD a = Attributes(Path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileDelete(const std::string& Path)
+{
+    return DeleteFileA(Path.c_str()) != FALSE;
+}
+
+bool FileSetAttr(const std::string& Path, DWORD Attributes)
+{
+    return SetFileAttributesA(Path.c_str(), Attributes) != FALSE;
+}
+
+bool ShellDeleteTree(const std::string& Folder)
+{
+    std::string from = Folder;
+    from.push_back('\0');  // the list ends in two NULs with the string's own
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.pTo = "";
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    return SHFileOperationA(&op) == 0;
+}
+
+void WriteTextFile(const std::string& FileName, const TStringList& Lines)
+{
+    Lines.SaveToFile(FileName);
+}
+
+bool RunHidden(const std::string& CommandLine)
+{
+    return WinExec(CommandLine.c_str(), SW_HIDE) > 31;
+}
+
+// Folder enumeration ---------------------------------------------------------------------------------------------
+
+TEntryHandle::TEntryHandle(const std::string& Path, DWORD Access)
+    : FHandle(CreateFileA(Path.c_str(), Access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr))
+{
+}
+
+std::string TEntryHandle::FinalName() const
+{
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetFinalPathNameByHandleA(FHandle.Get(), &buffer[0], static_cast<DWORD>(buffer.size()),
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_NONE);
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return buffer.substr(0, n);
+        buffer.resize(n);
+    }
+}
+
+bool TEntryHandle::SetAttributes(DWORD Attributes)
+{
+    FILE_BASIC_INFO info = {};  // zero times stay as they are
+    info.FileAttributes = Attributes;
+    return SetFileInformationByHandle(FHandle.Get(), FileBasicInfo, &info, sizeof info) != FALSE;
+}
+
+bool TEntryHandle::Delete()
+{
+    FILE_DISPOSITION_INFO info = {TRUE};
+    return SetFileInformationByHandle(FHandle.Get(), FileDispositionInfo, &info, sizeof info) != FALSE;
+}
+
+TFolderWalk::TFolderWalk(const std::string& Folder)
+    : FFolder(Folder),
+      FFinalName(TEntryHandle(Folder, FILE_READ_ATTRIBUTES).FinalName()),
+      FFind(FindFirstFileA((Folder + "\\*.*").c_str(), &FData))
+{
+    if (!FFind.Valid()) FResult = GetLastError();
+}
+
+bool TFolderWalk::Next(TFindEntry& Entry)
+{
+    if (!FFind.Valid() || FResult != 0) return false;
+    if (!FFirst && !FindNextFileA(FFind.Get(), &FData)) {
+        FResult = GetLastError();
+        return false;
+    }
+    FFirst = false;
+    Entry.Name = FData.cFileName;
+    Entry.Attributes = FData.dwFileAttributes;
+    return true;
+}
+
+TEntryHandle TFolderWalk::OpenItself(const TFindEntry& Entry, DWORD Access) const
+{
+    TEntryHandle handle(PathOf(Entry), Access);
+    if (handle.Valid() && SameName(handle.FinalName(), JoinName(FFinalName, Entry.Name))) return handle;
+    return TEntryHandle();
+}
+
+bool IsDotEntry(const TFindEntry& Entry)
+{
+    return Entry.Name == "." || Entry.Name == "..";
+}
+
+bool IsLinkFreeFolder(const std::string& Folder)
+{
+    DWORD a = Attributes(Folder);
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    TFolderWalk walk(Folder);
+    TFindEntry entry;
+    while (walk.Next(entry)) {
+        if (IsDotEntry(entry)) continue;
+        if ((entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !walk.OpenItself(entry, FILE_READ_ATTRIBUTES).Valid())
+            return false;
+        if ((entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) && !IsLinkFreeFolder(walk.PathOf(entry))) return false;
+    }
+    return walk.Complete();
+}
+
+// Processes -------------------------------------------------------------------------------------------------------
+
+namespace {
+
+// The toolhelp functions, looked up by name once: old systems lack them, and then no process is seen.
+struct TToolhelp {
+    using TCreateSnapshot = HANDLE(WINAPI*)(DWORD, DWORD);
+    using TWalk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+    TCreateSnapshot CreateSnapshot = nullptr;
+    TWalk First = nullptr;
+    TWalk Next = nullptr;
+
+    TToolhelp()
+    {
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        if (!kernel) return;
+        CreateSnapshot = Lookup<TCreateSnapshot>(kernel, "CreateToolhelp32Snapshot");
+        First = Lookup<TWalk>(kernel, "Process32First");
+        Next = Lookup<TWalk>(kernel, "Process32Next");
+    }
+    bool Available() const { return CreateSnapshot && First && Next; }
+
+    template <typename F>
+    static F Lookup(HMODULE Module, const char* Name)
+    {
+        // Through the generic function pointer type, which converts to any other without a cast warning.
+        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Module, Name)));
+    }
+
+    static const TToolhelp& Instance()
+    {
+        static const TToolhelp toolhelp;
+        return toolhelp;
+    }
+};
+
+}  // namespace
+
+TProcessSnapshot::TProcessSnapshot()
+{
+    const TToolhelp& toolhelp = TToolhelp::Instance();
+    if (toolhelp.Available()) FSnapshot.Reset(toolhelp.CreateSnapshot(TH32CS_SNAPPROCESS, 0));
+}
+
+bool TProcessSnapshot::Next(TProcessEntry& Entry)
+{
+    if (!FSnapshot.Valid()) return false;
+    const TToolhelp& toolhelp = TToolhelp::Instance();
+    PROCESSENTRY32 pe = {};
+    pe.dwSize = sizeof pe;
+    BOOL ok = FFirst ? toolhelp.First(FSnapshot.Get(), &pe) : toolhelp.Next(FSnapshot.Get(), &pe);
+    FFirst = false;
+    if (!ok) {
+        FSnapshot.Reset();
+        return false;
+    }
+    Entry.ProcessID = pe.th32ProcessID;
+    Entry.ExeFile = pe.szExeFile;
+    return true;
+}
+
+TKernelHandle OpenProcessAllAccess(DWORD ProcessID)
+{
+    // The all-access mask every Windows version accepts; newer headers define a wider one that older systems refuse.
+    const DWORD allAccess = 0x1F0FFF;
+    return TKernelHandle(OpenProcess(allAccess, FALSE, ProcessID));
+}
+
+bool TerminateProcessHandle(const TKernelHandle& Process, UINT ExitCode)
+{
+    return Process.Valid() && TerminateProcess(Process.Get(), ExitCode) != FALSE;
+}
+
+bool WaitForProcesses(const std::vector<TKernelHandle>& Processes, DWORD TimeoutMs)
+{
+    ULONGLONG deadline = GetTickCount64() + TimeoutMs;
+    for (const TKernelHandle& process : Processes) {
+        ULONGLONG now = GetTickCount64();
+        DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (WaitForSingleObject(process.Get(), left) != WAIT_OBJECT_0) return false;
+    }
+    return true;
+}

@@ -1,0 +1,160 @@
+#pragma once
+// The plain Windows services of the uninstall: files and folders, the shell's delete, processes, program start.
+// Thin typed calls of the ANSI API; every handle they hand out is owned by a small RAII type.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TStringList;
+
+// A kernel object handle (file, process, snapshot). NULL and INVALID_HANDLE_VALUE both mean "none", since the API
+// uses either to report failure.
+class TKernelHandle {
+public:
+    TKernelHandle() = default;
+    explicit TKernelHandle(HANDLE Handle) : FHandle(Handle) {}
+    TKernelHandle(TKernelHandle&& Other) noexcept : FHandle(Other.Release()) {}
+    TKernelHandle& operator=(TKernelHandle&& Other) noexcept;
+    TKernelHandle(const TKernelHandle&) = delete;
+    TKernelHandle& operator=(const TKernelHandle&) = delete;
+    ~TKernelHandle() { Reset(); }
+
+    HANDLE Get() const { return FHandle; }
+    bool Valid() const { return FHandle != nullptr && FHandle != INVALID_HANDLE_VALUE; }
+    HANDLE Release();
+    void Reset(HANDLE Handle = nullptr);
+
+private:
+    HANDLE FHandle = nullptr;
+};
+
+// A find handle (FindFirstFile), closed with FindClose.
+class TFindHandle {
+public:
+    TFindHandle() = default;
+    explicit TFindHandle(HANDLE Handle) : FHandle(Handle) {}
+    TFindHandle(const TFindHandle&) = delete;
+    TFindHandle& operator=(const TFindHandle&) = delete;
+    ~TFindHandle();
+
+    HANDLE Get() const { return FHandle; }
+    bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE FHandle = INVALID_HANDLE_VALUE;
+};
+
+// Paths ---------------------------------------------------------------------------------------------------------
+
+enum class TPathKind {
+    Relative,   // empty, relative, or relative to a drive's current folder ("C:x", "\x")
+    Root,       // a drive or share root in any spelling ("C:", "c:/", "\", "\\server\share\", "\\?\C:\")
+    BelowRoot,  // a fully qualified path below a root
+};
+
+// What a path names once "." and ".." are resolved; the removal operations act only on BelowRoot paths.
+TPathKind PathKind(const std::string& Path);
+
+// Files and folders ---------------------------------------------------------------------------------------------
+
+// The Windows folder (GetWindowsDirectory with 260 characters), such as C:\WINDOWS.
+std::string WindowsDirectory();
+// The full path of the running executable.
+std::string ModuleFileName();
+
+bool FileExists(const std::string& Path);       // an existing file, not a folder
+bool DirectoryExists(const std::string& Path);  // an existing folder
+bool FileDelete(const std::string& Path);       // DeleteFile: a read-only file is not deleted
+bool FileSetAttr(const std::string& Path, DWORD Attributes);  // replaces all attributes
+
+// Deletes a folder with everything below it through the shell, for good and without any dialog; true on success.
+bool ShellDeleteTree(const std::string& Folder);
+
+// Writes the lines, each followed by CR LF, in the ANSI code page; creates or replaces the file, throws on failure.
+void WriteTextFile(const std::string& FileName, const TStringList& Lines);
+
+// Starts a command line without a window (WinExec, SW_HIDE) and returns at once; true when it started.
+bool RunHidden(const std::string& CommandLine);
+
+// Folder enumeration --------------------------------------------------------------------------------------------
+
+struct TFindEntry {
+    std::string Name;
+    DWORD Attributes = 0;
+};
+
+// An entry opened without following a link, so that what was checked is what gets changed.
+class TEntryHandle {
+public:
+    TEntryHandle() = default;
+    TEntryHandle(const std::string& Path, DWORD Access);
+
+    bool Valid() const { return FHandle.Valid(); }
+    // The name the file system knows the opened entry by, without the volume ("\dir\name").
+    std::string FinalName() const;
+    bool SetAttributes(DWORD Attributes);
+    // Marks the entry for deletion; it goes when the handle closes. A link goes, not what it points to.
+    bool Delete();
+
+private:
+    TKernelHandle FHandle;
+};
+
+// Every entry of one folder (the pattern folder\*.*, "." and ".." included), each of which can be told apart from a
+// link. A link is a reparse point (junction, symbolic link, mount point), or an entry that the file system resolves
+// to its target even when asked to open the entry itself: Wine keeps links as Unix symbolic links, resolves them in
+// every call (deleting through one deletes the target) and marks only those to folders as reparse points.
+class TFolderWalk {
+public:
+    explicit TFolderWalk(const std::string& Folder);  // without a trailing backslash
+
+    bool Next(TFindEntry& Entry);
+    // The error that ended the enumeration: ERROR_NO_MORE_FILES (18) when every entry came; 0 while entries come.
+    DWORD Result() const { return FResult; }
+    bool Complete() const { return FResult == ERROR_NO_MORE_FILES; }
+
+    std::string PathOf(const TFindEntry& Entry) const { return FFolder + "\\" + Entry.Name; }
+    // The entry opened as itself, or an invalid handle when it cannot be opened or the handle would be the target of
+    // a link rather than the entry.
+    TEntryHandle OpenItself(const TFindEntry& Entry, DWORD Access) const;
+
+private:
+    std::string FFolder;
+    std::string FFinalName;
+    WIN32_FIND_DATAA FData = {};
+    TFindHandle FFind;
+    bool FFirst = true;
+    DWORD FResult = 0;
+};
+
+bool IsDotEntry(const TFindEntry& Entry);  // "." or ".."
+
+// True for an existing folder that is not a link and holds none at any depth, nor anything that cannot be checked.
+bool IsLinkFreeFolder(const std::string& Folder);
+
+// Processes ------------------------------------------------------------------------------------------------------
+
+struct TProcessEntry {
+    DWORD ProcessID = 0;
+    std::string ExeFile;  // the executable's file name, without its folder
+};
+
+// A picture of the running processes. The toolhelp functions are looked up in kernel32.dll on first use; where they
+// are missing the picture is empty.
+class TProcessSnapshot {
+public:
+    TProcessSnapshot();
+    bool Next(TProcessEntry& Entry);
+
+private:
+    TKernelHandle FSnapshot;
+    bool FFirst = true;
+};
+
+// Opens a process with the classic all-access mask (0x1F0FFF), not inheritable.
+TKernelHandle OpenProcessAllAccess(DWORD ProcessID);
+bool TerminateProcessHandle(const TKernelHandle& Process, UINT ExitCode);
+// Waits until every process has ended, at most TimeoutMs in all; true when all have.
+bool WaitForProcesses(const std::vector<TKernelHandle>& Processes, DWORD TimeoutMs);
