@@ -1,6 +1,7 @@
 #include "Graphics.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -383,9 +384,10 @@ HDC TCanvas::Handle() const
     return FHandle;
 }
 
+// Attaching the same value again still starts afresh: a released DC's handle comes back from BeginPaint with
+// its default objects, and ours must be selected into it anew.
 void TCanvas::SetHandle(HDC Value)
 {
-    if (Value == FHandle) return;
     RestoreObjects();
     FHandle = Value;
 }

@@ -125,6 +125,7 @@ public:
     // The DC drawn on; a canvas that makes its own DC (a bitmap's) makes it here if needed.
     HDC Handle() const;
     void SetHandle(HDC Value);  // nullptr detaches (and restores the DC's objects)
+    // The canvas listens to OnChange of these three itself (to deselect an object before its handle goes).
     TFont& Font() { return FFont; }
     TPen& Pen() { return FPen; }
     TBrush& Brush() { return FBrush; }

@@ -216,6 +216,11 @@ TEST(GraphicsCanvas, DetachRestoresTheDCsOwnObjects)
         canvas.SetHandle(dc);
         canvas.TextWidth("x");
         EXPECT_NE(font, GetCurrentObject(dc, OBJ_FONT));
+        // The same DC value again (as BeginPaint hands out) after its objects were reset: ours go in anew.
+        SelectObject(dc, font);
+        canvas.SetHandle(dc);
+        canvas.TextWidth("x");
+        EXPECT_EQ(canvas.Font().Handle(), GetCurrentObject(dc, OBJ_FONT));
     }  // destroyed while attached
     EXPECT_EQ(font, GetCurrentObject(dc, OBJ_FONT));
     EXPECT_EQ(pen, GetCurrentObject(dc, OBJ_PEN));
