@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Classes.h"
+#include "TestSupport.h"
+#include "WineLinks.h"
+#include "WinServices.h"
+
+using testsupport::FreshFolder;
+
+namespace {
+
+std::string ReadBytes(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(4096, '\0');
+    DWORD read = 0;
+    ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(h);
+    return bytes.substr(0, read);
+}
+
+std::vector<TFindEntry> Entries(const std::string& folder, DWORD* result)
+{
+    std::vector<TFindEntry> entries;
+    TFolderWalk walk(folder);
+    TFindEntry e;
+    while (walk.Next(e)) entries.push_back(e);
+    *result = walk.Result();
+    return entries;
+}
+
+const TFindEntry* Find(const std::vector<TFindEntry>& entries, const std::string& name)
+{
+    auto it = std::find_if(entries.begin(), entries.end(), [&](const TFindEntry& e) { return e.Name == name; });
+    return it == entries.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
+// Only paths below a root are ever handed to a removal; every spelling of a root must be recognised as one.
+TEST(PathKind, RootsInEverySpelling)
+{
+    for (const char* root : {"C:", "C:\\", "c:/", "C:\\\\", "C:/.", "C:\\Windows\\..", "C:\\x\\..\\", "\\",
+                             "\\\\server\\share", "\\\\server\\share\\", "//server/share/", "\\\\server",
+                             "\\\\server\\share\\sub\\..", "\\\\?\\C:\\", "\\\\?\\C:", "\\\\.\\C:\\",
+                             "\\\\?\\UNC\\server\\share\\", "\\\\?\\Volume{0b1c2d3e-0000-0000-0000-100000000000}\\",
+                             "\\\\?\\C:\\Windows\\..", "\\\\server\\乗"})
+        EXPECT_EQ(TPathKind::Root, PathKind(root)) << root;
+}
+
+TEST(PathKind, RelativeAndBelowRoot)
+{
+    for (const char* relative : {"", "Program Files", ".\\x", "..\\x", "C:x", "C:..\\x", "\\Windows"})
+        EXPECT_EQ(TPathKind::Relative, PathKind(relative)) << relative;
+    for (const char* below : {"C:\\Program Files\\Corvane软件\\Com", "c:/x", "C:\\x\\", "\\\\server\\share\\x",
+                              "\\\\?\\C:\\x", "\\\\?\\UNC\\server\\share\\x", "D:\\乗\\x", "\\\\server\\乗\\x"})
+        EXPECT_EQ(TPathKind::BelowRoot, PathKind(below)) << below;
+}
+
+TEST(WinServices, FilesAndFolders)
+{
+    std::string dir = FreshFolder("files");
+    std::string file = dir + "\\只读.txt";
+    testsupport::WriteFile(file, "x");
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FileExists(dir));
+    EXPECT_TRUE(DirectoryExists(dir));
+    EXPECT_FALSE(DirectoryExists(file));
+    EXPECT_FALSE(FileExists(dir + "\\missing"));
+
+    ASSERT_TRUE(FileSetAttr(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_FALSE(FileDelete(file)) << "a read-only file is not deleted";
+    ASSERT_TRUE(FileSetAttr(file, FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(file.c_str()));
+    EXPECT_TRUE(FileDelete(file));
+    EXPECT_FALSE(FileExists(file));
+}
+
+TEST(WinServices, SystemPaths)
+{
+    std::string windows = WindowsDirectory();
+    ASSERT_GE(windows.size(), 3u);
+    EXPECT_EQ(":\\", windows.substr(1, 2));
+    EXPECT_TRUE(DirectoryExists(windows));
+    std::string exe = ModuleFileName();
+    EXPECT_EQ("TEST_PLATFORM.EXE", UpperCaseAscii(ExtractFileName(exe)));
+    EXPECT_TRUE(FileExists(exe));
+}
+
+TEST(WinServices, WriteTextFileEndsEveryLineWithCrLf)
+{
+    std::string file = FreshFolder("text") + "\\deleteFile.bat";
+    testsupport::WriteFile(file, "old contents, longer than the new ones");
+    TStringList lines;
+    lines.Add("@echo off");
+    lines.Add("del \"C:\\卸载 程序\\Uninstall.exe\"");
+    WriteTextFile(file, lines);
+    EXPECT_EQ("@echo off\r\ndel \"C:\\\xd0\xb6\xd4\xd8 \xb3\xcc\xd0\xf2\\Uninstall.exe\"\r\n", ReadBytes(file));
+}
+
+TEST(FolderWalk, ReportsEveryEntryAndHowItEnded)
+{
+    std::string dir = FreshFolder("walk");
+    testsupport::WriteFile(dir + "\\数据.dat", "x");
+    testsupport::WriteFile(dir + "\\.hidden", "x");
+    CreateDirectoryA((dir + "\\子目录").c_str(), nullptr);
+    SetFileAttributesA((dir + "\\数据.dat").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+
+    DWORD result = 0;
+    std::vector<TFindEntry> entries = Entries(dir, &result);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_MORE_FILES), result);
+    EXPECT_EQ(5u, entries.size());
+    ASSERT_NE(nullptr, Find(entries, "."));
+    ASSERT_NE(nullptr, Find(entries, ".."));
+    ASSERT_NE(nullptr, Find(entries, ".hidden"));
+    ASSERT_NE(nullptr, Find(entries, "子目录"));
+    ASSERT_NE(nullptr, Find(entries, "数据.dat"));
+    EXPECT_TRUE(Find(entries, "子目录")->Attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM),
+              Find(entries, "数据.dat")->Attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
+
+    Entries(dir + "\\missing", &result);
+    EXPECT_NE(0u, result);
+    EXPECT_NE(static_cast<DWORD>(ERROR_NO_MORE_FILES), result) << "a refused search is no complete one";
+}
+
+// Wine resolves Unix symbolic links in every call, so a link must be recognised before anything acts on it.
+TEST(FolderWalk, TellsLinksFromEntries)
+{
+    testsupport::Symlinks links;
+    std::string outside = FreshFolder("outside");
+    testsupport::WriteFile(outside + "\\target.txt", "keep");
+    std::string dir = FreshFolder("links");
+    testsupport::WriteFile(dir + "\\plain.txt", "x");
+    CreateDirectoryA((dir + "\\plain").c_str(), nullptr);
+    links.Make(outside, dir + "\\folderlink");
+    links.Make(outside + "\\target.txt", dir + "\\filelink.txt");
+    links.Make(dir + "\\plain.txt", dir + "\\samefolderlink.txt");
+
+    TFolderWalk walk(dir);
+    TFindEntry e;
+    std::vector<std::string> itself;
+    while (walk.Next(e))
+        if (!IsDotEntry(e) && walk.OpenItself(e, FILE_READ_ATTRIBUTES).Valid()) itself.push_back(e.Name);
+    std::sort(itself.begin(), itself.end());
+    // Where the system can open a link itself (Windows), the link is an entry like any other; under Wine the
+    // handle would be the target's, so the links are no entries to act on.
+    std::vector<std::string> expected = {"plain", "plain.txt"};
+    if (testsupport::LinksOpenAsThemselves())
+        expected = {"filelink.txt", "folderlink", "plain", "plain.txt", "samefolderlink.txt"};
+    EXPECT_EQ(expected, itself);
+    EXPECT_EQ("keep", ReadBytes(outside + "\\target.txt"));
+}
+
+TEST(FolderWalk, LinkFreeFolders)
+{
+    testsupport::Symlinks links;
+    std::string outside = FreshFolder("outside");
+    testsupport::WriteFile(outside + "\\target.txt", "keep");
+    std::string dir = FreshFolder("tree");
+    CreateDirectoryA((dir + "\\a").c_str(), nullptr);
+    CreateDirectoryA((dir + "\\a\\b").c_str(), nullptr);
+    testsupport::WriteFile(dir + "\\a\\b\\.index", "x");
+    EXPECT_TRUE(IsLinkFreeFolder(dir));
+    EXPECT_FALSE(IsLinkFreeFolder(dir + "\\a\\b\\.index")) << "a file is no folder";
+    EXPECT_FALSE(IsLinkFreeFolder(dir + "\\missing"));
+
+    links.Make(outside + "\\target.txt", dir + "\\a\\b\\file.lnk");
+    EXPECT_FALSE(IsLinkFreeFolder(dir));
+
+    std::string other = FreshFolder("tree");
+    CreateDirectoryA((other + "\\a").c_str(), nullptr);
+    links.Make(outside, other + "\\a\\folder");
+    EXPECT_FALSE(IsLinkFreeFolder(other));
+    EXPECT_FALSE(IsLinkFreeFolder(other + "\\a\\folder")) << "a link to a folder is no folder to delete";
+}
+
+TEST(WinServices, ShellDeleteTreeTakesReadOnlyAndHiddenFiles)
+{
+    std::string dir = FreshFolder("shell");
+    CreateDirectoryA((dir + "\\子").c_str(), nullptr);
+    testsupport::WriteFile(dir + "\\子\\a.txt", "x");
+    testsupport::WriteFile(dir + "\\.b", "x");
+    SetFileAttributesA((dir + "\\子\\a.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(ShellDeleteTree(dir));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dir.c_str()));
+    EXPECT_FALSE(ShellDeleteTree(dir)) << "nothing there";
+}
+
+TEST(Processes, SnapshotSeesThisProcess)
+{
+    TProcessSnapshot snapshot;
+    TProcessEntry e;
+    bool found = false;
+    int count = 0;
+    while (snapshot.Next(e)) {
+        ++count;
+        if (e.ProcessID == GetCurrentProcessId()) {
+            found = true;
+            EXPECT_EQ("TEST_PLATFORM.EXE", UpperCaseAscii(e.ExeFile));
+        }
+    }
+    EXPECT_TRUE(found);
+    EXPECT_GT(count, 1);
+    EXPECT_FALSE(snapshot.Next(e)) << "the walk stays ended";
+}
+
+TEST(Processes, StartHiddenTerminateAndWait)
+{
+    std::string dir = FreshFolder("run");
+    std::string exe = dir + "\\Quintaro.exe";
+    ASSERT_TRUE(CopyFileA((testsupport::HelpersFolder() + "\\Quintaro.exe").c_str(), exe.c_str(), FALSE));
+    std::string held = dir + "\\held.dat";
+    auto running = [] {
+        std::vector<DWORD> ids;
+        TProcessSnapshot snapshot;
+        TProcessEntry e;
+        while (snapshot.Next(e))
+            if (e.ExeFile == "Quintaro.exe") ids.push_back(e.ProcessID);
+        return ids;
+    };
+    std::vector<DWORD> before = running();
+    ASSERT_TRUE(RunHidden("\"" + exe + "\" " + held));
+    DWORD id = 0;
+    for (int i = 0; i < 100 && !id; ++i, Sleep(50))
+        for (DWORD p : running())
+            if (std::find(before.begin(), before.end(), p) == before.end()) id = p;
+    ASSERT_NE(0u, id);
+    std::vector<TKernelHandle> processes;
+    processes.push_back(OpenProcessAllAccess(id));
+    ASSERT_TRUE(processes[0].Valid());
+    EXPECT_FALSE(WaitForProcesses(processes, 100)) << "still running";
+    EXPECT_TRUE(TerminateProcessHandle(processes[0], 0));
+    EXPECT_TRUE(WaitForProcesses(processes, 5000));
+    DWORD code = 1;
+    GetExitCodeProcess(processes[0].Get(), &code);
+    EXPECT_EQ(0u, code);
+    EXPECT_FALSE(RunHidden("\"" + dir + "\\missing.exe\""));
+}
