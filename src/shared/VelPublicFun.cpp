@@ -55,8 +55,9 @@ bool ShellDeleteFolder(const std::string& Folder)
 bool DeleteQuickLaunchShortcut(const std::string& ExeName)
 {
     std::string appData = UserAppData();
-    // An empty or relative value would put the folder below whatever the current drive or folder is.
-    if (PathKind(appData) == TPathKind::Relative) return false;
+    // An empty or relative value would put the folder below whatever the current drive or folder is; no user's
+    // AppData folder is a drive root.
+    if (PathKind(appData) != TPathKind::BelowRoot) return false;
     std::string folder = appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
     return FileDelete(folder + "\\" + ChangeFileExt(ExtractFileName(ExeName), ".lnk"));
 }

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "Registry.h"
+#include "TestSupport.h"
+#include "VelPublicFun.h"
+#include "WineLinks.h"
+
+using testsupport::FileExists;
+using testsupport::FolderExists;
+using testsupport::FreshFolder;
+using testsupport::WriteFile;
+
+namespace {
+
+// The current folder for the length of a test, so that "\" and relative paths name a scratch place.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& folder)
+    {
+        GetCurrentDirectoryA(MAX_PATH, saved_);
+        SetCurrentDirectoryA(folder.c_str());
+    }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+    ~CurrentFolder() { SetCurrentDirectoryA(saved_); }
+
+private:
+    char saved_[MAX_PATH] = {};
+};
+
+void MakeFolder(const std::string& path)
+{
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+}  // namespace
+
+TEST(ShellDeleteFolder, RemovesTheWholeTree)
+{
+    std::string dir = FreshFolder("程序组");
+    MakeFolder(dir + "\\子目录");
+    MakeFolder(dir + "\\子目录\\.cache");
+    WriteFile(dir + "\\Quintaro.lnk", "x");
+    WriteFile(dir + "\\说明.txt", "x");
+    WriteFile(dir + "\\子目录\\.index", "x");
+    WriteFile(dir + "\\子目录\\.cache\\a", "x");
+    SetFileAttributesA((dir + "\\说明.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA((dir + "\\子目录\\.index").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+
+    EXPECT_TRUE(ShellDeleteFolder(dir));
+    EXPECT_FALSE(FolderExists(dir));
+    EXPECT_FALSE(ShellDeleteFolder(dir)) << "a missing folder";
+}
+
+// The shell follows links while it deletes (Wine deletes the targets' contents): such a tree is never handed over.
+TEST(ShellDeleteFolder, LeavesTreesThatHoldLinks)
+{
+    testsupport::Symlinks links;
+    std::string outside = FreshFolder("outside");
+    MakeFolder(outside + "\\data");
+    WriteFile(outside + "\\data\\user.dat", "keep");
+    WriteFile(outside + "\\notes.txt", "keep");
+
+    std::string withFolderLink = FreshFolder("group");
+    MakeFolder(withFolderLink + "\\sub");
+    WriteFile(withFolderLink + "\\a.lnk", "x");
+    links.Make(outside + "\\data", withFolderLink + "\\sub\\data");
+    std::string withFileLink = FreshFolder("group");
+    links.Make(outside + "\\notes.txt", withFileLink + "\\notes.txt");
+    std::string isLink = FreshFolder("group") + "\\link";
+    links.Make(outside, isLink);
+
+    EXPECT_FALSE(ShellDeleteFolder(withFolderLink));
+    EXPECT_FALSE(ShellDeleteFolder(withFileLink));
+    EXPECT_FALSE(ShellDeleteFolder(isLink));
+    EXPECT_TRUE(FileExists(withFolderLink + "\\a.lnk")) << "nothing of a refused tree is deleted";
+    EXPECT_TRUE(FileExists(outside + "\\data\\user.dat"));
+    EXPECT_TRUE(FileExists(outside + "\\notes.txt"));
+}
+
+// Each spelling of a root is tried on a scratch drive, so that a refusal that fails costs only a scratch folder.
+TEST(ShellDeleteFolder, RefusesRootsAndRelativePaths)
+{
+    std::string scratch = FreshFolder("drive");
+    MakeFolder(scratch + "\\Program Files");
+    WriteFile(scratch + "\\canary.txt", "x");
+    WriteFile(scratch + "\\Program Files\\canary.txt", "x");
+    testsupport::ScratchDrive drive(scratch);
+    CurrentFolder current(drive.Root());
+    const std::string d(1, drive.Letter());
+    const std::string lower(1, static_cast<char>(drive.Letter() - 'A' + 'a'));
+
+    for (const std::string& path : {d + ":", d + ":\\", lower + ":/", d + ":\\Program Files\\..", std::string("\\"),
+                                    "\\\\?\\" + d + ":\\", "\\\\.\\" + d + ":\\", std::string(""),
+                                    std::string("Program Files"), std::string(".\\Program Files"),
+                                    d + ":Program Files", std::string("\\\\server\\share"),
+                                    std::string("\\\\server\\share\\")}) {
+        EXPECT_FALSE(ShellDeleteFolder(path)) << path;
+        ASSERT_TRUE(FileExists(scratch + "\\canary.txt")) << path;
+        ASSERT_TRUE(FileExists(scratch + "\\Program Files\\canary.txt")) << path;
+    }
+    EXPECT_TRUE(ShellDeleteFolder(drive.Root() + "Program Files")) << "below the root it may";
+    EXPECT_FALSE(FolderExists(scratch + "\\Program Files"));
+}
+
+namespace {
+
+const char* const ShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Sets the current user's "AppData" value for a test and puts the original (or its absence) back afterwards.
+class QuickLaunch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, ShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &key, nullptr));
+        DWORD size = sizeof saved;
+        hadValue = RegQueryValueExA(key, "AppData", nullptr, &savedType, saved, &size) == ERROR_SUCCESS;
+        savedSize = size;
+        appData = FreshFolder("AppData");
+        folder = appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
+        for (const char* part : {"\\Microsoft", "\\Microsoft\\Internet Explorer",
+                                 "\\Microsoft\\Internet Explorer\\Quick Launch"})
+            MakeFolder(appData + part);
+    }
+    void TearDown() override
+    {
+        if (hadValue)
+            RegSetValueExA(key, "AppData", 0, savedType, saved, savedSize);
+        else
+            RegDeleteValueA(key, "AppData");
+        RegCloseKey(key);
+    }
+    void SetAppData(const std::string& value, DWORD type = REG_SZ)
+    {
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "AppData", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                                                static_cast<DWORD>(value.size() + 1)));
+    }
+
+    HKEY key = nullptr;
+    bool hadValue = false;
+    DWORD savedType = 0;
+    BYTE saved[2048] = {};
+    DWORD savedSize = 0;
+    std::string appData;
+    std::string folder;
+};
+
+}  // namespace
+
+TEST_F(QuickLaunch, DeletesTheShortcutOfTheExecutableName)
+{
+    SetAppData(appData);
+    WriteFile(folder + "\\Quintaro.lnk", "x");
+    WriteFile(folder + "\\Other.lnk", "x");
+    EXPECT_TRUE(DeleteQuickLaunchShortcut("C:\\Tools\\Quintaro.exe")) << "only the name of a full path counts";
+    EXPECT_FALSE(FileExists(folder + "\\Quintaro.lnk"));
+    EXPECT_TRUE(FileExists(folder + "\\Other.lnk"));
+    EXPECT_FALSE(DeleteQuickLaunchShortcut("Quintaro.exe")) << "already gone";
+
+    WriteFile(folder + "\\卸载.lnk", "x");
+    EXPECT_TRUE(DeleteQuickLaunchShortcut("卸载"));
+    EXPECT_FALSE(FileExists(folder + "\\卸载.lnk"));
+}
+
+// Without a usable AppData folder the path would start at the current drive's root: nothing is deleted.
+TEST_F(QuickLaunch, WithoutAppDataDeletesNothing)
+{
+    std::string scratch = FreshFolder("drive");
+    for (const char* part : {"\\Microsoft", "\\Microsoft\\Internet Explorer",
+                             "\\Microsoft\\Internet Explorer\\Quick Launch"})
+        MakeFolder(scratch + part);
+    std::string stray = scratch + "\\Microsoft\\Internet Explorer\\Quick Launch\\Quintaro.lnk";
+    WriteFile(stray, "x");
+    testsupport::ScratchDrive drive(scratch);
+    CurrentFolder current(drive.Root());
+
+    for (const std::string& value : {std::string(""), std::string("Microsoft\\.."), std::string(1, drive.Letter()) + ":"}) {
+        SetAppData(value);
+        EXPECT_FALSE(DeleteQuickLaunchShortcut("Quintaro.exe")) << value;
+    }
+    RegDeleteValueA(key, "AppData");
+    EXPECT_FALSE(DeleteQuickLaunchShortcut("Quintaro.exe"));
+    EXPECT_TRUE(FileExists(stray));
+}
+
+TEST_F(QuickLaunch, AppDataOfAnotherTypeIsAFailure)
+{
+    DWORD number = 1;
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "AppData", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                            sizeof number));
+    try {
+        DeleteQuickLaunchShortcut("Quintaro.exe");
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ("Invalid data type for 'AppData'", e.Message());
+    }
+}
