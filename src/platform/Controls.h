@@ -146,9 +146,16 @@ protected:
     // Records new bounds without telling anyone (used by windowed controls when the window moved).
     void UpdateBoundsFields(int ALeft, int ATop, int AWidth, int AHeight);
     void RequestAlign();
+    // Sets the Visible flag alone (forms show their window themselves).
+    void SetVisibleField(bool Value) { FVisible = Value; }
 
 private:
     friend class TWinControl;
+    void UpdateAnchorRules();
+    // Bounds changed by a caller (not by the parent's alignment): keep the anchors, let the parent realign.
+    void BoundsChangedByCaller();
+    void TakeParentFont(const TFont& Source);
+
     TWinControl* FParent = nullptr;
     TAlign FAlign = alNone;
     TAnchors FAnchors = akLeft | akTop;
@@ -158,6 +165,9 @@ private:
     bool FAnchorsKnown = false;
     TFont FFont;
     bool FParentFont = true;
+    bool FSettingParentFont = false;
+    // Client size asked for before the window existed; applied against the real frame when it is created.
+    int FPendingClientWidth = -1, FPendingClientHeight = -1;
     TColor FColor = clWindow;
     bool FParentColor = false;
     bool FVisible = true;
@@ -172,9 +182,6 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas& Canvas() { return FCanvas; }
-    void Invalidate() override;
-    void Update() override;
-    void Repaint() override;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -231,6 +238,11 @@ public:
     void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
     // Lays out aligned and anchored children.
     void Realign();
+    // While disabled (nesting-counted), alignment requests are collected and run once at the last EnableAlign.
+    void DisableAlign();
+    void EnableAlign();
+    // Puts the windowed children in the tab order their TabOrder values ask for (after a layout set them all).
+    void FixupTabList();
     // The client rectangle in which aligned children are placed.
     virtual RECT AlignRect() const { return ClientRect(); }
 
@@ -239,8 +251,6 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool Value) override;
     void SetEnabled(bool Value) override;
-    std::string Caption() const override;
-    void SetCaption(const std::string& Value) override;
     void Invalidate() override;
     void Update() override;
     void Repaint() override;
@@ -266,20 +276,36 @@ private:
     static LRESULT CALLBACK StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
-    void AlignControls();
-    void ForwardMouseToGraphic(TMessage& Message);
+    // AControl: the child whose change asked for the alignment; it goes first among equals.
+    void AlignControls(TControl* AControl);
+    std::vector<TControl*> AlignList(TAlign Align, TControl* AControl) const;
+    void ApplyAnchors();
+    bool ForwardMouseToGraphic(TMessage& Message);
+    void ApplyPendingClientSize();
+    void UpdateBounds();
+    void WMPaint(TMessage& Message);
+    void NotifyControls(UINT Msg);
+    void MoveTab(int Index);
+    void AddTabOrderList(std::vector<TWinControl*>& List) const;
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
+    bool FOwnClass = true;                // the layer's own window class (not a superclassed stock control)
     std::vector<TControl*> FControls;     // z-order, bottom first
     std::vector<TWinControl*> FTabList;   // tab order
+    int FTabOrder = -1;                   // as last set; FixupTabList applies it
     bool FTabStop = false;
     bool FDoubleBuffered = false;
     TControl* FMouseCapture = nullptr;    // windowless child that received the press
     bool FAligning = false;
+    int FAlignLevel = 0;
+    bool FAlignPending = false;
+    TBrush FBrush;                        // background for reflected WM_CTLCOLOR*
 };
 
 // Fires CM_MOUSEENTER/CM_MOUSELEAVE when the control under the mouse changes; the application calls it at every
 // mouse message and when idle.
 void UpdateMouseControl();
 TControl* MouseControl();
+// The control of this process under a screen point: the window there, or the windowless child of it under the point.
+TControl* FindDragTarget(POINT Pos, bool AllowDisabled);

@@ -61,7 +61,7 @@ public:
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* Value);
-    // A canvas on the form's window DC, for measuring text in the form's font.
+    // A canvas in the form's font, for measuring text (a screen-compatible memory DC).
     TCanvas& Canvas();
 
     void Show();
@@ -70,6 +70,8 @@ public:
     bool CloseQuery();
     TModalResult ShowModal();
     bool Modal() const { return FModal; }
+    // Frees the form once the messages already queued for it are handled.
+    void Release();
     void SetVisible(bool Value) override;
 
     TNotifyEvent OnCreate;
@@ -105,11 +107,21 @@ protected:
 
     void WndProc(TMessage& Message) override;
     void CreateParams(TCreateParams& Params) override;
-    void CreateHandleDone() override;
     // Enter and Escape: the default or focused button, the cancel button; Tab moves the focus.
     bool DialogKey(WPARAM Key);
+    virtual void DoHide();
 
 private:
+    friend class TWinControl;
+    friend class TApplication;
+    // The nearest form among a control's parents, the control itself included; nullptr if none.
+    static TCustomForm* ParentFormOf(const TControl* Control);
+    static void ControlFocused(TWinControl* Control);
+    static void ControlRemoved(TWinControl* Parent, TControl* Removed);
+    void ShowForm();
+    void HideForm();
+    void FocusFirstControl();
+    void UpdateWindowStyles();
     void CenterOnScreen();
     void CloseModal();
     bool ApplyCloseAction(TCloseAction Action);
@@ -122,7 +134,6 @@ private:
     TModalResult FModalResult = mrNone;
     TWinControl* FActiveControl = nullptr;
     bool FModal = false;
-    bool FShownOnce = false;
     TCanvas* FCanvas = nullptr;
     HDC FCanvasDC = nullptr;
     std::vector<std::string> FLayouts;
@@ -148,6 +159,8 @@ struct THintInfo {
 };
 
 using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+// Replaces the standard exception report when assigned; E is nullptr for a failure that is no std::exception.
+using TExceptionEvent = std::function<void(TObject* Sender, const std::exception* E)>;
 
 // Application-wide events; every instance is asked in creation order.
 class TApplicationEvents : public TComponent {
@@ -183,9 +196,11 @@ public:
     // One message (waits for it when the queue is empty and idles first).
     void HandleMessage();
     void ProcessMessages();
-    // The standard exception report: MessageBoxA with the message, the title as caption, MB_OK | MB_ICONSTOP.
+    // The standard exception report: MessageBoxA with the message, the title as caption, MB_OK | MB_ICONSTOP
+    // (OnException instead, when assigned).
     void HandleException(const std::exception* E);
     void ShowException(const std::string& Message);
+    TExceptionEvent OnException;
 
     void NormalizeTopMosts();
     void RestoreTopMosts();
@@ -202,11 +217,19 @@ public:
 private:
     friend class TApplicationEvents;
     friend class TCustomForm;
+    friend class TControl;
+    // The hidden owner window; forms and message boxes create it when they need it.
+    HWND CreateHandle();
     bool ProcessMessage(MSG& Msg);
     void Idle();
     bool IsDialogMessage(MSG& Msg);
     void HintMouseMessage(TControl* Control);
+    void HintTimer(UINT_PTR Timer);
+    void ShowHintFor(TControl* Control, POINT CursorPos);
+    void HideHintWindow();
+    void ControlDestroyed(TControl* Control);
     static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK HintWndProc(HWND, UINT, WPARAM, LPARAM);
 
     std::string FTitle;
     HWND FHandle = nullptr;
@@ -218,7 +241,9 @@ private:
     std::vector<TApplicationEvents*> FEvents;
     HWND FHintWindow = nullptr;
     TControl* FHintControl = nullptr;
-    int FModalLevel = 0;
+    std::string FHintText;
+    TColor FHintColor = clInfoBk;
+    TFont FHintFont;
 };
 
 extern TApplication* Application;

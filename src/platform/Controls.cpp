@@ -1,0 +1,1131 @@
+#include "Controls.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <map>
+
+#include "Forms.h"
+
+namespace {
+
+// The window property that links a window of ours to its control.
+constexpr const char* ControlProperty = "Quintaro.Control";
+
+// Everything runs on the one GUI thread.
+TWinControl* GCreatingControl = nullptr;  // linked at its window's first message
+TControl* GMouseControl = nullptr;
+HWND GTrackedWindow = nullptr;            // the window asked for WM_MOUSELEAVE
+
+struct TWindowClass {
+    std::string Name;
+    WNDPROC StockProc = nullptr;
+};
+
+// Registers (once) the class a window is created with: the layer's own class for a class style, or a superclass
+// of a stock control that keeps the stock procedure for default processing.
+const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
+{
+    static std::map<std::string, TWindowClass> classes;
+    const std::string key = Params.StockClass.empty() ? "Window." + IntToHex(Params.ClassStyle, 4) : Params.StockClass;
+    auto found = classes.find(key);
+    if (found != classes.end()) return found->second;
+
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    TWindowClass entry;
+    entry.Name = "Quintaro." + key;
+    if (Params.StockClass.empty()) {
+        wc.style = Params.ClassStyle;
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    } else {
+        if (!GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc))
+            throw Exception("Window class " + Params.StockClass + " is not available");
+        entry.StockProc = wc.lpfnWndProc;
+    }
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = entry.Name.c_str();
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw Exception("Cannot register window class " + entry.Name);
+    return classes.emplace(key, entry).first->second;
+}
+
+void ReportException(const std::exception* E)
+{
+    if (Application) Application->HandleException(E);
+}
+
+bool IsRoutedMouseMessage(UINT Msg) { return Msg >= WM_MOUSEMOVE && Msg <= WM_MBUTTONDBLCLK; }
+
+bool IsButtonPress(UINT Msg)
+{
+    return Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK || Msg == WM_RBUTTONDOWN || Msg == WM_RBUTTONDBLCLK ||
+           Msg == WM_MBUTTONDOWN || Msg == WM_MBUTTONDBLCLK;
+}
+
+bool IsButtonRelease(UINT Msg) { return Msg == WM_LBUTTONUP || Msg == WM_RBUTTONUP || Msg == WM_MBUTTONUP; }
+
+bool IsAncestorOrSelf(const TControl* Ancestor, const TControl* Control)
+{
+    for (const TControl* c = Control; c; c = c->Parent())
+        if (c == Ancestor) return true;
+    return false;
+}
+
+class TPaintScope {
+public:
+    explicit TPaintScope(HWND Wnd) : FWnd(Wnd), FDC(BeginPaint(Wnd, &FPaint)) {}
+    ~TPaintScope() { EndPaint(FWnd, &FPaint); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    HDC DC() const { return FDC; }
+
+private:
+    HWND FWnd;
+    PAINTSTRUCT FPaint{};
+    HDC FDC;
+};
+
+class TSavedDC {
+public:
+    explicit TSavedDC(HDC DC) : FDC(DC), FState(SaveDC(DC)) {}
+    ~TSavedDC() { RestoreDC(FDC, FState); }
+    TSavedDC(const TSavedDC&) = delete;
+    TSavedDC& operator=(const TSavedDC&) = delete;
+
+private:
+    HDC FDC;
+    int FState;
+};
+
+// An off-screen copy of a client area: painted whole, then copied to the screen at once.
+class TBufferDC {
+public:
+    TBufferDC(HDC Target, int Width, int Height)
+        : FTarget(Target), FWidth(Width), FHeight(Height), FDC(CreateCompatibleDC(Target)),
+          FBitmap(CreateCompatibleBitmap(Target, std::max(Width, 1), std::max(Height, 1))),
+          FOld(SelectObject(FDC, FBitmap))
+    {
+    }
+    ~TBufferDC()
+    {
+        SelectObject(FDC, FOld);
+        DeleteObject(FBitmap);
+        DeleteDC(FDC);
+    }
+    TBufferDC(const TBufferDC&) = delete;
+    TBufferDC& operator=(const TBufferDC&) = delete;
+    HDC DC() const { return FDC; }
+    void CopyToTarget() const { BitBlt(FTarget, 0, 0, FWidth, FHeight, FDC, 0, 0, SRCCOPY); }
+
+private:
+    HDC FTarget;
+    int FWidth, FHeight;
+    HDC FDC;
+    HBITMAP FBitmap;
+    HGDIOBJ FOld;
+};
+
+// Restores a flag when the scope ends, whatever leaves it.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------------
+// TControl
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
+{
+    WindowProc = [this](TMessage& Message) { WndProc(Message); };
+    FFont.OnChange = [this](TObject*) { FontChanged(); };
+}
+
+TControl::~TControl()
+{
+    // No messages to a control that is going: its hooks may be gone already.
+    if (GMouseControl == this) GMouseControl = nullptr;
+    if (Application) Application->ControlDestroyed(this);
+    if (FParent) FParent->RemoveControl(this);
+}
+
+LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    TMessage message{Msg, WParam, LParam, 0};
+    WindowProc(message);
+    return message.Result;
+}
+
+void TControl::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CM_PARENTFONTCHANGED:
+        if (!FParentFont) break;
+        if (Message.WParam)
+            TakeParentFont(*reinterpret_cast<const TFont*>(Message.LParam));
+        else
+            ParentFontChanged();
+        break;
+    case CM_PARENTCOLORCHANGED:
+        if (!FParentColor) break;
+        if (Message.WParam) {
+            SetColor(static_cast<TColor>(Message.LParam));
+            FParentColor = true;
+        } else {
+            ParentColorChanged();
+        }
+        break;
+    default:
+        DefaultHandler(Message);
+    }
+}
+
+void TControl::DefaultHandler(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_GETTEXT: {
+        if (Message.WParam == 0) break;
+        const size_t size = std::min(FCaption.size(), static_cast<size_t>(Message.WParam) - 1);
+        char* buffer = reinterpret_cast<char*>(Message.LParam);
+        FCaption.copy(buffer, size);
+        buffer[size] = '\0';
+        Message.Result = static_cast<LRESULT>(size);
+        break;
+    }
+    case WM_GETTEXTLENGTH: Message.Result = static_cast<LRESULT>(FCaption.size()); break;
+    case WM_SETTEXT:
+        FCaption = Message.LParam ? reinterpret_cast<const char*>(Message.LParam) : "";
+        Message.Result = TRUE;
+        break;
+    default: break;
+    }
+}
+
+void TControl::SetParent(TWinControl* AParent)
+{
+    if (AParent == FParent) return;
+    if (IsAncestorOrSelf(this, AParent)) throw Exception("A control cannot be put into itself");
+    if (FParent) FParent->RemoveControl(this);
+    if (AParent) AParent->InsertControl(this);
+}
+
+void TControl::SetAlign(TAlign Value)
+{
+    if (FAlign == Value) return;
+    FAlign = Value;
+    RequestAlign();
+}
+
+void TControl::SetAnchors(TAnchors Value)
+{
+    FAnchors = Value;
+    UpdateAnchorRules();
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+    Invalidate();
+    UpdateBoundsFields(ALeft, ATop, AWidth, AHeight);
+    Invalidate();
+    BoundsChangedByCaller();
+}
+
+void TControl::BoundsChangedByCaller()
+{
+    if (!FParent || FParent->FAligning) return;
+    UpdateAnchorRules();
+    RequestAlign();
+}
+
+void TControl::UpdateBoundsFields(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+}
+
+void TControl::UpdateAnchorRules()
+{
+    FAnchorsKnown = FParent != nullptr;
+    if (!FParent) return;
+    FAnchorRight = FParent->ClientWidth() - (FLeft + FWidth);
+    FAnchorBottom = FParent->ClientHeight() - (FTop + FHeight);
+}
+
+void TControl::RequestAlign()
+{
+    if (FParent && FAlign != alNone) FParent->AlignControls(this);
+}
+
+void TControl::SetClientWidth(int Value)
+{
+    SetBounds(FLeft, FTop, FWidth - ClientWidth() + Value, FHeight);
+    FPendingClientWidth = Value;
+}
+
+void TControl::SetClientHeight(int Value)
+{
+    SetBounds(FLeft, FTop, FWidth, FHeight - ClientHeight() + Value);
+    FPendingClientHeight = Value;
+}
+
+POINT TControl::ClientToScreen(POINT P) const
+{
+    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->FHandle) {
+        ::ClientToScreen(win->FHandle, &P);
+        return P;
+    }
+    P.x += FLeft;
+    P.y += FTop;
+    return FParent ? FParent->ClientToScreen(P) : P;
+}
+
+POINT TControl::ScreenToClient(POINT P) const
+{
+    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->FHandle) {
+        ::ScreenToClient(win->FHandle, &P);
+        return P;
+    }
+    if (FParent) P = FParent->ScreenToClient(P);
+    P.x -= FLeft;
+    P.y -= FTop;
+    return P;
+}
+
+POINT TControl::ClientOrigin() const { return POINT{FLeft, FTop}; }
+
+void TControl::TakeParentFont(const TFont& Source)
+{
+    TFlagScope setting(FSettingParentFont);
+    FFont.Assign(Source);
+}
+
+void TControl::FontChanged()
+{
+    if (!FSettingParentFont) FParentFont = false;
+    Perform(CM_FONTCHANGED);
+}
+
+void TControl::ParentFontChanged()
+{
+    if (FParentFont && FParent) TakeParentFont(FParent->Font());
+}
+
+void TControl::ParentColorChanged()
+{
+    if (!FParentColor || !FParent) return;
+    SetColor(FParent->Color());
+    FParentColor = true;
+}
+
+void TControl::SetParentFont(bool Value)
+{
+    if (FParentFont == Value) return;
+    FParentFont = Value;
+    if (Value && FParent) Perform(CM_PARENTFONTCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor Value)
+{
+    FParentColor = false;
+    if (FColor == Value) return;
+    FColor = Value;
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool Value)
+{
+    if (FParentColor == Value) return;
+    FParentColor = Value;
+    if (Value && FParent) Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TControl::SetVisible(bool Value)
+{
+    if (FVisible == Value) return;
+    Invalidate();
+    FVisible = Value;
+    Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
+    Invalidate();
+    RequestAlign();
+}
+
+void TControl::SetEnabled(bool Value)
+{
+    if (FEnabled == Value) return;
+    FEnabled = Value;
+    Perform(CM_ENABLEDCHANGED);
+}
+
+bool TControl::Showing() const
+{
+    for (const TControl* c = this; c; c = c->FParent)
+        if (!c->FVisible) return false;
+    return true;
+}
+
+std::string TControl::Caption() const
+{
+    auto* self = const_cast<TControl*>(this);
+    const int length = static_cast<int>(self->Perform(WM_GETTEXTLENGTH));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = GetTextBuf(&text[0], length + 1);
+    text.resize(static_cast<size_t>(std::max(0, std::min(got, length))));
+    return text;
+}
+
+void TControl::SetCaption(const std::string& Value)
+{
+    if (Caption() == Value) return;
+    SetTextBuf(Value.c_str());
+    Perform(CM_TEXTCHANGED);
+}
+
+int TControl::GetTextBuf(char* Buffer, int BufSize) const
+{
+    return static_cast<int>(
+        const_cast<TControl*>(this)->Perform(WM_GETTEXT, static_cast<WPARAM>(BufSize), reinterpret_cast<LPARAM>(Buffer)));
+}
+
+void TControl::SetTextBuf(const char* Buffer) { Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Buffer)); }
+
+// Windowless controls paint on their parent: invalidating one is invalidating its rectangle there.
+void TControl::Invalidate()
+{
+    if (!FParent || !FParent->FHandle) return;
+    const RECT bounds = BoundsRect();
+    InvalidateRect(FParent->FHandle, &bounds, TRUE);
+}
+
+void TControl::Update()
+{
+    if (FParent) FParent->Update();
+}
+
+void TControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TControl::BringToFront()
+{
+    if (FParent) {
+        auto& list = FParent->FControls;
+        list.erase(std::find(list.begin(), list.end(), this));
+        list.push_back(this);
+    }
+    if (auto* win = dynamic_cast<TWinControl*>(this); win && win->FHandle)
+        SetWindowPos(win->FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    else
+        Invalidate();
+}
+
+void TControl::SendToBack()
+{
+    if (FParent) {
+        auto& list = FParent->FControls;
+        list.erase(std::find(list.begin(), list.end(), this));
+        list.insert(list.begin(), this);
+    }
+    if (auto* win = dynamic_cast<TWinControl*>(this); win && win->FHandle)
+        SetWindowPos(win->FHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    else
+        Invalidate();
+}
+
+void TControl::Click()
+{
+    if (OnClick) OnClick(this);
+}
+
+void TControl::Loaded()
+{
+    TComponent::Loaded();
+    ParentColorChanged();
+    ParentFontChanged();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CM_FONTCHANGED:
+    case CM_COLORCHANGED:
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
+        Invalidate();
+        break;
+    default: break;
+    }
+    TControl::WndProc(Message);
+}
+
+void TGraphicControl::PaintTo(HDC DC)
+{
+    // The canvas is only lent the parent's DC for this paint.
+    struct TAttach {
+        TCanvas& Canvas;
+        TAttach(TCanvas& C, HDC DC) : Canvas(C) { Canvas.SetHandle(DC); }
+        ~TAttach() { Canvas.SetHandle(nullptr); }
+    } attach(FCanvas, DC);
+    FCanvas.Font().Assign(Font());
+    Paint();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TWinControl
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl()
+{
+    // The windows go first: hooks of style objects owned by the form are still alive now.
+    DestroyHandle();
+    if (FParent) FParent->RemoveControl(this);
+    // The children are freed by their owners; they only forget this parent.
+    for (TControl* child : FControls) child->FParent = nullptr;
+    FControls.clear();
+    FTabList.clear();
+}
+
+TWinControl* TWinControl::FindControl(HWND Wnd)
+{
+    if (!Wnd) return nullptr;
+    DWORD process = 0;
+    GetWindowThreadProcessId(Wnd, &process);
+    if (process != GetCurrentProcessId()) return nullptr;
+    return static_cast<TWinControl*>(GetPropA(Wnd, ControlProperty));
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    TWinControl* control = FindControl(Wnd);
+    if (!control) {
+        control = Msg == WM_NCCREATE
+                      ? static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(LParam)->lpCreateParams)
+                      : GCreatingControl;
+        if (!control) return DefWindowProcA(Wnd, Msg, WParam, LParam);
+        if (control == GCreatingControl) GCreatingControl = nullptr;
+        control->FHandle = Wnd;
+        SetPropA(Wnd, ControlProperty, control);
+    }
+    TMessage message{Msg, WParam, LParam, 0};
+    // Nothing may unwind through the system's frames: a failure is reported and the loop goes on.
+    try {
+        control->WindowProc(message);
+    } catch (const std::exception& e) {
+        ReportException(&e);
+        message.Result = 0;
+    } catch (...) {
+        ReportException(nullptr);
+        message.Result = 0;
+    }
+    if (Msg == WM_NCDESTROY) {
+        RemovePropA(Wnd, ControlProperty);
+        if (control->FHandle == Wnd) control->FHandle = nullptr;
+    }
+    return message.Result;
+}
+
+HWND TWinControl::Handle()
+{
+    if (!FHandle) {
+        if (FParent) FParent->HandleNeeded();
+        // Creating the parent's window creates the children's windows too.
+        if (!FHandle) CreateWnd();
+    }
+    return FHandle;
+}
+
+void TWinControl::CreateParams(TCreateParams& Params)
+{
+    Params.Caption = FCaption;
+    Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (Visible()) Params.Style |= WS_VISIBLE;
+    if (!Enabled()) Params.Style |= WS_DISABLED;
+    if (FTabStop) Params.Style |= WS_TABSTOP;
+    Params.X = Left();
+    Params.Y = Top();
+    Params.Width = Width();
+    Params.Height = Height();
+    Params.WndParent = FParent ? FParent->Handle() : nullptr;
+}
+
+void TWinControl::CreateWnd()
+{
+    TCreateParams params;
+    CreateParams(params);
+    if ((params.Style & WS_CHILD) && !params.WndParent)
+        throw Exception("Control '" + Name() + "' has no parent window");
+    const TWindowClass& windowClass = WindowClassFor(params, &StaticWndProc);
+    FDefWndProc = windowClass.StockProc;
+    FOwnClass = params.StockClass.empty();
+    GCreatingControl = this;
+    HWND wnd = CreateWindowExA(params.ExStyle, windowClass.Name.c_str(), params.Caption.c_str(), params.Style,
+                               params.X, params.Y, params.Width, params.Height, params.WndParent, nullptr,
+                               GetModuleHandleA(nullptr), this);
+    GCreatingControl = nullptr;
+    if (!wnd) throw Exception("Cannot create the window of '" + Name() + "'");
+    Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    ApplyPendingClientSize();
+    for (TControl* child : FControls) {
+        auto* win = dynamic_cast<TWinControl*>(child);
+        if (!win) continue;
+        win->HandleNeeded();
+        // Each child on top of those before it: the windows stack as the list does.
+        SetWindowPos(win->FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    CreateHandleDone();
+}
+
+// The client size asked for before the window existed, measured against the frame the window really has.
+void TWinControl::ApplyPendingClientSize()
+{
+    if (Parent() || (FPendingClientWidth < 0 && FPendingClientHeight < 0)) return;
+    RECT client{};
+    GetClientRect(FHandle, &client);
+    const int width = FPendingClientWidth < 0 ? Width() : Width() + FPendingClientWidth - client.right;
+    const int height = FPendingClientHeight < 0 ? Height() : Height() + FPendingClientHeight - client.bottom;
+    FPendingClientWidth = FPendingClientHeight = -1;
+    SetBounds(Left(), Top(), width, height);
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (!FHandle) return;
+    // The text lives on in the control for a window made later.
+    const int length = GetWindowTextLengthA(FHandle);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(FHandle, &text[0], length + 1)));
+    FCaption = text;
+    if (GTrackedWindow == FHandle) GTrackedWindow = nullptr;
+    DestroyWindow(FHandle);
+    FHandle = nullptr;
+}
+
+void TWinControl::InsertControl(TControl* AControl)
+{
+    FControls.push_back(AControl);
+    AControl->FParent = this;
+    auto* win = dynamic_cast<TWinControl*>(AControl);
+    if (win) FTabList.push_back(win);
+    AControl->UpdateAnchorRules();
+    AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    if (win && FHandle) win->HandleNeeded();
+    if (AControl->FAlign != alNone) AlignControls(AControl);
+    AControl->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* AControl)
+{
+    auto* win = dynamic_cast<TWinControl*>(AControl);
+    if (win) {
+        win->DestroyHandle();
+        FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), win), FTabList.end());
+    }
+    AControl->Invalidate();
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+    if (FMouseCapture == AControl) {
+        FMouseCapture = nullptr;
+        if (FHandle && GetCapture() == FHandle) ReleaseCapture();
+    }
+    TCustomForm::ControlRemoved(this, AControl);
+    AControl->FParent = nullptr;
+    if (AControl->FAlign != alNone) AlignControls(nullptr);
+}
+
+TControl* TWinControl::ControlAtPos(POINT P, bool AllowDisabled) const
+{
+    auto hit = [&](const TControl* c) {
+        const RECT bounds = c->BoundsRect();
+        return c->FVisible && (AllowDisabled || c->FEnabled) && PtInRect(&bounds, P);
+    };
+    // Windows stand above everything painted on the parent.
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it)
+        if (dynamic_cast<const TWinControl*>(*it) && hit(*it)) return *it;
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it)
+        if (!dynamic_cast<const TWinControl*>(*it) && hit(*it)) return *it;
+    return nullptr;
+}
+
+int TWinControl::TabOrder() const
+{
+    if (!FParent) return FTabOrder;
+    const auto& list = FParent->FTabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int Value)
+{
+    FTabOrder = Value;
+    if (FParent) MoveTab(Value);
+}
+
+void TWinControl::MoveTab(int Index)
+{
+    auto& list = FParent->FTabList;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    const int clamped = std::max(0, std::min(Index, static_cast<int>(list.size())));
+    list.insert(list.begin() + clamped, this);
+}
+
+void TWinControl::FixupTabList()
+{
+    const size_t count = FTabList.size();
+    std::vector<TWinControl*> wanted(count, nullptr);
+    for (TWinControl* child : FTabList)
+        if (child->FTabOrder >= 0 && static_cast<size_t>(child->FTabOrder) < count) wanted[child->FTabOrder] = child;
+    for (size_t i = 0; i < count; ++i)
+        if (wanted[i]) wanted[i]->MoveTab(static_cast<int>(i));
+}
+
+void TWinControl::SetTabStop(bool Value)
+{
+    FTabStop = Value;
+    if (!FHandle) return;
+    LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
+    style = Value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrA(FHandle, GWL_STYLE, style);
+}
+
+bool TWinControl::CanFocus() const
+{
+    for (const TControl* c = this; c; c = c->FParent)
+        if (!c->FVisible || !c->FEnabled) return false;
+    return true;
+}
+
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+void TWinControl::SetFocus()
+{
+    if (!CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
+    TCustomForm* form = TCustomForm::ParentFormOf(this);
+    if (form && form != this)
+        form->SetActiveControl(this);
+    else
+        ::SetFocus(Handle());
+}
+
+void TWinControl::AddTabOrderList(std::vector<TWinControl*>& List) const
+{
+    for (TWinControl* child : FTabList) {
+        List.push_back(child);
+        child->AddTabOrderList(List);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* Current, bool GoForward, bool CheckTabStop) const
+{
+    std::vector<TWinControl*> list;
+    AddTabOrderList(list);
+    const int count = static_cast<int>(list.size());
+    if (count == 0) return nullptr;
+    auto found = std::find(list.begin(), list.end(), Current);
+    int start = found == list.end() ? (GoForward ? -1 : count) : static_cast<int>(found - list.begin());
+    for (int step = 1; step <= count; ++step) {
+        const int i = GoForward ? (start + step) % count : ((start - step) % count + count) % count;
+        TWinControl* candidate = list[static_cast<size_t>(i)];
+        if (candidate->CanFocus() && (!CheckTabStop || candidate->FTabStop)) return candidate;
+    }
+    return nullptr;
+}
+
+void TWinControl::Realign() { AlignControls(nullptr); }
+
+void TWinControl::DisableAlign() { ++FAlignLevel; }
+
+void TWinControl::EnableAlign()
+{
+    if (FAlignLevel == 0 || --FAlignLevel > 0) return;
+    if (FAlignPending) {
+        FAlignPending = false;
+        AlignControls(nullptr);
+    }
+}
+
+void TWinControl::AlignControls(TControl* AControl)
+{
+    if (FAlignLevel > 0) {
+        FAlignPending = true;
+        return;
+    }
+    if (FAligning) return;
+    TFlagScope aligning(FAligning);
+    RECT rect = AlignRect();
+    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : AlignList(align, AControl)) {
+            const int width = std::max(0, static_cast<int>(rect.right - rect.left));
+            const int height = std::max(0, static_cast<int>(rect.bottom - rect.top));
+            switch (align) {
+            case alTop:
+                c->SetBounds(rect.left, rect.top, width, c->FHeight);
+                rect.top += c->FHeight;
+                break;
+            case alBottom:
+                c->SetBounds(rect.left, rect.bottom - c->FHeight, width, c->FHeight);
+                rect.bottom -= c->FHeight;
+                break;
+            case alLeft:
+                c->SetBounds(rect.left, rect.top, c->FWidth, height);
+                rect.left += c->FWidth;
+                break;
+            case alRight:
+                c->SetBounds(rect.right - c->FWidth, rect.top, c->FWidth, height);
+                rect.right -= c->FWidth;
+                break;
+            default: c->SetBounds(rect.left, rect.top, width, height); break;
+            }
+        }
+    }
+    ApplyAnchors();
+}
+
+// The visible children of one alignment in the order they are placed: by position, the control that asked for
+// the alignment first among equals.
+std::vector<TControl*> TWinControl::AlignList(TAlign Align, TControl* AControl) const
+{
+    auto before = [Align](const TControl* a, const TControl* b) {
+        switch (Align) {
+        case alTop: return a->FTop < b->FTop;
+        case alBottom: return a->FTop + a->FHeight >= b->FTop + b->FHeight;
+        case alLeft: return a->FLeft < b->FLeft;
+        case alRight: return a->FLeft + a->FWidth >= b->FLeft + b->FWidth;
+        default: return false;
+        }
+    };
+    std::vector<TControl*> list;
+    if (AControl && AControl->FParent == this && AControl->FAlign == Align && AControl->FVisible)
+        list.push_back(AControl);
+    for (TControl* c : FControls) {
+        if (c == AControl || c->FAlign != Align || !c->FVisible) continue;
+        auto at = std::find_if(list.begin(), list.end(), [&](const TControl* other) { return before(c, other); });
+        list.insert(at, c);
+    }
+    return list;
+}
+
+// Right and bottom anchors keep the distances to this control's right and bottom edges.
+void TWinControl::ApplyAnchors()
+{
+    const int clientWidth = ClientWidth(), clientHeight = ClientHeight();
+    for (TControl* c : FControls) {
+        if (c->FAlign != alNone || !c->FAnchorsKnown) continue;
+        int left = c->FLeft, top = c->FTop, width = c->FWidth, height = c->FHeight;
+        if (c->FAnchors & akRight) {
+            if (c->FAnchors & akLeft)
+                width = std::max(0, clientWidth - c->FAnchorRight - left);
+            else
+                left = clientWidth - c->FAnchorRight - width;
+        }
+        if (c->FAnchors & akBottom) {
+            if (c->FAnchors & akTop)
+                height = std::max(0, clientHeight - c->FAnchorBottom - top);
+            else
+                top = clientHeight - c->FAnchorBottom - height;
+        }
+        c->SetBounds(left, top, width, height);
+    }
+}
+
+int TWinControl::ClientWidth() const
+{
+    if (!FHandle) return Width();
+    RECT client{};
+    GetClientRect(FHandle, &client);
+    return client.right;
+}
+
+int TWinControl::ClientHeight() const
+{
+    if (!FHandle) return Height();
+    RECT client{};
+    GetClientRect(FHandle, &client);
+    return client.bottom;
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    if (AWidth != Width()) FPendingClientWidth = -1;
+    if (AHeight != Height()) FPendingClientHeight = -1;
+    if (ALeft == Left() && ATop == Top() && AWidth == Width() && AHeight == Height()) return;
+    if (FHandle) {
+        // The window reports what it really became (WM_WINDOWPOSCHANGED, WM_SIZE realigns the children).
+        SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateBounds();
+    } else {
+        const bool resized = AWidth != Width() || AHeight != Height();
+        UpdateBoundsFields(ALeft, ATop, AWidth, AHeight);
+        if (resized) AlignControls(nullptr);
+    }
+    BoundsChangedByCaller();
+}
+
+void TWinControl::UpdateBounds()
+{
+    if (!FHandle || IsIconic(FHandle)) return;
+    RECT r{};
+    GetWindowRect(FHandle, &r);
+    if (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
+    UpdateBoundsFields(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void TWinControl::SetVisible(bool Value)
+{
+    if (Visible() == Value) return;
+    TControl::SetVisible(Value);
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                         (Value ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TWinControl::SetEnabled(bool Value)
+{
+    if (Enabled() == Value) return;
+    TControl::SetEnabled(Value);
+    if (FHandle) EnableWindow(FHandle, Value ? TRUE : FALSE);
+}
+
+void TWinControl::Invalidate()
+{
+    if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinControl::Update()
+{
+    if (FHandle) UpdateWindow(FHandle);
+}
+
+void TWinControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TWinControl::FontChanged()
+{
+    TControl::FontChanged();
+    if (FHandle) {
+        Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+        Invalidate();
+    }
+    NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+void TWinControl::NotifyControls(UINT Msg)
+{
+    // A handler may add or remove children: walk a copy.
+    const std::vector<TControl*> children = FControls;
+    for (TControl* child : children) child->Perform(Msg, 0, 0);
+}
+
+void TWinControl::PaintControls(HDC DC)
+{
+    for (size_t i = 0; i < FControls.size(); ++i) {
+        auto* graphic = dynamic_cast<TGraphicControl*>(FControls[i]);
+        if (!graphic || !graphic->Visible()) continue;
+        const RECT bounds = graphic->BoundsRect();
+        if (!RectVisible(DC, &bounds)) continue;
+        TSavedDC saved(DC);
+        OffsetViewportOrgEx(DC, bounds.left, bounds.top, nullptr);
+        IntersectClipRect(DC, 0, 0, graphic->Width(), graphic->Height());
+        graphic->PaintTo(DC);
+    }
+}
+
+void TWinControl::PaintWindow(HDC DC)
+{
+    const RECT client = ClientRect();
+    FBrush.SetStyle(bsSolid);
+    FBrush.SetColor(Color());
+    FillRect(DC, &client, FBrush.Handle());
+    PaintControls(DC);
+}
+
+void TWinControl::WMPaint(TMessage& Message)
+{
+    if (Message.WParam) {
+        PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+        return;
+    }
+    TPaintScope paint(FHandle);
+    if (FDoubleBuffered) {
+        TBufferDC buffer(paint.DC(), ClientWidth(), ClientHeight());
+        PaintWindow(buffer.DC());
+        buffer.CopyToTarget();
+    } else {
+        PaintWindow(paint.DC());
+    }
+}
+
+bool TWinControl::ReflectToChild(TMessage& Message)
+{
+    HWND child = nullptr;
+    switch (Message.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: child = reinterpret_cast<HWND>(Message.LParam); break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+        if (item->CtlType != ODT_MENU) child = item->hwndItem;
+        break;
+    }
+    case WM_NOTIFY: child = reinterpret_cast<const NMHDR*>(Message.LParam)->hwndFrom; break;
+    default: return false;
+    }
+    TWinControl* control = FindControl(child);
+    if (!control) return false;
+    Message.Result = control->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    return true;
+}
+
+// Presses on a windowless child go to it, and so does everything up to the release of the last button.
+bool TWinControl::ForwardMouseToGraphic(TMessage& Message)
+{
+    const POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    TControl* target = FMouseCapture;
+    if (!target) {
+        TControl* under = ControlAtPos(p, false);
+        if (under && !dynamic_cast<TWinControl*>(under)) target = under;
+    }
+    if (!target) return false;
+    if (IsButtonPress(Message.Msg) && !FMouseCapture) {
+        FMouseCapture = target;
+        SetCapture(FHandle);
+    }
+    const bool released = IsButtonRelease(Message.Msg) && !(Message.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON));
+    if (released) {
+        FMouseCapture = nullptr;
+        if (GetCapture() == FHandle) ReleaseCapture();
+    }
+    const LPARAM local = MAKELPARAM(p.x - target->Left(), p.y - target->Top());
+    Message.Result = target->Perform(Message.Msg, Message.WParam, local);
+    return true;
+}
+
+void TWinControl::WndProc(TMessage& Message)
+{
+    if (ReflectToChild(Message)) return;
+    if (IsRoutedMouseMessage(Message.Msg)) {
+        if (Message.Msg == WM_MOUSEMOVE && GTrackedWindow != FHandle) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
+            if (TrackMouseEvent(&track)) GTrackedWindow = FHandle;
+        }
+        if (ForwardMouseToGraphic(Message)) return;
+    }
+    switch (Message.Msg) {
+    case WM_PAINT:
+        if (FOwnClass) {
+            WMPaint(Message);
+            return;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (FOwnClass) {
+            // WM_PAINT covers the whole client area.
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case WM_MOUSELEAVE:
+        if (GTrackedWindow == FHandle) GTrackedWindow = nullptr;
+        UpdateMouseControl();
+        break;
+    case WM_CAPTURECHANGED: FMouseCapture = nullptr; break;
+    case WM_SIZE:
+        UpdateBounds();
+        AlignControls(nullptr);
+        break;
+    case WM_MOVE:
+    case WM_WINDOWPOSCHANGED:
+        TControl::WndProc(Message);
+        UpdateBounds();
+        return;
+    case WM_SETFOCUS: TCustomForm::ControlFocused(this); break;
+    case CM_COLORCHANGED:
+        Invalidate();
+        NotifyControls(CM_PARENTCOLORCHANGED);
+        break;
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED: Invalidate(); break;
+    default: break;
+    }
+    TControl::WndProc(Message);
+}
+
+void TWinControl::DefaultHandler(TMessage& Message)
+{
+    if (!FHandle) {
+        TControl::DefaultHandler(Message);
+        return;
+    }
+    if (Message.Msg >= CN_BASE + WM_CTLCOLORMSGBOX && Message.Msg <= CN_BASE + WM_CTLCOLORSTATIC) {
+        const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        FBrush.SetStyle(bsSolid);
+        FBrush.SetColor(Color());
+        Message.Result = reinterpret_cast<LRESULT>(FBrush.Handle());
+        return;
+    }
+    // A reflected notification nobody handled.
+    if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + WM_USER) return;
+    Message.Result = FDefWndProc ? CallWindowProcA(FDefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam)
+                                 : DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Mouse tracking
+
+TControl* FindDragTarget(POINT Pos, bool AllowDisabled)
+{
+    TWinControl* window = TWinControl::FindControl(WindowFromPoint(Pos));
+    if (!window) return nullptr;
+    TControl* child = window->ControlAtPos(window->ScreenToClient(Pos), AllowDisabled);
+    if (child && !dynamic_cast<TWinControl*>(child)) return child;
+    return window;
+}
+
+void UpdateMouseControl()
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TControl* now = FindDragTarget(cursor, true);
+    if (now == GMouseControl) return;
+    TControl* old = GMouseControl;
+    GMouseControl = now;
+    if (old) old->Perform(CM_MOUSELEAVE);
+    // The leave handler may have moved things on; enter only what is still the mouse control.
+    if (now && GMouseControl == now) now->Perform(CM_MOUSEENTER);
+}
+
+TControl* MouseControl() { return GMouseControl; }

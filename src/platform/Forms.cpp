@@ -1,0 +1,1026 @@
+#include "Forms.h"
+
+#include <algorithm>
+
+#include "LayoutReader.h"
+#include "StdCtrls.h"
+
+// The application object lives from start-up to the end of the process; its windows go with the process.
+TApplication* Application = new TApplication(nullptr);
+
+namespace {
+
+// Frees a form once the messages queued before are handled; sent to the application window with the form's window.
+constexpr UINT CM_RELEASE = CM_BASE + 33;
+
+constexpr UINT_PTR HintPauseTimer = 1, HintHideTimer = 2, HintReshowTimer = 3;
+// How long the mouse rests over a control before its hint opens.
+constexpr UINT HintPause = 500;
+// Space between the hint window's border and its text.
+constexpr int HintMarginX = 3, HintMarginY = 1;
+constexpr DWORD HintStyle = WS_POPUP | WS_BORDER;
+constexpr DWORD HintExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+
+void Report(const std::exception* E)
+{
+    if (Application) Application->HandleException(E);
+}
+
+// Runs a step whose failure is reported without stopping what the caller is doing.
+template <class F>
+void Reported(F Step)
+{
+    try {
+        Step();
+    } catch (const std::exception& e) {
+        Report(&e);
+    } catch (...) {
+        Report(nullptr);
+    }
+}
+
+void RegisterWindowClass(const char* Name, WNDPROC Proc, UINT Style)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = Style;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = Name;
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw Exception(std::string("Cannot register window class ") + Name);
+}
+
+// Disables the visible, enabled top-level windows of this thread (but one) for its lifetime.
+class TDisabledWindows {
+public:
+    explicit TDisabledWindows(HWND Except) : FExcept(Except)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND wnd : FWindows) EnableWindow(wnd, FALSE);
+    }
+    ~TDisabledWindows()
+    {
+        for (HWND wnd : FWindows)
+            if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
+    }
+    TDisabledWindows(const TDisabledWindows&) = delete;
+    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND Wnd, LPARAM Param)
+    {
+        auto* self = reinterpret_cast<TDisabledWindows*>(Param);
+        if (Wnd != self->FExcept && IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) self->FWindows.push_back(Wnd);
+        return TRUE;
+    }
+    HWND FExcept;
+    std::vector<HWND> FWindows;
+};
+
+// Moves a window onto the monitor of another for its lifetime, then back.
+class TMonitorVisit {
+public:
+    TMonitorVisit(HWND Wnd, HWND Guide) : FWnd(Wnd)
+    {
+        if (!Guide) return;
+        HMONITOR target = MonitorFromWindow(Guide, MONITOR_DEFAULTTONEAREST);
+        if (target == MonitorFromWindow(Wnd, MONITOR_DEFAULTTONEAREST)) return;
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetMonitorInfoA(target, &info) || !GetWindowRect(Wnd, &FOld)) return;
+        FMoved = true;
+        const RECT& area = info.rcWork;
+        SetWindowPos(Wnd, nullptr, (area.left + area.right) / 2, (area.top + area.bottom) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ~TMonitorVisit()
+    {
+        if (FMoved) SetWindowPos(FWnd, nullptr, FOld.left, FOld.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    TMonitorVisit(const TMonitorVisit&) = delete;
+    TMonitorVisit& operator=(const TMonitorVisit&) = delete;
+
+private:
+    HWND FWnd;
+    RECT FOld{};
+    bool FMoved = false;
+};
+
+// A DC with one font selected, for measuring or drawing text.
+class TFontDC {
+public:
+    TFontDC(HWND Wnd, HDC DC, HFONT Font) : FWnd(Wnd), FDC(DC), FOld(SelectObject(DC, Font)) {}
+    explicit TFontDC(HFONT Font) : TFontDC(nullptr, GetDC(nullptr), Font) { FRelease = true; }
+    ~TFontDC()
+    {
+        SelectObject(FDC, FOld);
+        if (FRelease) ReleaseDC(FWnd, FDC);
+    }
+    TFontDC(const TFontDC&) = delete;
+    TFontDC& operator=(const TFontDC&) = delete;
+    HDC DC() const { return FDC; }
+
+private:
+    HWND FWnd;
+    HDC FDC;
+    HGDIOBJ FOld;
+    bool FRelease = false;
+};
+
+TButton* FindButton(const TWinControl* Parent, bool (TButton::*Flag)() const)
+{
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TControl* control = Parent->Controls(i);
+        auto* button = dynamic_cast<TButton*>(control);
+        if (button && (button->*Flag)() && button->CanFocus()) return button;
+        if (auto* win = dynamic_cast<TWinControl*>(control))
+            if (TButton* found = FindButton(win, Flag)) return found;
+    }
+    return nullptr;
+}
+
+void Broadcast(TWinControl* Parent, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TControl* control = Parent->Controls(i);
+        control->Perform(Msg, WParam, LParam);
+        if (auto* win = dynamic_cast<TWinControl*>(control)) Broadcast(win, Msg, WParam, LParam);
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------------
+// TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetVisibleField(false);
+    SetParentFont(false);
+    SetColor(clBtnFace);
+    SetBounds(0, 0, 320, 240);
+}
+
+TCustomForm::~TCustomForm()
+{
+    if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
+    // The windows go before the owned components: the hooks of style objects still run while they close.
+    DestroyHandle();
+    delete FCanvas;
+    if (FCanvasDC) DeleteDC(FCanvasDC);
+}
+
+TCustomForm* TCustomForm::ParentFormOf(const TControl* Control)
+{
+    for (const TControl* c = Control; c; c = c->Parent())
+        if (auto* form = dynamic_cast<const TCustomForm*>(c)) return const_cast<TCustomForm*>(form);
+    return nullptr;
+}
+
+void TCustomForm::ControlFocused(TWinControl* Control)
+{
+    TCustomForm* form = ParentFormOf(Control);
+    if (!form || form == Control) return;
+    form->FActiveControl = Control;
+    Broadcast(form, CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+}
+
+void TCustomForm::ControlRemoved(TWinControl* Parent, TControl* Removed)
+{
+    for (TControl* p = Parent; p; p = p->Parent()) {
+        auto* form = dynamic_cast<TCustomForm*>(p);
+        if (!form) continue;
+        for (const TControl* c = form->FActiveControl; c; c = c->Parent())
+            if (c == Removed) form->FActiveControl = nullptr;
+    }
+}
+
+void TCustomForm::InitializeForm()
+{
+    ReadLayouts();
+    DoCreate();
+}
+
+void TCustomForm::ReadLayouts()
+{
+    for (const std::string& name : FLayouts) ReadFormLayout(*this, name);
+}
+
+void TCustomForm::DoCreate()
+{
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::DoShow()
+{
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide()
+{
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action)
+{
+    if (OnClose) OnClose(this, Action);
+}
+
+const std::any& TCustomForm::FindMethod(const std::string& Name) const
+{
+    for (const auto& entry : FMethods)
+        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.first.c_str(), -1, Name.c_str(), -1) == CSTR_EQUAL)
+            return entry.second;
+    throw EResourceError("published method '" + Name + "' not found");
+}
+
+void TCustomForm::BindField(const std::string& Name, TComponent* Component)
+{
+    for (const auto& entry : FFields) {
+        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.first.c_str(), -1, Name.c_str(), -1) != CSTR_EQUAL)
+            continue;
+        if (!entry.second(Component)) throw EResourceError("field '" + Name + "' does not fit the component's class");
+        return;
+    }
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    if (Parent()) return;
+    Params.Style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (!Enabled()) Params.Style |= WS_DISABLED;
+    Params.ExStyle = 0;
+    Params.WndParent = Application->CreateHandle();
+    switch (FBorderStyle) {
+    case bsNone: Params.Style |= WS_POPUP; break;
+    case bsSingle:
+    case bsToolWindow: Params.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable:
+    case bsSizeToolWin: Params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+        Params.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    }
+    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) Params.ExStyle |= WS_EX_TOOLWINDOW;
+    if (FBorderStyle != bsNone && (FBorderIcons & biSystemMenu)) Params.Style |= WS_SYSMENU;
+    const bool boxes = FBorderStyle == bsSingle || FBorderStyle == bsSizeable;
+    if (boxes && (FBorderIcons & biMinimize)) Params.Style |= WS_MINIMIZEBOX;
+    if (boxes && (FBorderIcons & biMaximize)) Params.Style |= WS_MAXIMIZEBOX;
+    if (FBorderStyle == bsDialog && (FBorderIcons & biHelp)) Params.ExStyle |= WS_EX_CONTEXTHELP;
+    if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
+}
+
+// Border style, icons and staying on top for a window that exists already.
+void TCustomForm::UpdateWindowStyles()
+{
+    if (!HandleAllocated() || Parent()) return;
+    const HWND wnd = Handle();
+    TCreateParams params;
+    CreateParams(params);
+    const LONG_PTR kept = GetWindowLongPtrA(wnd, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
+    SetWindowLongPtrA(wnd, GWL_STYLE, static_cast<LONG_PTR>(params.Style) | kept);
+    const bool wasTopMost = (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    const bool topMost = (params.ExStyle & WS_EX_TOPMOST) != 0;
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, static_cast<LONG_PTR>(params.ExStyle & ~static_cast<DWORD>(WS_EX_TOPMOST)) |
+                                            (wasTopMost ? WS_EX_TOPMOST : 0));
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    if (topMost == wasTopMost) flags |= SWP_NOZORDER;
+    SetWindowPos(wnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
+{
+    FBorderStyle = Value;
+    UpdateWindowStyles();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value)
+{
+    FBorderIcons = Value;
+    UpdateWindowStyles();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value)
+{
+    FFormStyle = Value;
+    UpdateWindowStyles();
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    if (!HandleAllocated()) return FWindowState;
+    HWND wnd = const_cast<TCustomForm*>(this)->Handle();
+    if (IsIconic(wnd)) return wsMinimized;
+    if (IsZoomed(wnd)) return wsMaximized;
+    return wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState Value)
+{
+    FWindowState = Value;
+    if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+    ShowWindow(Handle(), Value == wsMinimized ? SW_MINIMIZE : Value == wsMaximized ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Value)
+{
+    FActiveControl = Value;
+    if (Value && HandleAllocated() && IsWindowVisible(Handle()) && Value->CanFocus()) ::SetFocus(Value->Handle());
+}
+
+TCanvas& TCustomForm::Canvas()
+{
+    if (!FCanvas) {
+        FCanvasDC = CreateCompatibleDC(nullptr);
+        FCanvas = new TCanvas;
+        FCanvas->SetHandle(FCanvasDC);
+    }
+    FCanvas->Font().Assign(Font());
+    return *FCanvas;
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    BringToFront();
+}
+
+void TCustomForm::SetVisible(bool Value)
+{
+    if (Value) {
+        if (Visible() && HandleAllocated() && IsWindowVisible(Handle())) return;
+        ShowForm();
+    } else if (Visible()) {
+        HideForm();
+    }
+}
+
+// OnShow, placement, the window, then the focus; a failing OnShow is reported and the show goes on.
+void TCustomForm::ShowForm()
+{
+    HandleNeeded();
+    SetVisibleField(true);
+    Reported([this] { DoShow(); });
+    if (!Visible()) return;
+    if (FPosition != poDesigned && FPosition != poDefault && FPosition != poDefaultPosOnly &&
+        FPosition != poDefaultSizeOnly)
+        CenterOnScreen();
+    if (!FActiveControl || !FActiveControl->CanFocus()) FActiveControl = FindNextControl(nullptr, true, true);
+    const int command = FWindowState == wsMaximized   ? SW_SHOWMAXIMIZED
+                        : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
+                                                      : SW_SHOWNORMAL;
+    ShowWindow(Handle(), command);
+    FocusFirstControl();
+}
+
+void TCustomForm::HideForm()
+{
+    Reported([this] { DoHide(); });
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    SetVisibleField(false);
+}
+
+void TCustomForm::FocusFirstControl()
+{
+    if (FActiveControl && FActiveControl->CanFocus()) ::SetFocus(FActiveControl->Handle());
+}
+
+void TCustomForm::CenterOnScreen()
+{
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    if ((FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) && main && main != this &&
+        main->HandleAllocated())
+        GetWindowRect(main->Handle(), &area);
+    SetBounds((area.left + area.right - Width()) / 2, (area.top + area.bottom - Height()) / 2, Width(), Height());
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close()
+{
+    // The modal loop closes a modal form itself.
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    ApplyCloseAction(action);
+}
+
+bool TCustomForm::ApplyCloseAction(TCloseAction Action)
+{
+    if (Action == caNone) return false;
+    if (Application && Application->MainForm() == this)
+        Application->Terminate();
+    else if (Action == caHide)
+        Hide();
+    else if (Action == caMinimize)
+        SetWindowState(wsMinimized);
+    else
+        Release();
+    return true;
+}
+
+void TCustomForm::Release()
+{
+    PostMessageA(Application->CreateHandle(), CM_RELEASE, reinterpret_cast<WPARAM>(Handle()), 0);
+}
+
+void TCustomForm::CloseModal()
+{
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        DoClose(action);
+    }
+    if (action == caNone)
+        FModalResult = mrNone;
+    else if (action == caFree)
+        Release();
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (Visible() || !Enabled() || FModal) throw Exception("Cannot make a visible window modal");
+    if (GetCapture()) ReleaseCapture();
+    HandleNeeded();
+    const HWND active = GetActiveWindow();
+    TModalResult result = mrNone;
+    {
+        // Declared first, undone last: the form is hidden before the other windows come back.
+        TDisabledWindows disabled(Handle());
+        struct TModalScope {
+            TCustomForm& Form;
+            explicit TModalScope(TCustomForm& F) : Form(F) { Form.FModal = true; }
+            ~TModalScope()
+            {
+                Reported([this] { Form.Hide(); });
+                Form.FModal = false;
+            }
+        } modal(*this);
+        Show();
+        FModalResult = mrNone;
+        do {
+            Application->HandleMessage();
+            if (Application->Terminated())
+                FModalResult = mrCancel;
+            else if (FModalResult != mrNone)
+                CloseModal();
+        } while (FModalResult == mrNone);
+        result = FModalResult;
+    }
+    if (active && IsWindow(active)) SetActiveWindow(active);
+    return result;
+}
+
+bool TCustomForm::DialogKey(WPARAM Key)
+{
+    TWinControl* focused = FindControl(GetFocus());
+    if (focused && ParentFormOf(focused) != this) focused = nullptr;
+    switch (Key) {
+    case VK_TAB: {
+        TWinControl* next = FindNextControl(focused ? focused : FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+        if (!next) return false;
+        next->SetFocus();
+        return true;
+    }
+    case VK_RETURN: {
+        auto* button = dynamic_cast<TButton*>(focused);
+        if (!button || !button->CanFocus()) button = FindButton(this, &TButton::Default);
+        if (!button) return false;
+        button->Click();
+        return true;
+    }
+    case VK_ESCAPE: {
+        TButton* button = FindButton(this, &TButton::Cancel);
+        if (!button) return false;
+        button->Click();
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void TCustomForm::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_CLOSE: Close(); return;
+    case CM_DIALOGKEY: Message.Result = DialogKey(Message.WParam) ? 1 : 0; return;
+    case WM_SETFOCUS:
+        TWinControl::WndProc(Message);
+        // The form hands the focus on to the control that had it last.
+        if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->HandleAllocated())
+            ::SetFocus(FActiveControl->Handle());
+        return;
+    default: TWinControl::WndProc(Message);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TApplicationEvents
+
+TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner)
+{
+    if (Application) Application->FEvents.push_back(this);
+}
+
+TApplicationEvents::~TApplicationEvents()
+{
+    if (!Application) return;
+    auto& events = Application->FEvents;
+    events.erase(std::remove(events.begin(), events.end(), this), events.end());
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TApplication
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    FTitle = ChangeFileExt(ExtractFileName(path), "");
+}
+
+TApplication::~TApplication()
+{
+    // The forms go while this object is whole: they unregister their events and controls here.
+    DestroyComponents();
+    if (FHintWindow) DestroyWindow(FHintWindow);
+    if (FHandle) DestroyWindow(FHandle);
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() { CreateHandle(); }
+
+HWND TApplication::CreateHandle()
+{
+    if (FHandle) return FHandle;
+    RegisterWindowClass("Quintaro.Application", &AppWndProc, 0);
+    FHandle = CreateWindowExA(0, "Quintaro.Application", FTitle.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!FHandle) throw Exception("Cannot create the application window");
+    SetWindowLongPtrA(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return FHandle;
+}
+
+void TApplication::SetTitle(const std::string& Value)
+{
+    FTitle = Value;
+    if (FHandle) SetWindowTextA(FHandle, FTitle.c_str());
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
+    if (!app) return DefWindowProcA(Wnd, Msg, WParam, LParam);
+    switch (Msg) {
+    case WM_TIMER: Reported([&] { app->HintTimer(WParam); }); return 0;
+    case WM_CLOSE:
+        if (app->FMainForm) Reported([&] { app->FMainForm->Close(); });
+        return 0;
+    case CM_RELEASE:
+        // A form freed meanwhile has taken its window with it.
+        if (auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(reinterpret_cast<HWND>(WParam))))
+            Reported([&] { delete form; });
+        return 0;
+    default: return DefWindowProcA(Wnd, Msg, WParam, LParam);
+    }
+}
+
+void TApplication::Run()
+{
+    if (FMainForm) FMainForm->Show();
+    while (!FTerminated) {
+        try {
+            HandleMessage();
+        } catch (const std::exception& e) {
+            HandleException(&e);
+        } catch (...) {
+            HandleException(nullptr);
+        }
+    }
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+void TApplication::HandleMessage()
+{
+    MSG msg;
+    if (!ProcessMessage(msg)) Idle();
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (ProcessMessage(msg)) {
+    }
+}
+
+bool TApplication::ProcessMessage(MSG& Msg)
+{
+    if (!PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (Msg.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    switch (Msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN: CancelHint(); break;
+    default: break;
+    }
+    if (!IsDialogMessage(Msg)) {
+        TranslateMessage(&Msg);
+        DispatchMessageA(&Msg);
+    }
+    if ((Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) || Msg.message == WM_NCMOUSEMOVE) {
+        UpdateMouseControl();
+        HintMouseMessage(MouseControl());
+    }
+    return true;
+}
+
+void TApplication::Idle()
+{
+    UpdateMouseControl();
+    HintMouseMessage(MouseControl());
+    if (!FTerminated) WaitMessage();
+}
+
+// Tab, Enter and Escape belong to the form unless the focused control asks for them.
+bool TApplication::IsDialogMessage(MSG& Msg)
+{
+    if (Msg.message != WM_KEYDOWN) return false;
+    LRESULT wanted = DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
+    switch (Msg.wParam) {
+    case VK_TAB: wanted |= DLGC_WANTTAB; break;
+    case VK_RETURN:
+    case VK_ESCAPE: break;
+    default: return false;
+    }
+    if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) return false;
+    TWinControl* control = TWinControl::FindControl(Msg.hwnd);
+    if (!control || (control->Perform(WM_GETDLGCODE, 0, 0) & wanted)) return false;
+    TCustomForm* form = TCustomForm::ParentFormOf(control);
+    if (!form || !form->HandleAllocated()) return false;
+    // Through the form's window procedure, so that a failing click handler is reported like any other.
+    return SendMessageA(form->Handle(), CM_DIALOGKEY, Msg.wParam, Msg.lParam) != 0;
+}
+
+void TApplication::HandleException(const std::exception* E)
+{
+    if (OnException) {
+        OnException(this, E);
+        return;
+    }
+    ShowException(E ? E->what() : "Unknown failure");
+}
+
+void TApplication::ShowException(const std::string& Message) { MessageBox(Message.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP); }
+
+int TApplication::MessageBox(const char* Text, const char* Caption, UINT Flags)
+{
+    CancelHint();
+    const HWND owner = CreateHandle();
+    const HWND active = GetActiveWindow();
+    const HWND focus = GetFocus();
+    int result;
+    {
+        TDisabledWindows disabled(owner);
+        TMonitorVisit visit(owner, active);
+        result = ::MessageBoxA(owner, Text, Caption, Flags);
+    }
+    if (active && IsWindow(active)) SetActiveWindow(active);
+    if (focus && IsWindow(focus)) SetFocus(focus);
+    return result;
+}
+
+namespace {
+
+struct TTopMostWalk {
+    HWND Owner;
+    HWND MainForm;
+    HWND TopWindow;
+    std::vector<HWND>* Collected;
+};
+
+// From the top of the z-order: the application's own top-most windows until one of them is not (or is the main
+// form); foreign windows are passed over.
+BOOL CALLBACK CollectTopMost(HWND Wnd, LPARAM Param)
+{
+    auto* walk = reinterpret_cast<TTopMostWalk*>(Param);
+    if (GetWindow(Wnd, GW_OWNER) != walk->Owner) return TRUE;
+    if ((GetWindowLongPtrA(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) && Wnd != walk->MainForm) {
+        walk->Collected->push_back(Wnd);
+        return TRUE;
+    }
+    walk->TopWindow = Wnd;
+    return FALSE;
+}
+
+constexpr UINT TopMostMoveFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+}  // namespace
+
+void TApplication::NormalizeTopMosts()
+{
+    if (!FHandle) return;
+    if (FTopMostLevel++ > 0) return;
+    HWND main = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
+    TTopMostWalk walk{FHandle, main, FHandle, &FTopMostList};
+    EnumWindows(&CollectTopMost, reinterpret_cast<LPARAM>(&walk));
+    if (FTopMostList.empty()) return;
+    HWND after = GetWindow(walk.TopWindow, GW_HWNDPREV);
+    if (GetWindowLongPtrA(after, GWL_EXSTYLE) & WS_EX_TOPMOST) after = HWND_NOTOPMOST;
+    for (auto it = FTopMostList.rbegin(); it != FTopMostList.rend(); ++it)
+        SetWindowPos(*it, after, 0, 0, 0, 0, TopMostMoveFlags);
+}
+
+void TApplication::RestoreTopMosts()
+{
+    if (!FHandle || FTopMostLevel == 0) return;
+    if (--FTopMostLevel > 0) return;
+    for (auto it = FTopMostList.rbegin(); it != FTopMostList.rend(); ++it)
+        SetWindowPos(*it, HWND_TOPMOST, 0, 0, 0, 0, TopMostMoveFlags);
+    FTopMostList.clear();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Hints
+
+void TApplication::ControlDestroyed(TControl* Control)
+{
+    if (FHintControl != Control) return;
+    CancelHint();
+    FHintControl = nullptr;
+}
+
+void TApplication::HintMouseMessage(TControl* Control)
+{
+    if (Control == FHintControl) return;
+    CancelHint();
+    FHintControl = Control;
+    if (Control && Control->ShowHint() && !Control->Hint().empty())
+        SetTimer(CreateHandle(), HintPauseTimer, HintPause, nullptr);
+}
+
+void TApplication::ActivateHint(POINT CursorPos)
+{
+    CancelHint();
+    FHintControl = FindDragTarget(CursorPos, false);
+    if (FHintControl && FHintControl->ShowHint() && !FHintControl->Hint().empty())
+        ShowHintFor(FHintControl, CursorPos);
+}
+
+void TApplication::HintTimer(UINT_PTR Timer)
+{
+    KillTimer(FHandle, Timer);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const bool stillThere = FHintControl && FindDragTarget(cursor, false) == FHintControl;
+    if (Timer == HintHideTimer || !stillThere)
+        CancelHint();
+    else
+        ShowHintFor(FHintControl, cursor);
+}
+
+void TApplication::CancelHint()
+{
+    if (FHandle)
+        for (UINT_PTR timer : {HintPauseTimer, HintHideTimer, HintReshowTimer}) KillTimer(FHandle, timer);
+    HideHintWindow();
+}
+
+void TApplication::HideHintWindow()
+{
+    if (FHintWindow) ShowWindow(FHintWindow, SW_HIDE);
+}
+
+bool TApplication::HintShowing() const { return FHintWindow && IsWindowVisible(FHintWindow); }
+
+HWND TApplication::HintWindow() const { return FHintWindow; }
+
+// Every TApplicationEvents is asked in creation order; it may move the hint, change its text and timing, or veto it.
+void TApplication::ShowHintFor(TControl* Control, POINT CursorPos)
+{
+    THintInfo info;
+    info.HintControl = Control;
+    info.HintPos = POINT{CursorPos.x, CursorPos.y + GetSystemMetrics(SM_CYCURSOR)};
+    info.HintMaxWidth = GetSystemMetrics(SM_CXSCREEN);
+    info.HintColor = clInfoBk;
+    info.CursorRect = Control->ClientRect();
+    info.CursorPos = Control->ScreenToClient(CursorPos);
+    info.ReshowTimeout = 0;
+    info.HideTimeout = FHintHidePause;
+    info.HintStr = Control->Hint();
+    bool canShow = true;
+    const std::vector<TApplicationEvents*> events = FEvents;
+    for (TApplicationEvents* e : events)
+        if (e->OnShowHint) e->OnShowHint(info.HintStr, canShow, info);
+    CancelHint();
+    if (!canShow || info.HintStr.empty()) return;
+
+    const HWND owner = CreateHandle();
+    if (!FHintWindow) {
+        RegisterWindowClass("Quintaro.Hint", &HintWndProc, CS_SAVEBITS);
+        FHintWindow = CreateWindowExA(HintExStyle, "Quintaro.Hint", "", HintStyle, 0, 0, 0, 0, owner, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        if (!FHintWindow) throw Exception("Cannot create the hint window");
+        SetWindowLongPtrA(FHintWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    FHintText = info.HintStr;
+    FHintColor = info.HintColor;
+    RECT bounds{0, 0, std::max(1, info.HintMaxWidth - 2 * HintMarginX), 0};
+    {
+        TFontDC dc(FHintFont.Handle());
+        DrawTextA(dc.DC(), FHintText.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
+    bounds.right += 2 * HintMarginX;
+    bounds.bottom += 2 * HintMarginY;
+    AdjustWindowRectEx(&bounds, HintStyle, FALSE, HintExStyle);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int x = std::max(0, std::min(static_cast<int>(info.HintPos.x), GetSystemMetrics(SM_CXSCREEN) - width));
+    const int y = std::max(0, std::min(static_cast<int>(info.HintPos.y), GetSystemMetrics(SM_CYSCREEN) - height));
+    SetWindowPos(FHintWindow, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(FHintWindow, nullptr, TRUE);
+    UpdateWindow(FHintWindow);
+
+    const int hide = info.HideTimeout == 0 ? FHintHidePause : info.HideTimeout;
+    if (hide > 0) SetTimer(owner, HintHideTimer, static_cast<UINT>(hide), nullptr);
+    if (info.ReshowTimeout > 0) SetTimer(owner, HintReshowTimer, static_cast<UINT>(info.ReshowTimeout), nullptr);
+}
+
+LRESULT CALLBACK TApplication::HintWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
+    switch (Msg) {
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        if (!app) break;
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Wnd, &paint);
+        {
+            TFontDC text(Wnd, dc, app->FHintFont.Handle());
+            RECT client{};
+            GetClientRect(Wnd, &client);
+            TBrush background;
+            background.SetColor(app->FHintColor);
+            FillRect(dc, &client, background.Handle());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, ColorToRGB(clInfoText));
+            InflateRect(&client, -HintMarginX, -HintMarginY);
+            DrawTextA(dc, app->FHintText.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+        }
+        EndPaint(Wnd, &paint);
+        return 0;
+    }
+    default: break;
+    }
+    return DefWindowProcA(Wnd, Msg, WParam, LParam);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+void ShowMessage(const std::string& Msg)
+{
+    Application->MessageBox(Msg.c_str(), Application->Title().c_str(), MB_OK);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Layout tables
+
+namespace {
+
+void RegisterControlProperties(TClassRegistry& R)
+{
+    RegisterLayoutProperty<TComponent>(R, "TComponent", "Tag", [](TComponent& c, const TLayoutValue& v) { c.SetTag(v.AsInt()); });
+    const std::string cls = "TControl";
+    RegisterLayoutProperty<TControl>(R, cls, "Left", [](TControl& c, const TLayoutValue& v) { c.SetLeft(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Top", [](TControl& c, const TLayoutValue& v) { c.SetTop(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Width", [](TControl& c, const TLayoutValue& v) { c.SetWidth(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Height", [](TControl& c, const TLayoutValue& v) { c.SetHeight(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ClientWidth",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetClientWidth(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ClientHeight",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetClientHeight(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Align", [](TControl& c, const TLayoutValue& v) {
+        c.SetAlign(static_cast<TAlign>(v.AsEnum({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Anchors", [](TControl& c, const TLayoutValue& v) {
+        c.SetAnchors(v.AsSet({"akLeft", "akTop", "akRight", "akBottom"}));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Caption",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetCaption(v.AsString()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Color", [](TControl& c, const TLayoutValue& v) { c.SetColor(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ParentColor",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetParentColor(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ParentFont",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetParentFont(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Name",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetName(v.AsString()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Height",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetHeight(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Size",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetSize(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Style", [](TControl& c, const TLayoutValue& v) {
+        c.Font().SetStyle(v.AsSet({"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Color",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetColor(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Charset", [](TControl& c, const TLayoutValue& v) {
+        c.Font().SetCharset(static_cast<BYTE>(v.AsInt()));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Visible", [](TControl& c, const TLayoutValue& v) { c.SetVisible(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Enabled", [](TControl& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Hint", [](TControl& c, const TLayoutValue& v) { c.SetHint(v.AsString()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ShowHint",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetShowHint(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "OnClick", [](TControl& c, const TLayoutValue& v, TCustomForm& root) {
+        c.OnClick = LayoutEvent<TNotifyEvent>(root, v);
+    });
+
+    const std::string win = "TWinControl";
+    RegisterLayoutProperty<TWinControl>(R, win, "TabOrder",
+                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabOrder(v.AsInt()); });
+    RegisterLayoutProperty<TWinControl>(R, win, "TabStop",
+                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabStop(v.AsBool()); });
+    RegisterLayoutProperty<TWinControl>(R, win, "DoubleBuffered",
+                                        [](TWinControl& c, const TLayoutValue& v) { c.SetDoubleBuffered(v.AsBool()); });
+}
+
+void RegisterFormProperties(TClassRegistry& R)
+{
+    const std::string cls = "TCustomForm";
+    RegisterLayoutProperty<TCustomForm>(R, cls, "BorderStyle", [](TCustomForm& f, const TLayoutValue& v) {
+        f.SetBorderStyle(static_cast<TFormBorderStyle>(
+            v.AsEnum({"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"})));
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "BorderIcons", [](TCustomForm& f, const TLayoutValue& v) {
+        f.SetBorderIcons(v.AsSet({"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}));
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "Position", [](TCustomForm& f, const TLayoutValue& v) {
+        f.SetPosition(static_cast<TPosition>(
+            v.AsEnum({"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                      "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"})));
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "FormStyle", [](TCustomForm& f, const TLayoutValue& v) {
+        f.SetFormStyle(static_cast<TFormStyle>(v.AsEnum({"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"})));
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "WindowState", [](TCustomForm& f, const TLayoutValue& v) {
+        f.SetWindowState(static_cast<TWindowState>(v.AsEnum({"wsNormal", "wsMinimized", "wsMaximized"})));
+    });
+    // Design-time values: accepted and checked, nothing at run time depends on them.
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OldCreateOrder", [](TCustomForm&, const TLayoutValue& v) { v.AsBool(); });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "PixelsPerInch", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "TextHeight", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCreate", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+        f.OnCreate = LayoutEvent<TNotifyEvent>(root, v);
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnShow", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+        f.OnShow = LayoutEvent<TNotifyEvent>(root, v);
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnHide", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+        f.OnHide = LayoutEvent<TNotifyEvent>(root, v);
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnClose", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+        f.OnClose = LayoutEvent<TCloseEvent>(root, v);
+    });
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCloseQuery",
+                                        [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+                                            f.OnCloseQuery = LayoutEvent<TCloseQueryEvent>(root, v);
+                                        });
+}
+
+}  // namespace
+
+void RegisterControlsClasses(TClassRegistry& Registry)
+{
+    Registry.RegisterClass("TComponent", "", nullptr);
+    Registry.RegisterClass("TControl", "TComponent", nullptr);
+    Registry.RegisterClass("TGraphicControl", "TControl", nullptr);
+    Registry.RegisterClass("TWinControl", "TControl", nullptr);
+    Registry.RegisterClass("TCustomForm", "TWinControl", nullptr);
+    Registry.RegisterClass("TForm", "TCustomForm", [](TComponent* Owner) { return new TForm(Owner); });
+    RegisterControlProperties(Registry);
+    RegisterFormProperties(Registry);
+}

@@ -1,0 +1,623 @@
+#include "LayoutReader.h"
+
+#include <windows.h>
+
+#include <cctype>
+#include <climits>
+#include <map>
+
+#include "Controls.h"
+#include "Forms.h"
+
+namespace {
+
+bool SameIdent(const std::string& A, const std::string& B)
+{
+    if (A.size() != B.size()) return false;
+    for (size_t i = 0; i < A.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
+            return false;
+    return true;
+}
+
+std::string LowerAscii(std::string S)
+{
+    for (char& c : S) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return S;
+}
+
+// Named constants that integer properties accept: colours and character sets.
+const std::map<std::string, int>& IntegerConstants()
+{
+    static const std::map<std::string, int> constants = [] {
+        std::map<std::string, int> m;
+        const std::pair<const char*, long long> table[] = {
+            {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000}, {"clOlive", 0x008080},
+            {"clNavy", 0x800000}, {"clPurple", 0x800080}, {"clTeal", 0x808000}, {"clGray", 0x808080},
+            {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF}, {"clLime", 0x00FF00}, {"clYellow", 0x00FFFF},
+            {"clBlue", 0xFF0000}, {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF},
+            {"clNone", 0x1FFFFFFF}, {"clDefault", 0x20000000},
+            {"clScrollBar", 0xFF000000}, {"clBackground", 0xFF000001}, {"clActiveCaption", 0xFF000002},
+            {"clInactiveCaption", 0xFF000003}, {"clMenu", 0xFF000004}, {"clWindow", 0xFF000005},
+            {"clWindowFrame", 0xFF000006}, {"clMenuText", 0xFF000007}, {"clWindowText", 0xFF000008},
+            {"clCaptionText", 0xFF000009}, {"clActiveBorder", 0xFF00000A}, {"clInactiveBorder", 0xFF00000B},
+            {"clAppWorkSpace", 0xFF00000C}, {"clHighlight", 0xFF00000D}, {"clHighlightText", 0xFF00000E},
+            {"clBtnFace", 0xFF00000F}, {"clBtnShadow", 0xFF000010}, {"clGrayText", 0xFF000011},
+            {"clBtnText", 0xFF000012}, {"clInactiveCaptionText", 0xFF000013}, {"clBtnHighlight", 0xFF000014},
+            {"cl3DDkShadow", 0xFF000015}, {"cl3DLight", 0xFF000016}, {"clInfoText", 0xFF000017},
+            {"clInfoBk", 0xFF000018},
+            {"ANSI_CHARSET", ANSI_CHARSET}, {"DEFAULT_CHARSET", DEFAULT_CHARSET}, {"SYMBOL_CHARSET", SYMBOL_CHARSET},
+            {"SHIFTJIS_CHARSET", SHIFTJIS_CHARSET}, {"HANGEUL_CHARSET", HANGEUL_CHARSET},
+            {"GB2312_CHARSET", GB2312_CHARSET}, {"CHINESEBIG5_CHARSET", CHINESEBIG5_CHARSET},
+            {"OEM_CHARSET", OEM_CHARSET}, {"EASTEUROPE_CHARSET", EASTEUROPE_CHARSET},
+            {"RUSSIAN_CHARSET", RUSSIAN_CHARSET}, {"GREEK_CHARSET", GREEK_CHARSET},
+            {"TURKISH_CHARSET", TURKISH_CHARSET}, {"BALTIC_CHARSET", BALTIC_CHARSET},
+        };
+        for (const auto& entry : table)
+            m[LowerAscii(entry.first)] = static_cast<int>(static_cast<uint32_t>(entry.second));
+        return m;
+    }();
+    return constants;
+}
+
+[[noreturn]] void BadValue(const TLayoutValue& Value, const char* Expected)
+{
+    const std::string shown = Value.Kind == TLayoutValue::vkInteger ? IntToStr(Value.Integer) : Value.Text;
+    throw EConvertError("'" + shown + "' is not " + Expected);
+}
+
+std::string Utf8ToAnsi(const std::string& Utf8)
+{
+    if (Utf8.empty()) return std::string();
+    const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, Utf8.data(), static_cast<int>(Utf8.size()),
+                                         nullptr, 0);
+    if (wide <= 0) throw EConvertError("a string is not valid UTF-8");
+    std::wstring text(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, Utf8.data(), static_cast<int>(Utf8.size()), &text[0], wide);
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, &lossy);
+    std::string ansi(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), wide, &ansi[0], size, nullptr, &lossy);
+    if (lossy) throw EConvertError("the string '" + ansi + "' has characters outside the ANSI code page");
+    return ansi;
+}
+
+void AppendUtf8(std::string& Out, unsigned Code)
+{
+    if (Code < 0x80) {
+        Out += static_cast<char>(Code);
+    } else if (Code < 0x800) {
+        Out += static_cast<char>(0xC0 | (Code >> 6));
+        Out += static_cast<char>(0x80 | (Code & 0x3F));
+    } else {
+        Out += static_cast<char>(0xE0 | (Code >> 12));
+        Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
+        Out += static_cast<char>(0x80 | (Code & 0x3F));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Reading
+
+struct TToken {
+    enum TKind { tkEnd, tkIdent, tkInteger, tkString, tkBinary, tkSymbol } Kind = tkEnd;
+    std::string Text;  // identifier, string (UTF-8), symbol or binary bytes
+    long long Integer = 0;
+    int Line = 1;
+};
+
+class TLexer {
+public:
+    TLexer(const std::string& Text, const std::string& Source) : FText(Text), FSource(Source)
+    {
+        if (FText.compare(0, 3, "\xEF\xBB\xBF") == 0) FPos = 3;  // a UTF-8 byte order mark
+        Advance();
+    }
+    const TToken& Current() const { return FToken; }
+    TToken Take()
+    {
+        TToken token = FToken;
+        Advance();
+        return token;
+    }
+    [[noreturn]] void Fail(const std::string& Message, int Line) const
+    {
+        throw EResourceError(FSource + ", line " + std::to_string(Line) + ": " + Message);
+    }
+    [[noreturn]] void Fail(const std::string& Message) const { Fail(Message, FToken.Line); }
+    bool IsSymbol(char C) const { return FToken.Kind == TToken::tkSymbol && FToken.Text[0] == C; }
+    bool IsIdent(const char* Word) const { return FToken.Kind == TToken::tkIdent && SameIdent(FToken.Text, Word); }
+    void ExpectSymbol(char C)
+    {
+        if (!IsSymbol(C)) Fail(std::string("'") + C + "' expected");
+        Advance();
+    }
+    std::string ExpectIdent(const char* What)
+    {
+        if (FToken.Kind != TToken::tkIdent) Fail(std::string(What) + " expected");
+        return Take().Text;
+    }
+
+private:
+    char Peek(size_t Ahead = 0) const { return FPos + Ahead < FText.size() ? FText[FPos + Ahead] : '\0'; }
+    bool AtEnd() const { return FPos >= FText.size(); }
+
+    void SkipBlanks()
+    {
+        while (!AtEnd()) {
+            const char c = Peek();
+            if (c == '\n') ++FLine;
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+                ++FPos;
+            } else if (c == '/' && Peek(1) == '/') {
+                while (!AtEnd() && Peek() != '\n') ++FPos;
+            } else {
+                break;
+            }
+        }
+    }
+
+    void Advance()
+    {
+        SkipBlanks();
+        FToken = TToken{};
+        FToken.Line = FLine;
+        if (AtEnd()) return;
+        const char c = Peek();
+        if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
+            ReadIdent();
+        } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '$' ||
+                   (c == '-' && (std::isdigit(static_cast<unsigned char>(Peek(1))) || Peek(1) == '$'))) {
+            ReadInteger();
+        } else if (c == '\'' || c == '#') {
+            ReadString();
+        } else if (c == '{') {
+            ReadBinary();
+        } else if (std::string("=:[](),+<>").find(c) != std::string::npos) {
+            FToken.Kind = TToken::tkSymbol;
+            FToken.Text = std::string(1, c);
+            ++FPos;
+        } else {
+            Fail(std::string("unexpected character '") + c + "'", FLine);
+        }
+    }
+
+    void ReadIdent()
+    {
+        FToken.Kind = TToken::tkIdent;
+        while (!AtEnd() && (std::isalnum(static_cast<unsigned char>(Peek())) || Peek() == '_' || Peek() == '.'))
+            FToken.Text += FText[FPos++];
+    }
+
+    void ReadInteger()
+    {
+        FToken.Kind = TToken::tkInteger;
+        const bool negative = Peek() == '-';
+        if (negative) ++FPos;
+        const bool hex = Peek() == '$';
+        if (hex) ++FPos;
+        std::string digits;
+        while (!AtEnd() && (hex ? std::isxdigit(static_cast<unsigned char>(Peek()))
+                                : std::isdigit(static_cast<unsigned char>(Peek()))))
+            digits += FText[FPos++];
+        if (digits.empty() || digits.size() > 16 || std::isalpha(static_cast<unsigned char>(Peek())) || Peek() == '.')
+            Fail("bad number", FLine);
+        const long long value = std::stoll(digits, nullptr, hex ? 16 : 10);
+        FToken.Integer = negative ? -value : value;
+    }
+
+    // 'text' pieces (with '' for a quote) and #nnn character codes, written one after the other.
+    void ReadString()
+    {
+        FToken.Kind = TToken::tkString;
+        while (Peek() == '\'' || Peek() == '#') {
+            if (Peek() == '#') {
+                ++FPos;
+                std::string digits;
+                while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += FText[FPos++];
+                if (digits.empty() || digits.size() > 5) Fail("bad character code", FLine);
+                const unsigned code = static_cast<unsigned>(std::stoul(digits));
+                if (code > 0xFFFF) Fail("bad character code", FLine);
+                AppendUtf8(FToken.Text, code);
+                continue;
+            }
+            ++FPos;
+            for (;;) {
+                if (AtEnd() || Peek() == '\n' || Peek() == '\r') Fail("unterminated string", FLine);
+                if (Peek() == '\'') {
+                    if (Peek(1) != '\'') break;
+                    ++FPos;
+                }
+                FToken.Text += FText[FPos++];
+            }
+            ++FPos;
+        }
+    }
+
+    void ReadBinary()
+    {
+        FToken.Kind = TToken::tkBinary;
+        ++FPos;
+        std::string hex;
+        for (;;) {
+            SkipBlanks();
+            if (AtEnd()) Fail("unterminated binary data", FLine);
+            if (Peek() == '}') break;
+            if (!std::isxdigit(static_cast<unsigned char>(Peek()))) Fail("bad binary data", FLine);
+            hex += FText[FPos++];
+        }
+        ++FPos;
+        if (hex.size() % 2) Fail("odd number of hexadecimal digits", FLine);
+        for (size_t i = 0; i < hex.size(); i += 2)
+            FToken.Text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    }
+
+    const std::string& FText;
+    const std::string& FSource;
+    size_t FPos = 0;
+    int FLine = 1;
+    TToken FToken;
+};
+
+class TLayoutReader {
+public:
+    TLayoutReader(TCustomForm& Root, const std::string& Text, const std::string& Source)
+        : FRoot(Root), FLex(Text, Source)
+    {
+    }
+
+    void Read()
+    {
+        FRoot.DisableAlign();
+        FAligned.push_back(&FRoot);
+        try {
+            ReadObject(nullptr);
+            if (FLex.Current().Kind != TToken::tkEnd) FLex.Fail("text after the last 'end'");
+            Finish();
+        } catch (...) {
+            EnableAlignment();
+            throw;
+        }
+        EnableAlignment();
+    }
+
+private:
+    struct TRead {
+        TComponent* Component;
+        int Line;
+    };
+
+    // "object Name: TClass" creates, "inherited Name: TClass" finds; the outermost one is the form itself.
+    void ReadObject(TComponent* Enclosing)
+    {
+        const int line = FLex.Current().Line;
+        const bool inherited = FLex.IsIdent("inherited");
+        if (!inherited && !FLex.IsIdent("object") && !FLex.IsIdent("inline")) FLex.Fail("'object' expected");
+        FLex.Take();
+        const std::string name = FLex.ExpectIdent("component name");
+        FLex.ExpectSymbol(':');
+        const std::string className = FLex.ExpectIdent("class name");
+        TComponent* component = Enclosing ? ChildComponent(Enclosing, name, className, inherited, line) : &FRoot;
+        if (!Enclosing) FRoot.SetName(name);
+        // Derived form classes have no table of their own: the root takes the form's properties.
+        const std::string tableClass =
+            !Enclosing && !TClassRegistry::Instance().IsRegistered(className) ? std::string("TForm") : className;
+        FRead.push_back(TRead{component, line});
+        while (!FLex.IsIdent("end")) {
+            if (FLex.Current().Kind == TToken::tkEnd) FLex.Fail("'end' expected");
+            if (FLex.IsIdent("object") || FLex.IsIdent("inherited") || FLex.IsIdent("inline"))
+                ReadObject(component);
+            else
+                ReadProperty(*component, tableClass);
+        }
+        FLex.Take();
+    }
+
+    TComponent* ChildComponent(TComponent* Enclosing, const std::string& Name, const std::string& ClassName,
+                               bool Inherited, int Line)
+    {
+        if (Inherited) {
+            TComponent* existing = FRoot.FindComponent(Name);
+            if (!existing) FLex.Fail("inherited component '" + Name + "' not found", Line);
+            return existing;
+        }
+        TClassRegistry& registry = TClassRegistry::Instance();
+        if (!registry.IsRegistered(ClassName)) FLex.Fail("class " + ClassName + " not found", Line);
+        TComponent* component = nullptr;
+        try {
+            component = registry.Create(ClassName, &FRoot);
+        } catch (const std::exception& e) {
+            FLex.Fail(e.what(), Line);
+        }
+        component->SetName(Name);
+        if (auto* win = dynamic_cast<TWinControl*>(component)) {
+            win->DisableAlign();
+            FAligned.push_back(win);
+        }
+        if (auto* control = dynamic_cast<TControl*>(component)) {
+            auto* parent = dynamic_cast<TWinControl*>(Enclosing);
+            if (!parent) FLex.Fail(Name + " cannot be put into " + Enclosing->Name(), Line);
+            control->SetParent(parent);
+        }
+        return component;
+    }
+
+    void ReadProperty(TComponent& Component, const std::string& ClassName)
+    {
+        const int line = FLex.Current().Line;
+        const std::string property = FLex.ExpectIdent("property name");
+        FLex.ExpectSymbol('=');
+        const TLayoutValue value = ReadValue();
+        const TPropertySetter* setter = TClassRegistry::Instance().FindProperty(ClassName, property);
+        if (!setter) FLex.Fail("unknown property " + property + " of " + ClassName, line);
+        try {
+            (*setter)(Component, value, FRoot);
+        } catch (const std::exception& e) {
+            FLex.Fail(property + ": " + e.what(), line);
+        }
+    }
+
+    std::string ReadStringValue()
+    {
+        std::string utf8 = FLex.Take().Text;
+        while (FLex.IsSymbol('+')) {
+            FLex.Take();
+            if (FLex.Current().Kind != TToken::tkString) FLex.Fail("string expected after '+'");
+            utf8 += FLex.Take().Text;
+        }
+        try {
+            return Utf8ToAnsi(utf8);
+        } catch (const std::exception& e) {
+            FLex.Fail(e.what());
+        }
+    }
+
+    TLayoutValue ReadValue()
+    {
+        TLayoutValue value;
+        const TToken& token = FLex.Current();
+        switch (token.Kind) {
+        case TToken::tkInteger:
+            value.Kind = TLayoutValue::vkInteger;
+            value.Integer = FLex.Take().Integer;
+            break;
+        case TToken::tkString:
+            value.Kind = TLayoutValue::vkString;
+            value.Text = ReadStringValue();
+            break;
+        case TToken::tkIdent:
+            value.Kind = TLayoutValue::vkIdent;
+            value.Text = FLex.Take().Text;
+            break;
+        case TToken::tkBinary:
+            value.Kind = TLayoutValue::vkBinary;
+            value.Text = FLex.Take().Text;
+            break;
+        case TToken::tkSymbol:
+            if (FLex.IsSymbol('[')) {
+                ReadSet(value);
+            } else if (FLex.IsSymbol('(')) {
+                ReadStrings(value);
+            } else {
+                FLex.Fail("value expected");
+            }
+            break;
+        case TToken::tkEnd: FLex.Fail("value expected");
+        }
+        return value;
+    }
+
+    void ReadSet(TLayoutValue& Value)
+    {
+        Value.Kind = TLayoutValue::vkSet;
+        FLex.ExpectSymbol('[');
+        while (!FLex.IsSymbol(']')) {
+            Value.Items.push_back(FLex.ExpectIdent("set element"));
+            if (!FLex.IsSymbol(']')) FLex.ExpectSymbol(',');
+        }
+        FLex.Take();
+    }
+
+    void ReadStrings(TLayoutValue& Value)
+    {
+        Value.Kind = TLayoutValue::vkStrings;
+        FLex.ExpectSymbol('(');
+        while (!FLex.IsSymbol(')')) {
+            if (FLex.Current().Kind != TToken::tkString) FLex.Fail("string expected in the list");
+            Value.Items.push_back(ReadStringValue());
+        }
+        FLex.Take();
+    }
+
+    // Fields, then Loaded, then the tab order, once every property of the layout is in place.
+    void Finish()
+    {
+        for (const TRead& read : FRead) {
+            if (read.Component == &FRoot || read.Component->Name().empty()) continue;
+            try {
+                FRoot.BindField(read.Component->Name(), read.Component);
+            } catch (const std::exception& e) {
+                FLex.Fail(e.what(), read.Line);
+            }
+        }
+        for (const TRead& read : FRead) read.Component->Loaded();
+        for (const TRead& read : FRead)
+            if (auto* win = dynamic_cast<TWinControl*>(read.Component)) win->FixupTabList();
+    }
+
+    void EnableAlignment()
+    {
+        for (TWinControl* win : FAligned) win->EnableAlign();
+        FAligned.clear();
+    }
+
+    TCustomForm& FRoot;
+    TLexer FLex;
+    std::vector<TRead> FRead;
+    std::vector<TWinControl*> FAligned;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------------
+// Values
+
+bool TLayoutValue::AsBool() const
+{
+    if (Kind == vkIdent && SameIdent(Text, "True")) return true;
+    if (Kind == vkIdent && SameIdent(Text, "False")) return false;
+    BadValue(*this, "True or False");
+}
+
+int TLayoutValue::AsInt() const
+{
+    if (Kind == vkInteger) {
+        // Colours may be written as unsigned 32-bit numbers.
+        if (Integer < INT_MIN || Integer > static_cast<long long>(UINT_MAX)) BadValue(*this, "a 32-bit integer");
+        return static_cast<int>(static_cast<uint32_t>(Integer));
+    }
+    if (Kind == vkIdent) {
+        const auto& constants = IntegerConstants();
+        auto found = constants.find(LowerAscii(Text));
+        if (found != constants.end()) return found->second;
+    }
+    BadValue(*this, "an integer");
+}
+
+const std::string& TLayoutValue::AsString() const
+{
+    if (Kind != vkString) BadValue(*this, "a string");
+    return Text;
+}
+
+int TLayoutValue::AsEnum(std::initializer_list<const char*> Names) const
+{
+    if (Kind == vkIdent) {
+        int index = 0;
+        for (const char* name : Names) {
+            if (SameIdent(Text, name)) return index;
+            ++index;
+        }
+    }
+    BadValue(*this, "a valid value here");
+}
+
+unsigned TLayoutValue::AsSet(std::initializer_list<const char*> Names) const
+{
+    if (Kind != vkSet) BadValue(*this, "a set");
+    unsigned bits = 0;
+    for (const std::string& item : Items) {
+        TLayoutValue element;
+        element.Kind = vkIdent;
+        element.Text = item;
+        bits |= 1u << element.AsEnum(Names);
+    }
+    return bits;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Registry
+
+struct TClassRegistry::TClassEntry {
+    std::string Name;
+    std::string Base;
+    std::function<TComponent*(TComponent*)> Factory;
+    std::map<std::string, TPropertySetter> Properties;  // by lower-case name
+};
+
+TClassRegistry& TClassRegistry::Instance()
+{
+    static TClassRegistry registry;
+    return registry;
+}
+
+TClassRegistry::TClassRegistry() : FClasses(new std::vector<TClassEntry>)
+{
+    RegisterControlsClasses(*this);
+    // The stock control units add their tables here, one call per unit:
+    // RegisterStdCtrlsClasses(*this); RegisterButtonsClasses(*this); RegisterExtCtrlsClasses(*this);
+    // RegisterComCtrlsClasses(*this);
+}
+
+TClassRegistry::~TClassRegistry() { delete FClasses; }
+
+void TClassRegistry::RegisterClass(const std::string& ClassName, const std::string& BaseClassName,
+                                   std::function<TComponent*(TComponent* Owner)> Factory)
+{
+    for (TClassEntry& entry : *FClasses) {
+        if (!SameIdent(entry.Name, ClassName)) continue;
+        entry.Base = BaseClassName;
+        entry.Factory = std::move(Factory);
+        return;
+    }
+    FClasses->push_back(TClassEntry{ClassName, BaseClassName, std::move(Factory), {}});
+}
+
+void TClassRegistry::RegisterProperty(const std::string& ClassName, const std::string& Property,
+                                      TPropertySetter Setter)
+{
+    for (TClassEntry& entry : *FClasses) {
+        if (!SameIdent(entry.Name, ClassName)) continue;
+        entry.Properties[LowerAscii(Property)] = std::move(Setter);
+        return;
+    }
+    throw Exception("class " + ClassName + " is not registered");
+}
+
+bool TClassRegistry::IsRegistered(const std::string& ClassName) const
+{
+    for (const TClassEntry& entry : *FClasses)
+        if (SameIdent(entry.Name, ClassName)) return true;
+    return false;
+}
+
+TComponent* TClassRegistry::Create(const std::string& ClassName, TComponent* Owner) const
+{
+    for (const TClassEntry& entry : *FClasses) {
+        if (!SameIdent(entry.Name, ClassName)) continue;
+        if (!entry.Factory) throw EResourceError("class " + ClassName + " cannot be created");
+        return entry.Factory(Owner);
+    }
+    throw EResourceError("class " + ClassName + " not found");
+}
+
+const TPropertySetter* TClassRegistry::FindProperty(const std::string& ClassName, const std::string& Property) const
+{
+    const std::string key = LowerAscii(Property);
+    std::string current = ClassName;
+    // Guards against a base-class cycle in the tables.
+    for (size_t depth = 0; !current.empty() && depth <= FClasses->size(); ++depth) {
+        const TClassEntry* entry = nullptr;
+        for (const TClassEntry& e : *FClasses)
+            if (SameIdent(e.Name, current)) entry = &e;
+        if (!entry) return nullptr;
+        auto found = entry->Properties.find(key);
+        if (found != entry->Properties.end()) return &found->second;
+        current = entry->Base;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+const std::any& FindLayoutMethod(TCustomForm& Root, const TLayoutValue& Value)
+{
+    if (Value.Kind != TLayoutValue::vkIdent) throw EConvertError("a method name is expected");
+    return Root.FindMethod(Value.Text);
+}
+
+void ReadFormLayoutText(TCustomForm& Root, const std::string& Utf8Text, const std::string& SourceName)
+{
+    TLayoutReader(Root, Utf8Text, SourceName).Read();
+}
+
+void ReadFormLayout(TCustomForm& Root, const std::string& ResourceName)
+{
+    const HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC info = FindResourceA(module, ResourceName.c_str(), RT_RCDATA);
+    if (!info) throw EResourceError("layout resource " + ResourceName + " not found");
+    HGLOBAL data = LoadResource(module, info);
+    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
+    if (!bytes) throw EResourceError("layout resource " + ResourceName + " cannot be loaded");
+    ReadFormLayoutText(Root, std::string(bytes, SizeofResource(module, info)), ResourceName);
+}
