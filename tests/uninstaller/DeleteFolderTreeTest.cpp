@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "TestSupport.h"
+#include "Unit1.h"
+#include "WineLinks.h"
+
+using testsupport::FileExists;
+using testsupport::FolderExists;
+using testsupport::FreshFolder;
+using testsupport::WriteFile;
+
+namespace {
+
+void MakeFolder(const std::string& path)
+{
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+}
+
+void SetAttributes(const std::string& path, DWORD attributes)
+{
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
+}
+
+// Everything below a folder, links not followed: relative name -> attributes and size, for before/after checks.
+std::map<std::string, std::string> Listing(const std::string& folder, const std::string& prefix = "")
+{
+    std::map<std::string, std::string> items;
+    WIN32_FIND_DATAA d;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
+    if (h == INVALID_HANDLE_VALUE) return items;
+    do {
+        std::string name = d.cFileName;
+        if (name == "." || name == "..") continue;
+        items[prefix + name] = std::to_string(d.dwFileAttributes) + "/" + std::to_string(d.nFileSizeLow);
+        if ((d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(d.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            for (const auto& item : Listing(folder + "\\" + name, prefix + name + "\\")) items.insert(item);
+        }
+    } while (FindNextFileA(h, &d));
+    FindClose(h);
+    return items;
+}
+
+std::set<std::string> Names(const std::map<std::string, std::string>& listing)
+{
+    std::set<std::string> names;
+    for (const auto& item : listing) names.insert(item.first);
+    return names;
+}
+
+// An installation as installers leave it: nested folders, Chinese names, read-only, hidden and system files,
+// and names beginning with a full stop.
+std::string MakeInstallation()
+{
+    std::string dir = FreshFolder("Com");
+    MakeFolder(dir + "\\数据");
+    MakeFolder(dir + "\\数据\\缓存");
+    MakeFolder(dir + "\\数据\\.cache");
+    MakeFolder(dir + "\\plugins");
+    WriteFile(dir + "\\Quintaro.exe", "MZ");
+    WriteFile(dir + "\\Quintaro.ini", "settings");
+    WriteFile(dir + "\\.version", "1");
+    WriteFile(dir + "\\数据\\用户.dat", "data");
+    WriteFile(dir + "\\数据\\缓存\\索引.idx", "index");
+    WriteFile(dir + "\\数据\\.cache\\a", "a");
+    WriteFile(dir + "\\plugins\\a.dll", "dll");
+    WriteFile(dir + "\\plugins\\desktop.ini", "ini");
+    SetAttributes(dir + "\\Quintaro.ini", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    SetAttributes(dir + "\\plugins\\a.dll", FILE_ATTRIBUTE_READONLY);
+    SetAttributes(dir + "\\plugins\\desktop.ini", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+    SetAttributes(dir + "\\数据\\缓存\\索引.idx", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+    return dir;
+}
+
+}  // namespace
+
+TEST(DeleteFolderTree, WithRemoveFoldersTheWholeTreeGoes)
+{
+    std::string dir = MakeInstallation();
+    EXPECT_TRUE(TForm1::DeleteFolderTree(dir, true));
+    EXPECT_FALSE(FolderExists(dir)) << "dot names and all went with the shell removal";
+
+    std::string empty = FreshFolder("empty");
+    EXPECT_TRUE(TForm1::DeleteFolderTree(empty, true));
+    EXPECT_FALSE(FolderExists(empty));
+}
+
+TEST(DeleteFolderTree, WithoutRemoveFoldersOnlyFilesGo)
+{
+    std::string dir = MakeInstallation();
+    EXPECT_TRUE(TForm1::DeleteFolderTree(dir, false));
+    // Every folder stays; of the files only those whose names begin with a full stop (and what such folders hold).
+    const std::set<std::string> left = {".version", "plugins", "数据", "数据\\.cache", "数据\\.cache\\a", "数据\\缓存"};
+    EXPECT_EQ(left, Names(Listing(dir)));
+}
+
+TEST(DeleteFolderTree, OnlyExistingFolders)
+{
+    std::string dir = FreshFolder("file");
+    WriteFile(dir + "\\Quintaro.exe", "MZ");
+    EXPECT_FALSE(TForm1::DeleteFolderTree(dir + "\\Quintaro.exe", true));
+    EXPECT_TRUE(FileExists(dir + "\\Quintaro.exe"));
+    EXPECT_FALSE(TForm1::DeleteFolderTree(dir + "\\missing", true));
+}
+
+// Every spelling of a root on a scratch drive: if a refusal failed, only the scratch folder would be lost.
+TEST(DeleteFolderTree, RefusesRootsAndRelativePaths)
+{
+    std::string scratch = FreshFolder("drive");
+    MakeFolder(scratch + "\\Com");
+    WriteFile(scratch + "\\canary.txt", "x");
+    WriteFile(scratch + "\\Com\\canary.txt", "x");
+    testsupport::ScratchDrive drive(scratch);
+    char saved[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryA((drive.Root() + "Com").c_str()));
+    const std::string d(1, drive.Letter());
+    const std::string lower(1, static_cast<char>(drive.Letter() - 'A' + 'a'));
+
+    for (bool removeFolders : {true, false}) {
+        for (const std::string& path : {d + ":", d + ":\\", lower + ":/", d + ":\\Com\\..", d + ":\\\\",
+                                        std::string("\\"), "\\\\?\\" + d + ":\\", "\\\\.\\" + d + ":\\",
+                                        std::string(""), std::string("."), std::string(".."), std::string("..\\Com"),
+                                        d + ":..", std::string("\\\\server\\share"), std::string("\\\\server\\share\\")}) {
+            EXPECT_FALSE(TForm1::DeleteFolderTree(path, removeFolders)) << path;
+            ASSERT_TRUE(FileExists(scratch + "\\canary.txt")) << path;
+            ASSERT_TRUE(FileExists(scratch + "\\Com\\canary.txt")) << path;
+        }
+    }
+    SetCurrentDirectoryA(saved);
+}
+
+namespace {
+
+// A tree holding a link to a folder outside it and a link to a file outside it, and the outside itself.
+class LinksInTheTree : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        outside = FreshFolder("用户资料");
+        MakeFolder(outside + "\\文档");
+        WriteFile(outside + "\\文档\\论文.doc", "precious");
+        WriteFile(outside + "\\文档\\空.txt", "");
+        WriteFile(outside + "\\只读.txt", "precious");
+        WriteFile(outside + "\\可写.txt", "precious");
+        SetAttributes(outside + "\\只读.txt", FILE_ATTRIBUTE_READONLY);
+        SetAttributes(outside + "\\文档\\空.txt", FILE_ATTRIBUTE_HIDDEN);
+        emptyOutside = FreshFolder("空目录");
+
+        tree = MakeInstallation();
+        links.Make(outside + "\\文档", tree + "\\数据\\文档");
+        links.Make(emptyOutside, tree + "\\plugins\\空");
+        links.Make(outside + "\\只读.txt", tree + "\\数据\\缓存\\只读.txt");
+        links.Make(outside + "\\可写.txt", tree + "\\可写.txt");
+        before = Listing(outside);
+    }
+
+    void ExpectOutsideUntouched()
+    {
+        EXPECT_EQ(before, Listing(outside));
+        EXPECT_TRUE(FolderExists(emptyOutside));
+    }
+
+    testsupport::Symlinks links;
+    std::string outside, emptyOutside, tree;
+    std::map<std::string, std::string> before;
+};
+
+}  // namespace
+
+TEST_F(LinksInTheTree, TargetsSurviveAndLinksGoWhereTheSystemCanRemoveThem)
+{
+    TForm1::DeleteFolderTree(tree, true);
+    ExpectOutsideUntouched();
+    if (testsupport::LinksOpenAsThemselves()) {
+        EXPECT_FALSE(FolderExists(tree)) << "the links went, and then the tree";
+        return;
+    }
+    // Wine acts on a link's target in every call: the links stay, and the folders that hold them with what the
+    // shell would have taken; everything else goes.
+    const std::set<std::string> left = {".version", "可写.txt", "plugins", "plugins\\空", "数据", "数据\\.cache",
+                                        "数据\\.cache\\a", "数据\\文档", "数据\\缓存", "数据\\缓存\\只读.txt"};
+    EXPECT_EQ(left, Names(Listing(tree)));
+}
+
+TEST_F(LinksInTheTree, WithoutRemoveFoldersLinksToFoldersStay)
+{
+    TForm1::DeleteFolderTree(tree, false);
+    ExpectOutsideUntouched();
+    EXPECT_TRUE(FolderExists(tree + "\\数据\\文档"));
+    EXPECT_TRUE(FolderExists(tree + "\\plugins\\空"));
+    EXPECT_FALSE(FileExists(tree + "\\Quintaro.ini"));
+}
+
+TEST_F(LinksInTheTree, ATreeThatIsALinkIsLeftAlone)
+{
+    std::string link = FreshFolder("link") + "\\Com";
+    links.Make(tree, link);
+    EXPECT_FALSE(TForm1::DeleteFolderTree(link, true));
+    EXPECT_TRUE(FileExists(tree + "\\Quintaro.exe"));
+    EXPECT_TRUE(FolderExists(link));
+}
+
+TEST(DeleteShortcut, DeletesAFileOnly)
+{
+    std::string dir = FreshFolder("shortcut");
+    WriteFile(dir + "\\Quintaro.LNK", "x");
+    MakeFolder(dir + "\\Quintaro卸载.lnk");
+    TForm1::DeleteShortcut(dir + "\\Quintaro.lnk");  // the file system ignores the case of names
+    TForm1::DeleteShortcut(dir + "\\Quintaro卸载.lnk");
+    TForm1::DeleteShortcut(dir + "\\missing.lnk");
+    EXPECT_FALSE(FileExists(dir + "\\Quintaro.LNK"));
+    EXPECT_TRUE(FolderExists(dir + "\\Quintaro卸载.lnk"));
+}
