@@ -270,13 +270,15 @@ void TFont::SetCharset(BYTE Value)
     Modified();
 }
 
+// Without antialiasing: the Song faces of the target systems show their crisp embedded bitmaps at these sizes,
+// and text pixels carry exactly the font colour.
 HFONT TFont::Handle() const
 {
     if (!FHandle)
         FHandle = CreateFontA(FHeight, 0, 0, 0, (FStyle & fsBold) ? FW_BOLD : FW_NORMAL, (FStyle & fsItalic) != 0,
                               (FStyle & fsUnderline) != 0, (FStyle & fsStrikeOut) != 0, FCharset,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                              FName.c_str());
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, FName.c_str());
     return FHandle;
 }
 

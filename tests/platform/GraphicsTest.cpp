@@ -280,9 +280,10 @@ TEST(GraphicsCanvas, TextBackgroundFollowsTheBrushStyle)
     RECT r = all;
     EXPECT_GT(canvas.DrawText("高", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE), 0);
     EXPECT_EQ(0, CountColor(canvas, all, brush));
-    int untouched = CountColor(canvas, all, back);
-    EXPECT_LT(untouched, 60 * 20);       // the glyph was drawn
-    EXPECT_GT(untouched, 60 * 20 - 144);  // and nothing beyond its 12x12 cell
+    int untouched = CountColor(canvas, all, back), ink = CountColor(canvas, all, clBlack);
+    EXPECT_GT(ink, 20);                      // the glyph in the font colour,
+    EXPECT_EQ(60 * 20, untouched + ink);     // not blended into the background,
+    EXPECT_GT(untouched, 60 * 20 - 144);     // and nothing beyond its 12x12 cell
 
     Fill(canvas, all, back);
     canvas.Brush().SetColor(brush);  // opaque: the text cell takes the brush colour
