@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "Classes.h"
+#include "Forms.h"
+#include "Registry.h"
 #include "VelPublicFun.h"
 #include "WinServices.h"
 
@@ -95,4 +97,165 @@ void TForm1::KillProcessesByName(const std::string& Name)
         if (TerminateProcessHandle(process, 0)) terminated.push_back(std::move(process));
     }
     WaitForProcesses(terminated, TerminationWaitMs);
+}
+
+// The confirmation window ---------------------------------------------------------------------------------------
+
+namespace {
+
+const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const ProductExe = "Quintaro.exe";
+const char* const InstallFolder = "Program Files\\Corvane软件\\Com";
+const char* const BatchName = "deleteFile.bat";
+
+std::string WithBackslash(const std::string& Folder)
+{
+    if (!Folder.empty() && Folder.back() != '\\') return Folder + "\\";
+    return Folder;
+}
+
+// An all-users shell folder as stored below HKEY_LOCAL_MACHINE (the key is created when missing). A value of
+// another type than a string throws; the caller lets that end the uninstall.
+std::string CommonShellFolder(const char* Name)
+{
+    TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    registry.OpenKey(ShellFoldersKey, true);
+    return registry.ReadString(Name);
+}
+
+// A shell folder is used only when it names a folder below a drive or share root: an empty or relative value
+// would address the current drive.
+bool UsableFolder(const std::string& Folder)
+{
+    return PathKind(Folder) == TPathKind::BelowRoot;
+}
+
+// cmd expands %...% even inside quotes.
+std::string BatchQuoted(const std::string& Path)
+{
+    std::string quoted = "\"";
+    for (char c : Path) {
+        quoted += c;
+        if (c == '%') quoted += '%';
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(TComponent* AOwner) : TLicenseRootForm(AOwner)
+{
+    AddLayout("TFORM1");
+    PublishField("PanelSet5", PanelSet5);
+    PublishField("Label8", Label8);
+    PublishField("panButton", panButton);
+    PublishField("Shape12", Shape12);
+    PublishField("BtnNext", BtnNext);
+    PublishField("BtnCancel", BtnCancel);
+    PublishMethod("FormCreate", TNotifyEvent([this](TObject* Sender) { FormCreate(Sender); }));
+    PublishMethod("BtnNextClick", TNotifyEvent([this](TObject* Sender) { BtnNextClick(Sender); }));
+    PublishMethod("BtnCancelClick", TNotifyEvent([this](TObject* Sender) { BtnCancelClick(Sender); }));
+    PublishMethod("FormClose",
+                  TCloseEvent([this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); }));
+}
+
+void TForm1::FormCreate(TObject*)
+{
+    FUninstalled = false;
+}
+
+void TForm1::BtnCancelClick(TObject*)
+{
+    Close();
+}
+
+void TForm1::BtnNextClick(TObject*)
+{
+    DeleteStartMenuGroup();
+    DeleteDesktopShortcut();
+    DeleteQuickLaunchShortcut(ProductExe);
+    FInstallDir = GetInstallDir();
+    KillProcessesByName(ProductExe);
+    if (!FInstallDir.empty()) DeleteFolderTree(FInstallDir, true);
+    FUninstalled = true;
+    Hide();
+    ShowInfo("Quintaro卸载完成！", 0);
+    Close();
+}
+
+void TForm1::DeleteStartMenuGroup()
+{
+    const std::string programs = CommonShellFolder("Common Programs");
+    if (!UsableFolder(programs)) return;
+    const std::string group = WithBackslash(programs) + "Quintaro\\";
+    try {
+        DeleteShortcut(group + "Quintaro" + ".lnk");
+        DeleteShortcut(group + "Quintaro卸载" + ".lnk");
+        std::string folder = ExtractFilePath(group);
+        if (!folder.empty()) {
+            folder.pop_back();
+            ShellDeleteFolder(folder);
+        }
+    } catch (...) {
+        // Best effort: the group is gone or stays; the uninstall goes on either way.
+    }
+}
+
+void TForm1::DeleteDesktopShortcut()
+{
+    const std::string desktop = CommonShellFolder("Common Desktop");
+    if (!UsableFolder(desktop)) return;
+    DeleteShortcut(WithBackslash(desktop) + "Quintaro" + ".LNK");
+}
+
+std::string TForm1::GetInstallDir()
+{
+    const std::string windows = WindowsDirectory();
+    const size_t backslash = windows.find('\\');
+    if (backslash == std::string::npos) return std::string();
+    return windows.substr(0, backslash + 1) + InstallFolder;
+}
+
+void TForm1::SelfRemovalLines(const std::string& Exe, TStringList& Lines)
+{
+    Lines.Clear();
+    Lines.Add("@echo off");
+    Lines.Add(":loop");
+    Lines.Add("del " + BatchQuoted(Exe));
+    Lines.Add("del " + BatchQuoted(Exe));
+    Lines.Add("if exist " + BatchQuoted(Exe) + " goto loop ");
+    Lines.Add("del %0");
+}
+
+void TForm1::FormClose(TObject*, TCloseAction&)
+{
+    if (!FUninstalled || IsDebuggerPresent()) return;
+    try {
+        StartSelfRemoval();
+    } catch (const std::exception& e) {
+        // Reported, and the program still ends: its window is already hidden.
+        Application->HandleException(&e);
+    }
+}
+
+void TForm1::StartSelfRemoval()
+{
+    const std::string exe = Trim(ModuleFileName());
+    const std::string folder = WithBackslash(ExtractFilePath(exe));
+    FExePath = Trim(ModuleFileName());
+    TStringList lines;
+    SelfRemovalLines(FExePath, lines);
+    const std::string batch = folder + BatchName;
+    WriteTextFile(batch, lines);
+    // A read-only executable could never be deleted and the hidden loop would never end.
+    DWORD attributes = GetFileAttributesA(exe.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        const DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+        FileSetAttr(exe, cleared ? cleared : FILE_ATTRIBUTE_NORMAL);
+    }
+    // Quoted: unquoted, a path with blanks would make Windows try its first word as a program.
+    RunHidden("\"" + batch + "\"");
 }

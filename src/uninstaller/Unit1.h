@@ -3,10 +3,42 @@
 
 #include <string>
 
+#include "Buttons.h"
+#include "ExtCtrls.h"
+#include "StdCtrls.h"
+#include "VelRootFrm.h"
+
 class TStringList;
 
-class TForm1 {
+// Asks whether to uninstall; "卸载" removes the product, and a completed uninstall removes the uninstaller itself
+// when the window closes.
+class TForm1 : public TLicenseRootForm {
 public:
+    explicit TForm1(TComponent* AOwner);
+
+    TPanel* PanelSet5 = nullptr;
+    TLabel* Label8 = nullptr;
+    TPanel* panButton = nullptr;
+    TShape* Shape12 = nullptr;
+    TBitBtn* BtnNext = nullptr;
+    TBitBtn* BtnCancel = nullptr;
+
+    void FormCreate(TObject* Sender);
+    void BtnCancelClick(TObject* Sender);
+    // The uninstall, in one pass; completion is reported whatever the single steps achieved.
+    void BtnNextClick(TObject* Sender);
+    // After a completed uninstall: writes and starts the batch file that deletes the executable once it is free.
+    void FormClose(TObject* Sender, TCloseAction& Action);
+
+    bool Uninstalled() const { return FUninstalled; }
+    const std::string& InstallDir() const { return FInstallDir; }
+
+    // The installation folder: the system drive's root + "Program Files\Corvane软件\Com"; empty when the
+    // Windows folder names no drive root.
+    static std::string GetInstallDir();
+    // The six lines of the batch file that deletes Exe once it can, then itself.
+    static void SelfRemovalLines(const std::string& Exe, TStringList& Lines);
+
     // Deletes a shortcut file if a file (not a folder) is there.
     static void DeleteShortcut(const std::string& Path);
 
@@ -24,4 +56,15 @@ public:
     // Terminates (exit code 0) every process that FindProcessesByName finds, except the calling one, and waits up to
     // five seconds in all for them to end, so that their files are free before their folder is deleted.
     static void KillProcessesByName(const std::string& Name);
+
+private:
+    void DeleteStartMenuGroup();
+    void DeleteDesktopShortcut();
+    void StartSelfRemoval();
+
+    bool FUninstalled = false;
+    std::string FInstallDir;
+    std::string FExePath;
 };
+
+extern TForm1* Form1;
