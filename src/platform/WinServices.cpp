@@ -210,7 +210,7 @@ std::string TEntryHandle::FinalName() const
     std::string buffer(MAX_PATH, '\0');
     for (;;) {
         DWORD n = GetFinalPathNameByHandleA(FHandle.Get(), &buffer[0], static_cast<DWORD>(buffer.size()),
-                                            FILE_NAME_NORMALIZED | VOLUME_NAME_NONE);
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (n == 0) return std::string();
         if (n < buffer.size()) return buffer.substr(0, n);
         buffer.resize(n);

@@ -92,7 +92,7 @@ public:
     TEntryHandle(const std::string& Path, DWORD Access);
 
     bool Valid() const { return FHandle.Valid(); }
-    // The name the file system knows the opened entry by, without the volume ("\dir\name").
+    // The full name the file system knows the opened entry by ("\\?\C:\dir\name"), links on the way resolved.
     std::string FinalName() const;
     bool SetAttributes(DWORD Attributes);
     // Marks the entry for deletion; it goes when the handle closes. A link goes, not what it points to.
