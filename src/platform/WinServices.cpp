@@ -110,7 +110,7 @@ bool SameName(const std::string& A, const std::string& B)
     return !A.empty() && lstrcmpiA(A.c_str(), B.c_str()) == 0;
 }
 
-DWORD Attributes(const std::string& Path)
+DWORD AttributesOf(const std::string& Path)
 {
     return GetFileAttributesA(Path.c_str());
 }
@@ -155,13 +155,13 @@ std::string ModuleFileName()
 
 bool FileExists(const std::string& Path)
 {
-    DWORD a = Attributes(Path);
+    DWORD a = AttributesOf(Path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DirectoryExists(const std::string& Path)
 {
-    DWORD a = Attributes(Path);
+    DWORD a = AttributesOf(Path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -265,7 +265,7 @@ bool IsDotEntry(const TFindEntry& Entry)
 
 bool IsLinkFreeFolder(const std::string& Folder)
 {
-    DWORD a = Attributes(Folder);
+    DWORD a = AttributesOf(Folder);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
     TFolderWalk walk(Folder);
