@@ -132,6 +132,8 @@ protected:
     static void SetUpTestSuite()
     {
         if (!Application) Application = new TApplication(nullptr);
+        // As the program's start-up does: the application window exists before any form.
+        Application->Initialize();
     }
     void SetUp() override { SetCursorPos(1, 1); }
     void TearDown() override

@@ -145,11 +145,11 @@ bool HasVerticalScrollBar(TVelMessageBoxForm& Box)
     return (GetWindowLongPtrA(Box.redtMessage->Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
 }
 
-class MessageBox : public MessageBoxFixture {};
+class StyledBox : public MessageBoxFixture {};
 
 }  // namespace
 
-TEST_F(MessageBox, FlagsZeroGivesOneFocusedOkButtonAndTheInformationIcon)
+TEST_F(StyledBox, FlagsZeroGivesOneFocusedOkButtonAndTheInformationIcon)
 {
     auto box = NewBox("Quintaro卸载完成！");
     box->SetStyle(0);
@@ -163,7 +163,7 @@ TEST_F(MessageBox, FlagsZeroGivesOneFocusedOkButtonAndTheInformationIcon)
     EXPECT_EQ(mrCancel, ShowWith(*closed, {CloseWithoutButton(*closed)})) << "a close without the button is allowed";
 }
 
-TEST_F(MessageBox, AbortRetryIgnoreWithTheSecondDefaultRefusesAClose)
+TEST_F(StyledBox, AbortRetryIgnoreWithTheSecondDefaultRefusesAClose)
 {
     auto box = NewBox("无法删除文件。");
     box->SetStyle(MB_ABORTRETRYIGNORE | MB_DEFBUTTON2);
@@ -176,7 +176,7 @@ TEST_F(MessageBox, AbortRetryIgnoreWithTheSecondDefaultRefusesAClose)
     EXPECT_EQ("终止 重试 忽略", VisibleRow(*box));
 }
 
-TEST_F(MessageBox, YesNoAnswersEscapeWithNoAndRefusesAClose)
+TEST_F(StyledBox, YesNoAnswersEscapeWithNoAndRefusesAClose)
 {
     auto box = NewBox("是否继续？");
     box->SetStyle(MB_YESNO);
@@ -185,7 +185,7 @@ TEST_F(MessageBox, YesNoAnswersEscapeWithNoAndRefusesAClose)
     EXPECT_EQ("是 否", VisibleRow(*box));
 }
 
-TEST_F(MessageBox, ADefaultButtonBeyondTheSetFocusesNothing)
+TEST_F(StyledBox, ADefaultButtonBeyondTheSetFocusesNothing)
 {
     auto box = NewBox("提示");
     box->SetStyle(0x300);
@@ -202,7 +202,7 @@ TEST_F(MessageBox, ADefaultButtonBeyondTheSetFocusesNothing)
     EXPECT_EQ("取消", secondSpy.Focused) << "the third visible button from the left";
 }
 
-TEST_F(MessageBox, HeightFollowsTheLineCountUpToTwentyLinesThenScrolls)
+TEST_F(StyledBox, HeightFollowsTheLineCountUpToTwentyLinesThenScrolls)
 {
     struct TCase {
         std::string Text;
@@ -230,7 +230,7 @@ TEST_F(MessageBox, HeightFollowsTheLineCountUpToTwentyLinesThenScrolls)
     }
 }
 
-TEST_F(MessageBox, AnOverWideLineCountsAsItsWrappedPieces)
+TEST_F(StyledBox, AnOverWideLineCountsAsItsWrappedPieces)
 {
     std::string line;
     for (int i = 0; i < 40; ++i) line += "Quintaro卸载程序正在删除文件 ";
@@ -249,7 +249,7 @@ TEST_F(MessageBox, AnOverWideLineCountsAsItsWrappedPieces)
         EXPECT_LE(Measure(*box, {piece}).Widest, box->redtMessage->ClientWidth()) << piece;
 }
 
-TEST_F(MessageBox, AnEmptyMessageGivesTheSmallestBoxWithItsRowCentred)
+TEST_F(StyledBox, AnEmptyMessageGivesTheSmallestBoxWithItsRowCentred)
 {
     auto box = NewBox("");
     box->SetStyle(0);
@@ -269,7 +269,7 @@ TEST_F(MessageBox, AnEmptyMessageGivesTheSmallestBoxWithItsRowCentred)
     EXPECT_EQ(204, three->btnIgnore->Left());
 }
 
-TEST_F(MessageBox, AShortLineStandsCentredBetweenWidenedMargins)
+TEST_F(StyledBox, AShortLineStandsCentredBetweenWidenedMargins)
 {
     const std::string text = "卸载完成";
     auto box = NewBox(text);
@@ -286,7 +286,7 @@ TEST_F(MessageBox, AShortLineStandsCentredBetweenWidenedMargins)
               box->pnlDisplayInfo->Left() + box->pnlDisplayInfo->Width());
 }
 
-TEST_F(MessageBox, ACloseWithoutAButtonFollowsTheButtonSet)
+TEST_F(StyledBox, ACloseWithoutAButtonFollowsTheButtonSet)
 {
     struct TCase {
         int Flags;
@@ -314,7 +314,7 @@ TEST_F(MessageBox, ACloseWithoutAButtonFollowsTheButtonSet)
     }
 }
 
-TEST_F(MessageBox, EscapeAndEnterPerButtonSet)
+TEST_F(StyledBox, EscapeAndEnterPerButtonSet)
 {
     struct TCase {
         int Flags;
@@ -341,7 +341,7 @@ TEST_F(MessageBox, EscapeAndEnterPerButtonSet)
     }
 }
 
-TEST_F(MessageBox, WithoutSetStyleAllNineButtonsStandInOneRow)
+TEST_F(StyledBox, WithoutSetStyleAllNineButtonsStandInOneRow)
 {
     auto box = NewBox("未设置样式");
     EXPECT_EQ("00000000", box->Style());
@@ -355,7 +355,7 @@ TEST_F(MessageBox, WithoutSetStyleAllNineButtonsStandInOneRow)
     EXPECT_TRUE(box->imgIcon->Picture().Bitmap().Empty());
 }
 
-TEST_F(MessageBox, TheIconDigitPicksTheIconAndAToFIsAConversionError)
+TEST_F(StyledBox, TheIconDigitPicksTheIconAndAToFIsAConversionError)
 {
     struct TCase {
         int Flags;

@@ -22,21 +22,29 @@ bool Below(HWND Lower, HWND Upper)
     return false;
 }
 
-// A top-most window owned by the application window, as a tool palette of the program would be.
-class TOwnedTopMost {
+class TWindow {
 public:
-    TOwnedTopMost()
-        : FWnd(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "palette", WS_POPUP | WS_VISIBLE, 10, 10,
-                               120, 80, Application->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr))
+    TWindow(DWORD ExStyle, HWND Owner, int Left)
+        : FWnd(CreateWindowExA(ExStyle | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, Left, 10, 100, 60,
+                               Owner, nullptr, GetModuleHandleA(nullptr), nullptr))
     {
     }
-    ~TOwnedTopMost() { DestroyWindow(FWnd); }
-    TOwnedTopMost(const TOwnedTopMost&) = delete;
-    TOwnedTopMost& operator=(const TOwnedTopMost&) = delete;
+    ~TWindow() { DestroyWindow(FWnd); }
+    TWindow(const TWindow&) = delete;
+    TWindow& operator=(const TWindow&) = delete;
     HWND Handle() const { return FWnd; }
 
 private:
     HWND FWnd;
+};
+
+// From the top: a top-most palette of the program, another program's ordinary window, the program's ordinary
+// window. Stepping out of the band, the palette moves behind the other program's window. (Wine keeps an owned
+// window top-most when it is sent to HWND_NOTOPMOST, the move for a palette directly above the program's windows.)
+struct TTopMostScene {
+    TWindow Ordinary{0, Application->Handle(), 10};
+    TWindow Foreign{0, nullptr, 120};
+    TWindow Palette{WS_EX_TOPMOST, Application->Handle(), 230};
 };
 
 // Inside the modal loop: the open box, or a failure.
@@ -78,22 +86,25 @@ TEST_F(PublicFun, TheStyledBoxShowsTextCaptionAndStyleAndReturnsTheButton)
 
 TEST_F(PublicFun, AnOwnedTopMostWindowStandsBelowTheBoxWhileItIsOpen)
 {
-    TOwnedTopMost palette;
-    ASSERT_TRUE(IsTopMost(palette.Handle()));
-    TModalScript script({WithBox([&palette](TVelMessageBoxForm& Box) {
+    TTopMostScene scene;
+    const HWND palette = scene.Palette.Handle();
+    ASSERT_TRUE(IsTopMost(palette));
+    TModalScript script({WithBox([&scene, palette](TVelMessageBoxForm& Box) {
                              EXPECT_TRUE(IsTopMost(Box.Handle()));
-                             EXPECT_FALSE(IsTopMost(palette.Handle())) << "taken out of the top-most band";
-                             EXPECT_TRUE(Below(palette.Handle(), Box.Handle()));
+                             EXPECT_FALSE(IsTopMost(palette)) << "out of the top-most band";
+                             EXPECT_TRUE(Below(palette, Box.Handle()));
+                             EXPECT_TRUE(Below(palette, scene.Foreign.Handle()));
                          }),
                          ClickOk()});
     EXPECT_EQ(IDOK, ShowMessageBoxForm("Quintaro卸载完成！", "提示", MB_OK, 0));
     EXPECT_TRUE(script.Done());
-    EXPECT_TRUE(IsTopMost(palette.Handle())) << "top-most again after the box";
+    EXPECT_TRUE(IsTopMost(palette)) << "top-most again after the box";
 }
 
 TEST_F(PublicFun, AFailingStyleFreesTheBoxRestoresTopMostsAndPassesTheErrorOn)
 {
-    TOwnedTopMost palette;
+    TTopMostScene scene;
+    const HWND palette = scene.Palette.Handle();
     try {
         ShowMessageBoxForm("图标错误", "提示", 0xA0, 0);
         ADD_FAILURE() << "no error";
@@ -101,22 +112,23 @@ TEST_F(PublicFun, AFailingStyleFreesTheBoxRestoresTopMostsAndPassesTheErrorOn)
         EXPECT_EQ("'A' is not a valid integer value", e.Message());
     }
     EXPECT_EQ(nullptr, OpenBox());
-    EXPECT_TRUE(IsTopMost(palette.Handle()));
+    EXPECT_TRUE(IsTopMost(palette));
     // The nesting count is back at zero: the next outermost call acts again.
     Application->NormalizeTopMosts();
-    EXPECT_FALSE(IsTopMost(palette.Handle()));
+    EXPECT_FALSE(IsTopMost(palette));
     Application->RestoreTopMosts();
-    EXPECT_TRUE(IsTopMost(palette.Handle()));
+    EXPECT_TRUE(IsTopMost(palette));
 }
 
 TEST_F(PublicFun, ModeOneShowsTheStockBoxWithTheFlagsUnchanged)
 {
-    TOwnedTopMost palette;
-    TModalScript script({[&palette] {
+    TTopMostScene scene;
+    const HWND palette = scene.Palette.Handle();
+    TModalScript script({[palette] {
         HWND dialog = OpenStockDialog();
         ASSERT_NE(nullptr, dialog) << "the system message box is open";
         EXPECT_EQ(nullptr, OpenBox());
-        EXPECT_TRUE(IsTopMost(palette.Handle())) << "no top-most handling for the stock box";
+        EXPECT_TRUE(IsTopMost(palette)) << "no top-most handling for the stock box";
         EXPECT_NE(nullptr, GetDlgItem(dialog, IDYES));
         PostMessageA(GetDlgItem(dialog, IDNO), BM_CLICK, 0, 0);
     }});
