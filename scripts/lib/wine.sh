@@ -40,15 +40,21 @@ wine_prefix_ready() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.quintaro-ready" ] && exit 0
-    "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
-    local key='HKCU\Software\Wine\Fonts\Replacements'
-    for name in 宋体 新宋体 SimSun NSimSun; do
-      "$WINE_LOADER" reg add "$key" /v "$name" /t REG_SZ /d "AR PL UMing CN" /f >/dev/null 2>&1
-    done
-    "$WINE_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    /usr/lib/wine/wineserver -w 2>/dev/null || true
-    touch "$WINEPREFIX/.quintaro-ready"
+    if [ ! -f "$WINEPREFIX/.quintaro-ready" ]; then
+      "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
+      local key='HKCU\Software\Wine\Fonts\Replacements'
+      for name in 宋体 新宋体 SimSun NSimSun; do
+        "$WINE_LOADER" reg add "$key" /v "$name" /t REG_SZ /d "AR PL UMing CN" /f >/dev/null 2>&1
+      done
+      "$WINE_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      /usr/lib/wine/wineserver -w 2>/dev/null || true
+      touch "$WINEPREFIX/.quintaro-ready"
+    fi
+    # The forms paint their own frame: Wine must not cut the non-client area off for window-manager decorations
+    # (its X window would then start below where a system caption would be). Also applied to older prefixes.
+    [ -f "$WINEPREFIX/.quintaro-undecorated" ] && exit 0
+    "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.quintaro-undecorated"
   ) 9>"$WINEPREFIX.lock"
 }
 
