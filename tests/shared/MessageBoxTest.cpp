@@ -382,3 +382,21 @@ TEST_F(StyledBox, TheIconDigitPicksTheIconAndAToFIsAConversionError)
     EXPECT_THROW(negative->SetStyle(-1), EConvertError) << "two's complement: FFFFFFFF";
     EXPECT_EQ("FFFFFFFF", negative->Style());
 }
+
+TEST_F(StyledBox, ADefaultDigitAToFIsReportedAndTheBoxShowsSizedWithoutTheFocusStep)
+{
+    std::vector<std::string> reported;
+    Application->OnException = [&reported](TObject*, const std::exception* E) { reported.push_back(E->what()); };
+    auto box = NewBox("");
+    box->SetStyle(0xB00);
+    TShowFocusSpy spy;
+    spy.Install(*box);
+    EXPECT_EQ(mrOk, ShowWith(*box, {Click(box->btnOK)}));
+    Application->OnException = nullptr;
+    ASSERT_EQ(1u, reported.size());
+    EXPECT_EQ("'B' is not a valid integer value", reported[0]);
+    EXPECT_EQ("(not shown)", spy.Focused) << "the show step ended at the failure";
+    EXPECT_EQ(320, box->Width());
+    EXPECT_EQ(170, box->Height());
+    EXPECT_EQ(126, box->btnOK->Left()) << "sizing and placing ran before the failure";
+}
