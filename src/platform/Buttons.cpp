@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "Forms.h"
+#include "LayoutReader.h"
 
 namespace {
 
@@ -168,11 +169,6 @@ void TBitBtn::WndProc(TMessage& Message)
         DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
         Message.Result = TRUE;
         return;
-    case CM_FONTCHANGED:
-    case CM_ENABLEDCHANGED:
-        TButton::WndProc(Message);
-        Invalidate();
-        return;
     default:
         TButton::WndProc(Message);
     }
@@ -268,9 +264,6 @@ void TSpeedButton::WndProc(TMessage& Message)
         FMouseInControl = Message.Msg == CM_MOUSEENTER;
         if (FFlat) Invalidate();
         break;
-    case CM_ENABLEDCHANGED:
-        Invalidate();
-        break;
     default:
         break;
     }
@@ -290,4 +283,37 @@ void TSpeedButton::Paint()
     if (FDown) OffsetRect(&r, 1, 1);
     canvas.Font().Assign(Font());
     DrawGlyphAndCaption(canvas, r, *FGlyph, Caption(), Enabled());
+}
+
+// ---- Layout tables ----
+
+namespace {
+
+// A glyph names a bitmap resource of the executable.
+template <class T>
+void RegisterGlyph(TClassRegistry& Registry, const std::string& ClassName)
+{
+    const auto load = [](T& c, const TLayoutValue& v) {
+        c.Glyph().LoadFromResourceName(GetModuleHandleA(nullptr), v.AsString());
+    };
+    RegisterLayoutProperty<T>(Registry, ClassName, "Glyph", load);
+    RegisterLayoutProperty<T>(Registry, ClassName, "Glyph.ResourceName", load);
+}
+
+}  // namespace
+
+void RegisterButtonsClasses(TClassRegistry& Registry)
+{
+    Registry.RegisterClass("TBitBtn", "TButton", [](TComponent* Owner) { return new TBitBtn(Owner); });
+    Registry.RegisterClass("TSpeedButton", "TGraphicControl",
+                           [](TComponent* Owner) { return new TSpeedButton(Owner); });
+
+    RegisterLayoutProperty<TBitBtn>(Registry, "TBitBtn", "Kind", [](TBitBtn& c, const TLayoutValue& v) {
+        c.SetKind(static_cast<TBitBtnKind>(v.AsEnum({"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo",
+                                                     "bkClose", "bkAbort", "bkRetry", "bkIgnore", "bkAll"})));
+    });
+    RegisterGlyph<TBitBtn>(Registry, "TBitBtn");
+    RegisterLayoutProperty<TSpeedButton>(Registry, "TSpeedButton", "Flat",
+                                         [](TSpeedButton& c, const TLayoutValue& v) { c.SetFlat(v.AsBool()); });
+    RegisterGlyph<TSpeedButton>(Registry, "TSpeedButton");
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "LayoutReader.h"
+
 namespace {
 
 constexpr int DefaultRichEditWidth = 185, DefaultRichEditHeight = 89;
@@ -76,7 +78,22 @@ void TRichEdit::SyncLinesFromWindow()
     FLinesText = FLines.Text();
 }
 
-std::string TRichEdit::WindowText() const { return TWinControl::Caption(); }
+// WM_GETTEXTLENGTH of a rich edit counts characters, not the bytes of their double-byte ANSI form, so WM_GETTEXT
+// would be handed a buffer too small for Chinese text: ask for the ANSI bytes with room for two per character.
+std::string TRichEdit::WindowText() const
+{
+    auto* self = const_cast<TRichEdit*>(this);
+    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE, 1200};
+    const auto characters = static_cast<size_t>(
+        std::max<LRESULT>(self->Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length)), 0));
+    std::vector<char> buffer(characters * 2 + 1, '\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(buffer.size());
+    get.flags = GT_USECRLF;
+    get.codepage = CP_ACP;
+    self->Perform(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::string(buffer.data());
+}
 
 int TRichEdit::LineLength(int Index)
 {
@@ -197,4 +214,40 @@ void TRichEdit::WndProc(TMessage& Message)
     default:
         TWinControl::WndProc(Message);
     }
+}
+
+// ---- Layout tables ----
+
+void RegisterComCtrlsClasses(TClassRegistry& Registry)
+{
+    Registry.RegisterClass("TRichEdit", "TWinControl", [](TComponent* Owner) { return new TRichEdit(Owner); });
+    const std::string cls = "TRichEdit";
+    RegisterLayoutProperty<TRichEdit>(Registry, cls, "Lines.Strings", [](TRichEdit& c, const TLayoutValue& v) {
+        if (v.Kind != TLayoutValue::vkStrings) throw EConvertError("a list of strings is expected");
+        std::string text;
+        for (const std::string& line : v.Items) text += line + "\r\n";
+        c.SetText(text);
+    });
+    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ReadOnly",
+                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetReadOnly(v.AsBool()); });
+    RegisterLayoutProperty<TRichEdit>(Registry, cls, "WordWrap",
+                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetWordWrap(v.AsBool()); });
+    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ScrollBars", [](TRichEdit& c, const TLayoutValue& v) {
+        c.SetScrollBars(static_cast<TScrollStyle>(v.AsEnum({"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})));
+    });
+    RegisterLayoutProperty<TRichEdit>(Registry, cls, "BorderStyle", [](TRichEdit& c, const TLayoutValue& v) {
+        c.SetBorderStyleSingle(v.AsEnum({"bsNone", "bsSingle"}) == 1);
+    });
+    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ImeName",
+                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetImeName(v.AsString()); });
+    // Plain text, 3-D looks and bevels are the system's business here: accepted and checked, without effect.
+    for (const char* flag : {"PlainText", "Ctl3D", "ParentCtl3D"})
+        RegisterLayoutProperty<TRichEdit>(Registry, cls, flag, [](TRichEdit&, const TLayoutValue& v) { v.AsBool(); });
+    for (const char* bevel : {"BevelInner", "BevelOuter"})
+        RegisterLayoutProperty<TRichEdit>(Registry, cls, bevel, [](TRichEdit&, const TLayoutValue& v) {
+            v.AsEnum({"bvNone", "bvLowered", "bvRaised", "bvSpace"});
+        });
+    RegisterLayoutProperty<TRichEdit>(Registry, cls, "BevelKind", [](TRichEdit&, const TLayoutValue& v) {
+        v.AsEnum({"bkNone", "bkTile", "bkSoft", "bkFlat"});
+    });
 }

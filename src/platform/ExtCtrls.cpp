@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Forms.h"
+#include "LayoutReader.h"
 
 namespace {
 
@@ -299,4 +300,95 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM 
         Application->HandleException(nullptr);
     }
     return 0;
+}
+
+// ---- Layout tables ----
+
+namespace {
+
+TBevelCut LayoutBevel(const TLayoutValue& Value)
+{
+    return static_cast<TBevelCut>(Value.AsEnum({"bvNone", "bvLowered", "bvRaised", "bvSpace"}));
+}
+
+void RegisterPanelProperties(TClassRegistry& R)
+{
+    const std::string cls = "TPanel";
+    RegisterLayoutProperty<TPanel>(R, cls, "BevelOuter",
+                                   [](TPanel& c, const TLayoutValue& v) { c.SetBevelOuter(LayoutBevel(v)); });
+    RegisterLayoutProperty<TPanel>(R, cls, "BevelInner",
+                                   [](TPanel& c, const TLayoutValue& v) { c.SetBevelInner(LayoutBevel(v)); });
+    RegisterLayoutProperty<TPanel>(R, cls, "Alignment", [](TPanel& c, const TLayoutValue& v) {
+        c.SetAlignment(static_cast<TAlignment>(v.AsEnum({"taLeftJustify", "taRightJustify", "taCenter"})));
+    });
+    // The look of 3-D borders is the system's: accepted and checked, without effect.
+    RegisterLayoutProperty<TPanel>(R, cls, "Ctl3D", [](TPanel&, const TLayoutValue& v) { v.AsBool(); });
+    RegisterLayoutProperty<TPanel>(R, cls, "ParentCtl3D", [](TPanel&, const TLayoutValue& v) { v.AsBool(); });
+}
+
+void RegisterShapeProperties(TClassRegistry& R)
+{
+    const std::string cls = "TShape";
+    RegisterLayoutProperty<TShape>(R, cls, "Pen.Color",
+                                   [](TShape& c, const TLayoutValue& v) { c.Pen().SetColor(v.AsInt()); });
+    RegisterLayoutProperty<TShape>(R, cls, "Pen.Width",
+                                   [](TShape& c, const TLayoutValue& v) { c.Pen().SetWidth(v.AsInt()); });
+    RegisterLayoutProperty<TShape>(R, cls, "Pen.Style", [](TShape& c, const TLayoutValue& v) {
+        c.Pen().SetStyle(static_cast<TPenStyle>(v.AsEnum({"psSolid", "psDash", "psDot", "psClear"})));
+    });
+    RegisterLayoutProperty<TShape>(R, cls, "Brush.Color",
+                                   [](TShape& c, const TLayoutValue& v) { c.Brush().SetColor(v.AsInt()); });
+    RegisterLayoutProperty<TShape>(R, cls, "Brush.Style", [](TShape& c, const TLayoutValue& v) {
+        c.Brush().SetStyle(static_cast<TBrushStyle>(v.AsEnum({"bsSolid", "bsClear"})));
+    });
+    RegisterLayoutProperty<TShape>(R, cls, "Shape", [](TShape& c, const TLayoutValue& v) {
+        c.SetShape(static_cast<TShapeType>(
+            v.AsEnum({"stRectangle", "stSquare", "stRoundRect", "stRoundSquare", "stEllipse", "stCircle"})));
+    });
+}
+
+void RegisterImageProperties(TClassRegistry& R)
+{
+    const std::string cls = "TImage";
+    RegisterLayoutProperty<TImage>(R, cls, "AutoSize",
+                                   [](TImage& c, const TLayoutValue& v) { c.SetAutoSize(v.AsBool()); });
+    RegisterLayoutProperty<TImage>(R, cls, "Center", [](TImage& c, const TLayoutValue& v) { c.SetCenter(v.AsBool()); });
+    RegisterLayoutProperty<TImage>(R, cls, "Stretch",
+                                   [](TImage& c, const TLayoutValue& v) { c.SetStretch(v.AsBool()); });
+    RegisterLayoutProperty<TImage>(R, cls, "Transparent",
+                                   [](TImage& c, const TLayoutValue& v) { c.SetTransparent(v.AsBool()); });
+    // A picture names a bitmap resource of the executable.
+    const auto picture = [](TImage& c, const TLayoutValue& v) {
+        c.Picture().Bitmap().LoadFromResourceName(GetModuleHandleA(nullptr), v.AsString());
+    };
+    RegisterLayoutProperty<TImage>(R, cls, "Picture", picture);
+    RegisterLayoutProperty<TImage>(R, cls, "Picture.ResourceName", picture);
+}
+
+void RegisterTimerProperties(TClassRegistry& R)
+{
+    const std::string cls = "TTimer";
+    RegisterLayoutProperty<TTimer>(R, cls, "Enabled", [](TTimer& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
+    RegisterLayoutProperty<TTimer>(R, cls, "Interval", [](TTimer& c, const TLayoutValue& v) {
+        const int interval = v.AsInt();
+        if (interval < 0) throw EConvertError("an interval cannot be negative");
+        c.SetInterval(static_cast<unsigned>(interval));
+    });
+    RegisterLayoutProperty<TTimer>(R, cls, "OnTimer", [](TTimer& c, const TLayoutValue& v, TCustomForm& root) {
+        c.OnTimer = LayoutEvent<TNotifyEvent>(root, v);
+    });
+}
+
+}  // namespace
+
+void RegisterExtCtrlsClasses(TClassRegistry& Registry)
+{
+    Registry.RegisterClass("TPanel", "TWinControl", [](TComponent* Owner) { return new TPanel(Owner); });
+    Registry.RegisterClass("TShape", "TGraphicControl", [](TComponent* Owner) { return new TShape(Owner); });
+    Registry.RegisterClass("TImage", "TGraphicControl", [](TComponent* Owner) { return new TImage(Owner); });
+    Registry.RegisterClass("TTimer", "TComponent", [](TComponent* Owner) { return new TTimer(Owner); });
+    RegisterPanelProperties(Registry);
+    RegisterShapeProperties(Registry);
+    RegisterImageProperties(Registry);
+    RegisterTimerProperties(Registry);
 }

@@ -6,8 +6,12 @@
 #include <climits>
 #include <map>
 
+#include "Buttons.h"
+#include "ComCtrls.h"
 #include "Controls.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
+#include "StdCtrls.h"
 
 namespace {
 
@@ -534,9 +538,10 @@ TClassRegistry& TClassRegistry::Instance()
 TClassRegistry::TClassRegistry() : FClasses(new std::vector<TClassEntry>)
 {
     RegisterControlsClasses(*this);
-    // The stock control units add their tables here, one call per unit:
-    // RegisterStdCtrlsClasses(*this); RegisterButtonsClasses(*this); RegisterExtCtrlsClasses(*this);
-    // RegisterComCtrlsClasses(*this);
+    RegisterStdCtrlsClasses(*this);
+    RegisterButtonsClasses(*this);
+    RegisterExtCtrlsClasses(*this);
+    RegisterComCtrlsClasses(*this);
 }
 
 TClassRegistry::~TClassRegistry() { delete FClasses; }

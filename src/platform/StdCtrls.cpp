@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "Forms.h"
+#include "LayoutReader.h"
 
 namespace {
 
@@ -89,8 +90,8 @@ void TLabel::SetCaption(const std::string& Value)
 {
     if (Value == FCaption) return;
     FCaption = Value;
+    Perform(CM_TEXTCHANGED);
     AdjustBounds();
-    Invalidate();
 }
 
 void TLabel::SetAutoSize(bool Value)
@@ -133,7 +134,6 @@ void TLabel::FontChanged()
 {
     TGraphicControl::FontChanged();
     AdjustBounds();
-    Invalidate();
 }
 
 UINT TLabel::TextFormat() const
@@ -234,4 +234,39 @@ void TButton::WndProc(TMessage& Message)
         break;
     }
     TWinControl::WndProc(Message);
+}
+
+// ---- Layout tables ----
+
+void RegisterStdCtrlsClasses(TClassRegistry& Registry)
+{
+    Registry.RegisterClass("TLabel", "TGraphicControl", [](TComponent* Owner) { return new TLabel(Owner); });
+    Registry.RegisterClass("TButton", "TWinControl", [](TComponent* Owner) { return new TButton(Owner); });
+
+    const std::string label = "TLabel";
+    RegisterLayoutProperty<TLabel>(Registry, label, "AutoSize",
+                                   [](TLabel& c, const TLayoutValue& v) { c.SetAutoSize(v.AsBool()); });
+    RegisterLayoutProperty<TLabel>(Registry, label, "Transparent",
+                                   [](TLabel& c, const TLayoutValue& v) { c.SetTransparent(v.AsBool()); });
+    RegisterLayoutProperty<TLabel>(Registry, label, "WordWrap",
+                                   [](TLabel& c, const TLayoutValue& v) { c.SetWordWrap(v.AsBool()); });
+    RegisterLayoutProperty<TLabel>(Registry, label, "Alignment", [](TLabel& c, const TLayoutValue& v) {
+        c.SetAlignment(static_cast<TAlignment>(v.AsEnum({"taLeftJustify", "taRightJustify", "taCenter"})));
+    });
+    RegisterLayoutProperty<TLabel>(Registry, label, "Layout", [](TLabel& c, const TLayoutValue& v) {
+        c.SetLayout(static_cast<TTextLayout>(v.AsEnum({"tlTop", "tlCenter", "tlBottom"})));
+    });
+
+    const std::string button = "TButton";
+    RegisterLayoutProperty<TButton>(Registry, button, "ModalResult", [](TButton& c, const TLayoutValue& v) {
+        // Stored as a number; the names are accepted too.
+        c.SetModalResult(v.Kind == TLayoutValue::vkIdent
+                             ? v.AsEnum({"mrNone", "mrOk", "mrCancel", "mrAbort", "mrRetry", "mrIgnore", "mrYes",
+                                         "mrNo", "mrAll"})
+                             : v.AsInt());
+    });
+    RegisterLayoutProperty<TButton>(Registry, button, "Default",
+                                    [](TButton& c, const TLayoutValue& v) { c.SetDefault(v.AsBool()); });
+    RegisterLayoutProperty<TButton>(Registry, button, "Cancel",
+                                    [](TButton& c, const TLayoutValue& v) { c.SetCancel(v.AsBool()); });
 }

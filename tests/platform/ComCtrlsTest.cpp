@@ -1,0 +1,154 @@
+// The rich edit on real windows: lines as the control wraps them, styles as the window carries them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "StockSupport.h"
+
+namespace {
+
+using stocktest::Pump;
+
+std::string NumberedLines(int Count)
+{
+    std::string text;
+    for (int i = 1; i <= Count; ++i) text += (i > 1 ? "\r\n" : "") + std::string("第") + std::to_string(i) + "行";
+    return text;
+}
+
+std::string Repeat(const std::string& Piece, int Count)
+{
+    std::string s;
+    for (int i = 0; i < Count; ++i) s += Piece;
+    return s;
+}
+
+int TextWidth(const TFont& Font, const std::string& Text)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font.Handle());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+// The message box's message: a borderless, disabled, read-only, wrapping rich edit without scroll bars.
+class RichEditTest : public stocktest::StockFixture {
+protected:
+    void SetUp() override
+    {
+        StockFixture::SetUp();
+        Panel = new TPanel(Form.get());
+        Panel->SetParent(Form.get());
+        Panel->SetBounds(0, 0, 300, 120);
+        Panel->SetBevelOuter(bvNone);
+        Edit = new TRichEdit(Form.get());
+        Edit->SetParent(Panel);
+        Edit->SetAlign(alClient);
+        Edit->SetBorderStyleSingle(false);
+        Edit->SetEnabled(false);
+        Edit->SetReadOnly(true);
+        Edit->SetScrollBars(ssNone);
+        Edit->SetParentFont(false);
+        Edit->Font().SetName("宋体");
+        Edit->Font().SetHeight(-12);
+    }
+    LONG_PTR Style() { return GetWindowLongPtrA(Edit->Handle(), GWL_STYLE); }
+
+    TPanel* Panel = nullptr;
+    TRichEdit* Edit = nullptr;
+};
+
+TEST_F(RichEditTest, CountsTheTextsLinesAndIgnoresAFinalLineBreak)
+{
+    // Text given before the window exists is there once it does.
+    Edit->SetText(NumberedLines(2));
+    ShowForm();
+    char text[64] = {};
+    GetWindowTextA(Edit->Handle(), text, sizeof text);
+    EXPECT_EQ(std::string(text), NumberedLines(2));
+    EXPECT_EQ(Edit->DisplayLineCount(), 2);
+
+    for (int count : {1, 20, 21}) {
+        Edit->SetText(NumberedLines(count));
+        EXPECT_EQ(Edit->DisplayLineCount(), count) << count;
+        Edit->SetText(NumberedLines(count) + "\r\n");
+        EXPECT_EQ(Edit->DisplayLineCount(), count) << count << " with a final line break";
+    }
+    Edit->SetText("");
+    EXPECT_EQ(Edit->DisplayLineCount(), 0);
+    EXPECT_TRUE(Edit->DisplayLines().empty());
+}
+
+TEST_F(RichEditTest, AnOverWideLineCountsAsItsWrappedPieces)
+{
+    ShowForm();
+    const std::string wide = Repeat("卸载完成", 20);  // 80 characters, about 960 pixels
+    Edit->SetText("短行\r\n" + wide);
+    const std::vector<std::string> lines = Edit->DisplayLines();
+    ASSERT_EQ(static_cast<int>(lines.size()), Edit->DisplayLineCount());
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "短行");
+    std::string joined;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_LE(TextWidth(Edit->Font(), lines[i]), Edit->ClientWidth()) << i;
+        joined += lines[i];
+    }
+    EXPECT_EQ(joined, wide);
+
+    // A larger font breaks the same text into more pieces.
+    const size_t pieces = lines.size();
+    Edit->Font().SetHeight(-24);
+    EXPECT_GT(static_cast<size_t>(Edit->DisplayLineCount()), pieces);
+}
+
+TEST_F(RichEditTest, LinesMirrorTheText)
+{
+    ShowForm();
+    Edit->SetText("one\r\ntwo");
+    ASSERT_EQ(Edit->Lines().Count(), 2);
+    EXPECT_EQ(Edit->Lines().Strings(1), "two");
+    Edit->Lines().Add("three");
+    EXPECT_EQ(Edit->Text(), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(Edit->DisplayLineCount(), 3);
+    char text[64] = {};
+    GetWindowTextA(Edit->Handle(), text, sizeof text);
+    EXPECT_EQ(std::string(text), "one\r\ntwo\r\nthree\r\n");
+}
+
+TEST_F(RichEditTest, StylesFollowThePropertiesAndAScrollBarCanBeAddedLater)
+{
+    ShowForm();
+    EXPECT_FALSE(IsWindowEnabled(Edit->Handle()));
+    EXPECT_NE(Style() & ES_READONLY, 0);
+    EXPECT_NE(Style() & ES_MULTILINE, 0);
+    EXPECT_EQ(Style() & (WS_BORDER | WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL), 0);
+
+    Edit->SetText(NumberedLines(21));
+    Edit->SetScrollBars(ssVertical);
+    Edit->SetEnabled(true);
+    Pump();
+    EXPECT_NE(Style() & WS_VSCROLL, 0);
+    EXPECT_EQ(Style() & WS_HSCROLL, 0);
+    EXPECT_TRUE(IsWindowEnabled(Edit->Handle()));
+    EXPECT_TRUE(IsWindowVisible(Edit->Handle()));
+    EXPECT_EQ(Edit->DisplayLineCount(), 21);
+    EXPECT_EQ(Edit->Text(), NumberedLines(21));
+
+    Edit->SetScrollBars(ssNone);
+    Pump();
+    EXPECT_EQ(Style() & WS_VSCROLL, 0);
+    EXPECT_EQ(Edit->DisplayLineCount(), 21);
+
+    Edit->SetBorderStyleSingle(true);
+    EXPECT_NE(Style() & WS_BORDER, 0);
+    Edit->SetReadOnly(false);
+    EXPECT_EQ(Style() & ES_READONLY, 0);
+}
+
+}  // namespace
