@@ -281,7 +281,6 @@ void TSpeedButton::Paint()
     else if (FDown || (FMouseInControl && Enabled()))
         DrawEdge(dc, &r, FDown ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     if (FDown) OffsetRect(&r, 1, 1);
-    canvas.Font().Assign(Font());
     DrawGlyphAndCaption(canvas, r, *FGlyph, Caption(), Enabled());
 }
 

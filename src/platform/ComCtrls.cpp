@@ -173,17 +173,14 @@ void TRichEdit::CreateParams(TCreateParams& Params)
     LoadRichEditLibrary();
     TWinControl::CreateParams(Params);
     Params.StockClass = "RichEdit20A";
-    Params.Style &= ~(WS_BORDER | WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL);
-    Params.ExStyle &= ~WS_EX_CLIENTEDGE;
     Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ScrollBarStyle(FScrollBars);
     // Without horizontal scrolling the control wraps at its width.
     if (FWordWrap)
-        Params.Style &= ~WS_HSCROLL;
+        Params.Style &= ~static_cast<DWORD>(WS_HSCROLL);
     else
         Params.Style |= ES_AUTOHSCROLL;
     if (FReadOnly) Params.Style |= ES_READONLY;
     if (FBorder) Params.Style |= WS_BORDER;
-    if (!Enabled()) Params.Style |= WS_DISABLED;
 }
 
 void TRichEdit::CreateHandleDone()

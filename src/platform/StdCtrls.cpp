@@ -172,7 +172,6 @@ void TLabel::Paint()
         canvas.Brush().SetColor(Color());
         canvas.FillRect(r);
     }
-    canvas.Font().Assign(Font());
     const UINT format = TextFormat();
     // Wrapped text has no DrawText centring of its own: the block is measured and moved.
     if (FWordWrap && FLayout != tlTop) {
@@ -215,7 +214,7 @@ void TButton::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.StockClass = "BUTTON";
-    Params.Style |= WS_TABSTOP | (FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    Params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
 void TButton::WndProc(TMessage& Message)
