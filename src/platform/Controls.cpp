@@ -586,6 +586,8 @@ void TWinControl::CreateWnd()
     if (!wnd) throw Exception("Cannot create the window of '" + Name() + "'");
     Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     ApplyPendingClientSize();
+    // The children's places are known before their windows are made.
+    AlignControls(nullptr);
     for (TControl* child : FControls) {
         auto* win = dynamic_cast<TWinControl*>(child);
         if (!win) continue;
@@ -644,6 +646,7 @@ void TWinControl::RemoveControl(TControl* AControl)
     }
     AControl->Invalidate();
     FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+    if (FAlignRequester == AControl) FAlignRequester = nullptr;
     if (FMouseCapture == AControl) {
         FMouseCapture = nullptr;
         if (FHandle && GetCapture() == FHandle) ReleaseCapture();
@@ -764,13 +767,19 @@ void TWinControl::EnableAlign()
     }
 }
 
+// Children are laid out once this control has a window (its creation realigns) and alignment is enabled; until
+// then the request is kept, with the control that made it, which goes first among equals when the layout runs.
 void TWinControl::AlignControls(TControl* AControl)
 {
-    if (FAlignLevel > 0) {
+    if (FAlignLevel > 0 || !FHandle) {
         FAlignPending = true;
+        if (AControl) FAlignRequester = AControl;
         return;
     }
     if (FAligning) return;
+    if (!AControl) AControl = FAlignRequester;
+    FAlignRequester = nullptr;
+    FAlignPending = false;
     TFlagScope aligning(FAligning);
     RECT rect = AlignRect();
     for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {

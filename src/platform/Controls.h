@@ -300,6 +300,7 @@ private:
     bool FAligning = false;
     int FAlignLevel = 0;
     bool FAlignPending = false;
+    TControl* FAlignRequester = nullptr;  // the child that asked for a layout that had to wait
     TBrush FBrush;                        // background for reflected WM_CTLCOLOR*
 };
 

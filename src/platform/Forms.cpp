@@ -343,6 +343,15 @@ TCanvas& TCustomForm::Canvas()
     return *FCanvas;
 }
 
+void TCustomForm::SetParent(TWinControl* AParent)
+{
+    const bool shown = Visible() && HandleAllocated();
+    TWinControl::SetParent(AParent);
+    if (AParent || !shown) return;
+    // Leaving the parent took the child window with it.
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+}
+
 void TCustomForm::Show()
 {
     SetVisible(true);

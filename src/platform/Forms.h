@@ -70,6 +70,8 @@ public:
     bool CloseQuery();
     TModalResult ShowModal();
     bool Modal() const { return FModal; }
+    // A shown form taken out of its parent becomes a shown top-level window again.
+    void SetParent(TWinControl* AParent) override;
     // Frees the form once the messages already queued for it are handled.
     void Release();
     void SetVisible(bool Value) override;
