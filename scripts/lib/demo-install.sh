@@ -49,7 +49,7 @@ demo_lay_out() {
   # Read-only and hidden, as installers leave them.
   wine64 cmd /c attrib +r +h "$DEMO_INSTALL_DIR\\Quintaro.ini" >/dev/null 2>&1
   for n in 1 2; do
-    setsid wine64 "$install/Quintaro.exe" "$DEMO_INSTALL_DIR\\数据\\held$n.dat" >/dev/null 2>&1 < /dev/null &
+    setsid "$WINE_LOADER" "$install/Quintaro.exe" "$DEMO_INSTALL_DIR\\数据\\held$n.dat" >/dev/null 2>&1 < /dev/null &
   done
 }
 
@@ -62,7 +62,7 @@ demo_place_uninstaller() {  # unix path of Uninstall.exe
 }
 
 demo_running_copies() {
-  wine64 cmd /c tasklist 2>/dev/null | grep -ci '^quintaro.exe' || true
+  pgrep -fc 'Com[\\/]Quintaro\.exe' || true
 }
 
 # What is left of the product and of the uninstaller, one line per item.
@@ -73,7 +73,7 @@ demo_leftovers() {
            "$DEMO_INSTALL_DIR" "$DEMO_UNINSTALLER_DIR\\Uninstall.exe" "$DEMO_UNINSTALLER_DIR\\deleteFile.bat"; do
     [ -e "$(demo_unix "$p")" ] && echo "left: $p"
   done
-  local n; n=$(pgrep -fc 'Quintaro.exe' || true)
+  local n; n=$(demo_running_copies)
   [ "${n:-0}" -gt 0 ] && echo "left: $n running Quintaro.exe"
   return 0
 }

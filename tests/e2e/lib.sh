@@ -1,0 +1,59 @@
+# Shared by the end-to-end scripts: a fresh prefix, the demo installation, waiting, and checks.
+source "$QUINTARO_SOURCE/scripts/lib/wine.sh"
+HELPERS=$QUINTARO_HELPERS
+E2E_OUT=$QUINTARO_BUILD/e2e
+mkdir -p "$E2E_OUT"
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+e2e_fresh_prefix() {  # name
+  export QUINTARO_WINEPREFIX=$QUINTARO_BUILD/e2e-$1-prefix
+  wine_env
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX" "$WINEPREFIX.display"
+  wine_prefix_ready
+  wine_display
+  source "$QUINTARO_SOURCE/scripts/lib/demo-install.sh"
+  trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+}
+
+e2e_wait_for() {  # what seconds command...
+  local what=$1 seconds=$2 i; shift 2
+  for i in $(seq 1 $(( seconds * 5 ))); do "$@" && return 0; sleep 0.2; done
+  e2e_fail "timed out waiting for $what"
+}
+
+e2e_start_uninstaller() {
+  ( cd "$(demo_unix "$DEMO_UNINSTALLER_DIR")" && wine64 "$DEMO_UNINSTALLER_DIR\\Uninstall.exe"; echo $? > "$E2E_OUT/exit-code" ) &
+  E2E_PID=$!
+  rm -f "$E2E_OUT/exit-code"
+}
+
+e2e_uninstaller_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
+
+# The message box has no system caption of its own: it is the uninstaller's visible window that is not the
+# confirmation window.
+e2e_wait_message_box() {  # seconds
+  local i id
+  for i in $(seq 1 $(( $1 * 5 ))); do
+    for id in $(xdotool search --onlyvisible --classname 'uninstall.exe' 2>/dev/null); do
+      [ "$(xdotool getwindowname "$id" 2>/dev/null)" != 'Quintaro卸载' ] && { echo "$id"; return 0; }
+    done
+    sleep 0.2
+  done
+  return 1
+}
+
+# Checksums of every file of the prefix's drive that is not the product's, the uninstaller's, or a temp file.
+e2e_checksums() {
+  ( cd "$WINEPREFIX/drive_c" && find . -type f \
+      -not -path './Program Files/Corvane软件/*' -not -path '*/Temp/*' -not -path './windows/temp/*' \
+      -not -path './ProgramData/Microsoft/Windows/Start Menu/Programs/Quintaro/*' \
+      -not -name 'Quintaro.lnk' -print0 | sort -z | xargs -0 -r sha1sum )
+}
+
+e2e_same_files() {  # before after
+  local missing
+  missing=$(comm -23 <(echo "$1") <(echo "$2"))
+  [ -z "$missing" ] || e2e_fail "files outside the product changed or vanished: $missing"
+}

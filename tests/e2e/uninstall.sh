@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# End to end, as a user would: a fresh prefix with the demo installation, Uninstall.exe started from a folder whose
+# path has a blank and Chinese characters, Enter on "卸载", Enter on "确定"; then nothing of the product or of the
+# uninstaller is left, and every other file of the prefix is unchanged.
+set -euo pipefail
+source "$QUINTARO_SOURCE/tests/e2e/lib.sh"
+e2e_fresh_prefix uninstall
+
+before=$(e2e_checksums)
+demo_lay_out
+demo_place_uninstaller "$QUINTARO_EXE"
+e2e_wait_for "two running copies" 20 test "$(demo_running_copies)" -ge 2
+
+start=$(date +%s.%N)
+e2e_start_uninstaller
+wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
+shown=$(date +%s.%N)
+xdotool key --window "$wid" Return 2>/dev/null
+box=$(e2e_wait_message_box 60) || e2e_fail "the completion message did not appear"
+boxed=$(date +%s.%N)
+demo_screenshot "$E2E_OUT/completion.png"
+xdotool key --window "$box" Return 2>/dev/null
+e2e_wait_for "the uninstaller to end" 30 e2e_uninstaller_ended
+ended=$(date +%s.%N)
+e2e_wait_for "the uninstaller to delete itself" 20 test -z "$(demo_leftovers)"
+gone=$(date +%s.%N)
+
+[ -z "$(demo_leftovers)" ] || e2e_fail "left behind: $(demo_leftovers)"
+e2e_same_files "$before" "$(e2e_checksums)"
+awk -v a="$start" -v b="$shown" -v c="$boxed" -v d="$ended" -v e="$gone" 'BEGIN {
+  printf "e2e timings: window %.1fs, uninstall %.1fs, exit %.1fs, self-removal %.1fs after exit\n", b-a, c-b, d-c, e-d }'
+echo "1 passed, 0 failed"
