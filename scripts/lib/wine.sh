@@ -35,26 +35,25 @@ wine_display() {
   echo "wine: no X display could be started" >&2; return 1
 }
 
-# Creates the prefix on first use (once, under a lock) and maps the Song font names to the CJK font.
+# Creates the prefix on first use (once, under a lock) and sets it up: the Song font names map to the CJK font,
+# and Wine draws whole windows itself (there is no window manager to decorate them, and a decorated window would
+# lose its top band to the missing caption), with no crash dialog.
 wine_prefix_ready() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.quintaro-ready" ]; then
-      "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
-      local key='HKCU\Software\Wine\Fonts\Replacements'
-      for name in 宋体 新宋体 SimSun NSimSun; do
-        "$WINE_LOADER" reg add "$key" /v "$name" /t REG_SZ /d "AR PL UMing CN" /f >/dev/null 2>&1
-      done
-      "$WINE_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-      /usr/lib/wine/wineserver -w 2>/dev/null || true
-      touch "$WINEPREFIX/.quintaro-ready"
-    fi
-    # The forms paint their own frame: Wine must not cut the non-client area off for window-manager decorations
-    # (its X window would then start below where a system caption would be). Also applied to older prefixes.
-    [ -f "$WINEPREFIX/.quintaro-undecorated" ] && exit 0
-    "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
-    touch "$WINEPREFIX/.quintaro-undecorated"
+    [ -f "$WINEPREFIX/.quintaro-ready-2" ] && exit 0
+    [ -f "$WINEPREFIX/system.reg" ] || "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    for name in 宋体 新宋体 SimSun NSimSun; do
+      "$WINE_LOADER" reg add "$key" /v "$name" /t REG_SZ /d "AR PL UMing CN" /f >/dev/null 2>&1
+    done
+    for value in Decorated Managed; do
+      "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f >/dev/null 2>&1
+    done
+    "$WINE_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    touch "$WINEPREFIX/.quintaro-ready-2"
   ) 9>"$WINEPREFIX.lock"
 }
 
