@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Every way of saying no ends the program with exit code 0 and touches nothing: Escape, "取消", and the caption
+# bar's close button (a real mouse click at its place).
+set -euo pipefail
+source "$QUINTARO_SOURCE/tests/e2e/lib.sh"
+e2e_fresh_prefix cancel
+demo_lay_out
+demo_place_uninstaller "$QUINTARO_EXE"
+e2e_wait_for "two running copies" 20 test "$(demo_running_copies)" -ge 2
+before=$(e2e_checksums)
+batch=$(demo_unix "$DEMO_UNINSTALLER_DIR\\deleteFile.bat")
+
+cancel_by() {  # how
+  e2e_start_uninstaller
+  local wid x y w h
+  wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
+  sleep 0.5
+  case $1 in
+    escape) xdotool key --window "$wid" Escape 2>/dev/null ;;
+    cancel-button)  # Tab moves the focus from "卸载" to "取消", Space presses it
+      xdotool key --window "$wid" Tab 2>/dev/null; sleep 0.3; xdotool key --window "$wid" space 2>/dev/null ;;
+    close-button)
+      eval "$(xdotool getwindowgeometry --shell "$wid")"
+      # The close button is the last 17 pixels of the 22-pixel bar, inside the 2-pixel frame.
+      xdotool mousemove $(( X + WIDTH - 2 - 9 )) $(( Y + 2 + 11 )) click 1 ;;
+  esac
+  e2e_wait_for "$1 to end the program" 30 e2e_uninstaller_ended
+  wait "$E2E_PID" 2>/dev/null || true
+  [ "$(cat "$E2E_OUT/exit-code")" = 0 ] || e2e_fail "$1: exit code $(cat "$E2E_OUT/exit-code")"
+  [ ! -e "$batch" ] || e2e_fail "$1: a batch file was written"
+  [ "$(demo_running_copies)" -ge 2 ] || e2e_fail "$1: the running copies were ended"
+  [ -e "$(demo_unix "$DEMO_INSTALL_DIR\\Quintaro.exe")" ] || e2e_fail "$1: the installation was touched"
+  echo "ok: $1"
+}
+
+passed=0
+for how in escape cancel-button close-button; do cancel_by $how; passed=$((passed + 1)); done
+e2e_same_files "$before" "$(e2e_checksums)"
+[ -e "$(demo_unix "$DEMO_UNINSTALLER_DIR\\Uninstall.exe")" ] || e2e_fail "the uninstaller vanished"
+echo "$passed passed, 0 failed"
