@@ -122,7 +122,7 @@ TPathKind PathKind(const std::string& Path)
     std::string p = Path;
     for (char& c : p)
         if (c == '/') c = '\\';  // never a GBK trail byte
-    bool drive = p.size() >= 2 && p[1] == ':' && IsCharAlphaA(p[0]);
+    bool drive = p.size() >= 2 && p[1] == ':' && ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z'));
     bool driveRooted = drive && p.size() >= 3 && p[2] == '\\';
     if (!driveRooted && !StartsWith(p, "\\\\")) {
         // "C:" and "\" alone stand for a whole drive; anything else here depends on the current folder.

@@ -50,7 +50,8 @@ private:
 
 enum class TPathKind {
     Relative,   // empty, relative, or relative to a drive's current folder ("C:x", "\x")
-    Root,       // a drive or share root in any spelling ("C:", "c:/", "\", "\\server\share\", "\\?\C:\")
+    Root,       // a drive or share root in any spelling ("C:", "c:/", "\", "\\server\share\", "\\?\C:\"), or a
+                // literal "\\?\" path with "." or ".." in it, which may lead there
     BelowRoot,  // a fully qualified path below a root
 };
 
