@@ -232,7 +232,8 @@ TEST_F(StyledBox, HeightFollowsTheLineCountUpToTwentyLinesThenScrolls)
         EXPECT_EQ(std::max(170, FixedHeight + m.LineHeight * shown), box->Height());
         EXPECT_EQ(std::max(320, m.Widest + 60), box->Width());
         EXPECT_EQ(c.Count > 20, HasVerticalScrollBar(*box));
-        EXPECT_EQ(c.Count > 20, box->redtMessage->Enabled()) << "only a scrolling message takes the mouse";
+        EXPECT_EQ(c.Count > 20, IsWindowEnabled(box->redtMessage->Handle()) != FALSE)
+            << "only a scrolling message takes the mouse";
         if (m.LineHeight == 17) {
             // The design font's metrics.
             EXPECT_EQ(c.Count >= 20 ? 469 : std::max(170, 129 + 17 * c.Count), box->Height());
