@@ -225,6 +225,10 @@ void TButton::WndProc(TMessage& Message)
         if (HIWORD(Message.WParam) == BN_CLICKED) Click();
         Message.Result = 0;
         return;
+    case CM_FOCUSCHANGED:
+        // Focus moved inside the form: an owner-drawn look (bold caption, focus frame) changes with it.
+        Invalidate();
+        break;
     case WM_LBUTTONDBLCLK:
         // The second press of a double click is a press of its own, so it clicks again.
         Message.Msg = WM_LBUTTONDOWN;
