@@ -9,6 +9,13 @@ using namespace rootformtest;
 
 namespace {
 
+int CountStyles(const TComponent& Owner)
+{
+    int n = 0;
+    for (int i = 0; i < Owner.ComponentCount(); ++i) n += dynamic_cast<TButtonStyle*>(Owner.Components(i)) != nullptr;
+    return n;
+}
+
 // A form with a panel of its own font holding one component of each kind the pass tells apart.
 class TLookForm : public TTestRootForm<bsDialog> {
 public:
@@ -79,12 +86,7 @@ protected:
         Form->Hide();
         Pump();
     }
-    int StyleCount() const
-    {
-        int n = 0;
-        for (int i = 0; i < Form->ComponentCount(); ++i) n += dynamic_cast<TButtonStyle*>(Form->Components(i)) != nullptr;
-        return n;
-    }
+    int StyleCount() const { return CountStyles(*Form); }
     bool Skinned(const TComponent* C) const { return Form->Skinned().IndexOf(C) >= 0; }
 
     std::unique_ptr<TLookForm> Form;
@@ -174,4 +176,78 @@ TEST_F(LookPass, FreedComponentLeavesTheRecord)
     TLabel* next = Form->Add<TLabel>(Form->Host, -30);
     ShowAndHide();
     EXPECT_TRUE(next->ParentFont());
+}
+
+namespace {
+
+// The product's own layouts on a bare root form: what the title bar and the look pass make of them.
+class TBoxLayoutForm : public TLicenseRootForm {
+public:
+    explicit TBoxLayoutForm(TComponent* AOwner) : TLicenseRootForm(AOwner)
+    {
+        AddLayout("TVELMESSAGEBOXFORM");
+        PublishMethod("FormCreate", TNotifyEvent([](TObject*) {}));
+        PublishMethod("FormCloseQuery", TCloseQueryEvent([](TObject*, bool&) {}));
+    }
+};
+
+class TConfirmLayoutForm : public TLicenseRootForm {
+public:
+    explicit TConfirmLayoutForm(TComponent* AOwner) : TLicenseRootForm(AOwner)
+    {
+        AddLayout("TFORM1");
+        PublishMethod("FormCreate", TNotifyEvent([](TObject*) {}));
+        PublishMethod("FormClose", TCloseEvent([](TObject*, TCloseAction&) {}));
+        PublishMethod("BtnNextClick", TNotifyEvent([](TObject*) {}));
+        PublishMethod("BtnCancelClick", TNotifyEvent([](TObject*) {}));
+    }
+};
+
+template <class T>
+T* Find(TComponent& Owner, const char* Name)
+{
+    T* c = dynamic_cast<T*>(Owner.FindComponent(Name));
+    EXPECT_NE(nullptr, c) << Name;
+    return c;
+}
+
+}  // namespace
+
+TEST_F(LookPass, TitleBarGoesAboveTheLayoutsTopPanels)
+{
+    auto form = MakeForm<TBoxLayoutForm>();
+    EXPECT_EQ(form->TitlePanel(), form->Components(form->ComponentCount() - 1))
+        << "made after every component of the layouts";
+    form->Show();
+    Pump();
+    EXPECT_EQ(0, form->TitlePanel()->Top());
+    EXPECT_EQ(form->ClientWidth(), form->TitlePanel()->Width());
+    EXPECT_EQ(22, Find<TPanel>(*form, "pnlDisplayTop")->Top());
+    EXPECT_EQ(32, Find<TPanel>(*form, "pnlIcon")->Top());
+    EXPECT_EQ(" ", form->TitlePanel()->TitleLabel()->Caption().substr(0, 1));
+    form->Hide();
+    form->Show();
+    Pump();
+    EXPECT_EQ(9, CountStyles(*form)) << "all nine bit buttons, shown or not, once";
+    EXPECT_TRUE(Find<TRichEdit>(*form, "redtMessage")->ParentFont());
+}
+
+TEST_F(LookPass, ConfirmationLayoutKeepsTheQuestionsOwnFont)
+{
+    auto form = MakeForm<TConfirmLayoutForm>();
+    TLabel* question = Find<TLabel>(*form, "Label8");
+    const int height = question->Font().Height();
+    const TColor color = question->Font().Color();
+    form->Show();
+    Pump();
+    EXPECT_EQ(2, CountStyles(*form));
+    EXPECT_EQ(-1, form->Skinned().IndexOf(question));
+    EXPECT_EQ(height, question->Font().Height());
+    EXPECT_EQ(color, question->Font().Color());
+    EXPECT_TRUE(question->Font().Style() & fsBold);
+    EXPECT_EQ(10, form->TitlePanel()->Font().Size()) << "the window's font height -13";
+    EXPECT_EQ(" Quintaro卸载", form->TitlePanel()->TitleLabel()->Caption());
+    EXPECT_TRUE(form->TitlePanel()->CloseButton()->Visible());
+    EXPECT_FALSE(form->TitlePanel()->MaxButton()->Visible());
+    EXPECT_EQ(22, Find<TPanel>(*form, "PanelSet5")->Top());
 }

@@ -11,11 +11,16 @@
 
 namespace rootformtest {
 
-// A root form with only the root layout and the border style it is built with.
-template <TFormBorderStyle Style = bsDialog>
+// A root form with only the root layout; border style and icons are set before the layout is read, as a derived
+// form's own layout would set them before the title panel exists.
+template <TFormBorderStyle Style = bsDialog, TBorderIcons Icons = biSystemMenu>
 class TTestRootForm : public TLicenseRootForm {
 public:
-    explicit TTestRootForm(TComponent* AOwner) : TLicenseRootForm(AOwner) { SetBorderStyle(Style); }
+    explicit TTestRootForm(TComponent* AOwner) : TLicenseRootForm(AOwner)
+    {
+        SetBorderStyle(Style);
+        SetBorderIcons(Icons);
+    }
 };
 
 template <class T>

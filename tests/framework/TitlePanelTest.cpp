@@ -10,11 +10,10 @@ namespace {
 
 class TitlePanel : public RootFormFixture {
 protected:
-    template <class T = TTestRootForm<bsDialog>>
-    std::unique_ptr<T> ShownForm(TBorderIcons Icons)
+    template <TBorderIcons Icons>
+    std::unique_ptr<TTestRootForm<bsDialog, Icons>> ShownForm()
     {
-        auto form = MakeForm<T>();
-        form->SetBorderIcons(Icons);
+        auto form = MakeForm<TTestRootForm<bsDialog, Icons>>();
         form->SetBounds(100, 100, 300, 200);
         form->Show();
         Pump();
@@ -43,7 +42,7 @@ struct TPressSpy {
 
 TEST_F(TitlePanel, OnlyTheCloseButtonShowsForASystemMenuForm)
 {
-    auto form = ShownForm(biSystemMenu);
+    auto form = ShownForm<biSystemMenu>();
     TTitlePanel* bar = form->TitlePanel();
     EXPECT_EQ(22, bar->Height());
     EXPECT_EQ(form->ClientWidth(), bar->Width());
@@ -75,7 +74,7 @@ TEST_F(TitlePanel, OnlyTheCloseButtonShowsForASystemMenuForm)
 
 TEST_F(TitlePanel, CloseButtonShowsWithoutAnyBorderIcon)
 {
-    auto form = ShownForm(0);
+    auto form = ShownForm<0>();
     TTitlePanel* bar = form->TitlePanel();
     EXPECT_TRUE(bar->CloseButton()->Visible());
     bar->CloseButton()->Click();
@@ -85,7 +84,7 @@ TEST_F(TitlePanel, CloseButtonShowsWithoutAnyBorderIcon)
 
 TEST_F(TitlePanel, HiddenButtonsKeepTheirHitAreaInTheCorner)
 {
-    auto form = ShownForm(biSystemMenu);
+    auto form = ShownForm<biSystemMenu>();
     TTitlePanel* bar = form->TitlePanel();
     const HWND wnd = bar->Handle();
     auto hit = [&](int x, int y) { return SendMessageA(wnd, WM_NCHITTEST, 0, ScreenPoint(*bar, x, y)); };
@@ -101,7 +100,7 @@ TEST_F(TitlePanel, HiddenButtonsKeepTheirHitAreaInTheCorner)
 
 TEST_F(TitlePanel, MaximiseButtonFollowsTheWindowState)
 {
-    auto form = ShownForm(biSystemMenu | biMinimize | biMaximize);
+    auto form = ShownForm<biSystemMenu | biMinimize | biMaximize>();
     TTitlePanel* bar = form->TitlePanel();
     TSpeedButtonEx* max = bar->MaxButton();
     const int w = bar->Width();
@@ -133,7 +132,7 @@ TEST_F(TitlePanel, MaximiseButtonFollowsTheWindowState)
 
 TEST_F(TitlePanel, NonClientPressesAreForwardedToTheForm)
 {
-    auto form = ShownForm(biSystemMenu);
+    auto form = ShownForm<biSystemMenu>();
     TTitlePanel* bar = form->TitlePanel();
     TPressSpy spy;
     spy.Install(*form);
@@ -153,7 +152,7 @@ TEST_F(TitlePanel, NonClientPressesAreForwardedToTheForm)
 
 TEST_F(TitlePanel, FontSizeFollowsTheFormOnly)
 {
-    auto form = ShownForm(biSystemMenu);
+    auto form = ShownForm<biSystemMenu>();
     TTitlePanel* bar = form->TitlePanel();
     EXPECT_EQ(9, bar->Font().Size());
     form->Font().SetHeight(-13);
@@ -176,7 +175,7 @@ TEST_F(TitlePanel, FontSizeFollowsTheFormOnly)
 
 TEST_F(TitlePanel, CaptionTextGoesToTheSecondLabel)
 {
-    auto form = ShownForm(biSystemMenu);
+    auto form = ShownForm<biSystemMenu>();
     TTitlePanel* bar = form->TitlePanel();
     bar->SetCaptionText("提示");
     EXPECT_EQ("提示", bar->CaptionLabel()->Caption());
@@ -188,7 +187,7 @@ TEST_F(TitlePanel, CaptionTextGoesToTheSecondLabel)
 
 TEST_F(TitlePanel, HelpHintOpensBelowTheHelpButton)
 {
-    auto form = ShownForm(biSystemMenu | biHelp);
+    auto form = ShownForm<biSystemMenu | biHelp>();
     TTitlePanel* bar = form->TitlePanel();
     TSpeedButtonEx* help = bar->HelpButton();
     ASSERT_TRUE(help->Visible());
