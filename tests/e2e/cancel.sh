@@ -2,7 +2,7 @@
 # Every way of saying no ends the program with exit code 0 and touches nothing: Escape, "取消", and the caption
 # bar's close button (a real mouse click at its place).
 set -euo pipefail
-source "$QUINTARO_SOURCE/tests/e2e/lib.sh"
+source "$QUINTARO_SOURCE/tests/e2e/common.bash"
 e2e_fresh_prefix cancel
 demo_lay_out
 demo_place_uninstaller "$QUINTARO_EXE"
@@ -16,13 +16,13 @@ cancel_by() {  # how
   wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
   sleep 0.5
   case $1 in
-    escape) xdotool key --window "$wid" Escape 2>/dev/null ;;
+    escape) xdotool key --window "$wid" Escape 2>/dev/null || true ;;
     cancel-button)  # Tab moves the focus from "卸载" to "取消", Space presses it
-      xdotool key --window "$wid" Tab 2>/dev/null; sleep 0.3; xdotool key --window "$wid" space 2>/dev/null ;;
+      xdotool key --window "$wid" Tab 2>/dev/null || true; sleep 0.3; xdotool key --window "$wid" space 2>/dev/null || true ;;
     close-button)
       eval "$(xdotool getwindowgeometry --shell "$wid")"
       # The close button is the last 17 pixels of the 22-pixel bar, inside the 2-pixel frame.
-      xdotool mousemove $(( X + WIDTH - 2 - 9 )) $(( Y + 2 + 11 )) click 1 ;;
+      xdotool mousemove $(( X + WIDTH - 2 - 9 )) $(( Y + 2 + 11 )) click 1 || true ;;
   esac
   e2e_wait_for "$1 to end the program" 30 e2e_uninstaller_ended
   wait "$E2E_PID" 2>/dev/null || true

@@ -3,7 +3,7 @@
 # path has a blank and Chinese characters, Enter on "卸载", Enter on "确定"; then nothing of the product or of the
 # uninstaller is left, and every other file of the prefix is unchanged.
 set -euo pipefail
-source "$QUINTARO_SOURCE/tests/e2e/lib.sh"
+source "$QUINTARO_SOURCE/tests/e2e/common.bash"
 e2e_fresh_prefix uninstall
 
 before=$(e2e_checksums)
@@ -15,11 +15,11 @@ start=$(date +%s.%N)
 e2e_start_uninstaller
 wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
 shown=$(date +%s.%N)
-xdotool key --window "$wid" Return 2>/dev/null
+xdotool key --window "$wid" Return 2>/dev/null || true
 box=$(e2e_wait_message_box 60) || e2e_fail "the completion message did not appear"
 boxed=$(date +%s.%N)
 demo_screenshot "$E2E_OUT/completion.png"
-xdotool key --window "$box" Return 2>/dev/null
+xdotool key --window "$box" Return 2>/dev/null || true
 e2e_wait_for "the uninstaller to end" 30 e2e_uninstaller_ended
 ended=$(date +%s.%N)
 e2e_wait_for "the uninstaller to delete itself" 20 test -z "$(demo_leftovers)"

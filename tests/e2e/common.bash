@@ -5,6 +5,8 @@ E2E_OUT=$QUINTARO_BUILD/e2e
 mkdir -p "$E2E_OUT"
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+# A command that fails unexpectedly says where.
+trap 'echo "FAIL: unexpected failure at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
 
 e2e_fresh_prefix() {  # name
   export QUINTARO_WINEPREFIX=$QUINTARO_BUILD/e2e-$1-prefix
