@@ -37,17 +37,6 @@ std::unique_ptr<TBitmap> LoadBackground(const char* ResourceName)
     return bitmap;
 }
 
-class TCanvasLock {
-public:
-    explicit TCanvasLock(TCanvas& Canvas) : FCanvas(Canvas) { FCanvas.Lock(); }
-    ~TCanvasLock() { FCanvas.Unlock(); }
-    TCanvasLock(const TCanvasLock&) = delete;
-    TCanvasLock& operator=(const TCanvasLock&) = delete;
-
-private:
-    TCanvas& FCanvas;
-};
-
 // BeginPaint on a window with a canvas attached to the paint DC until EndPaint.
 class TPaintScope {
 public:

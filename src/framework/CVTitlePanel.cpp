@@ -14,18 +14,6 @@ constexpr int CloseGlyph = 8001, MaximizeGlyph = 8002, MinimizeGlyph = 8003, Res
 constexpr const char* HelpHint =
     "获取操作和字段说明。\r\n操作方法：点击“?”，将鼠标移\r\n到操作或字段，系统显示相关说明。";
 
-// Keeps a canvas locked for one paint, whatever leaves the scope.
-class TCanvasLock {
-public:
-    explicit TCanvasLock(TCanvas& Canvas) : FCanvas(Canvas) { FCanvas.Lock(); }
-    ~TCanvasLock() { FCanvas.Unlock(); }
-    TCanvasLock(const TCanvasLock&) = delete;
-    TCanvasLock& operator=(const TCanvasLock&) = delete;
-
-private:
-    TCanvas& FCanvas;
-};
-
 void ShowButton(TSpeedButtonEx* Button, bool Shown)
 {
     Button->SetEnabled(Shown);

@@ -170,6 +170,18 @@ private:
     CRITICAL_SECTION FLock;
 };
 
+// Keeps a canvas locked for one paint, whatever leaves the scope.
+class TCanvasLock {
+public:
+    explicit TCanvasLock(TCanvas& Canvas) : FCanvas(Canvas) { FCanvas.Lock(); }
+    ~TCanvasLock() { FCanvas.Unlock(); }
+    TCanvasLock(const TCanvasLock&) = delete;
+    TCanvasLock& operator=(const TCanvasLock&) = delete;
+
+private:
+    TCanvas& FCanvas;
+};
+
 // A device-independent bitmap with a memory-DC canvas; loads from the executable's bitmap resources.
 class TBitmap : public TGraphicsObject {
 public:
