@@ -249,7 +249,10 @@ TEST_F(ButtonStyle, MouseMoveWithButtonOrModifierKeepsState)
         SendMessageA(wnd, WM_MOUSEMOVE, keys, Point(10, 10));
         EXPECT_TRUE(Grey(wnd)) << "keys " << keys;
     }
-    // A press keeps its pressed look (shifted caption) while dragged over the button.
+    // A press keeps its pressed look (shifted caption) while dragged over the button. A press focuses the button,
+    // so the comparison is made with its focused (bold) caption.
+    SetFocus(wnd);
+    UpdateWindow(wnd);
     const TBox normal = TCapture(wnd).Ink();
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
     SendMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, Point(12, 10));
@@ -263,6 +266,9 @@ TEST_F(ButtonStyle, PressShiftsCaptionReleaseRunsClickOnceInReleasedLook)
 {
     TBitBtn* button = StyledButton();
     HWND wnd = button->Handle();
+    // A press focuses the button: compare with its focused (bold) caption.
+    SetFocus(wnd);
+    UpdateWindow(wnd);
     const TBox normal = TCapture(wnd).Ink();
     ASSERT_FALSE(normal.Empty());
 
