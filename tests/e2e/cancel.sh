@@ -11,9 +11,15 @@ before=$(e2e_checksums)
 batch=$(demo_unix "$DEMO_UNINSTALLER_DIR\\deleteFile.bat")
 
 cancel_by() {  # how
+  local wid
   e2e_start_uninstaller
-  local wid x y w h
-  wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
+  # Under load Wine now and then loses a start; one more try tells that apart from a program that never shows.
+  if ! wid=$(demo_wait_window 'Quintaro卸载' 30); then
+    pkill -f 'Uninstall\.exe' || true
+    wait "$E2E_PID" 2>/dev/null || true
+    e2e_start_uninstaller
+    wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
+  fi
   sleep 0.5
   case $1 in
     escape) xdotool key --window "$wid" Escape 2>/dev/null || true ;;
