@@ -49,7 +49,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: ButtonPaintBench [paints > 0]\n");
         return 2;
     }
-    if (!Application) Application = new TApplication(nullptr);
     TForm* form = TCustomForm::Create<TForm>(nullptr);
     form->SetBorderStyle(bsNone);
     form->SetBounds(100, 100, 200, 50);

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <ostream>
 #include <vector>
 
 #include "Buttons.h"
@@ -34,7 +36,17 @@ struct TBox {
         right = std::max(right, x);
         bottom = std::max(bottom, y);
     }
+    bool operator==(const TBox& o) const
+    {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+    TBox Shifted(int dx, int dy) const { return TBox{left + dx, top + dy, right + dx, bottom + dy}; }
 };
+
+std::ostream& operator<<(std::ostream& os, const TBox& b)
+{
+    return os << "(" << b.left << "," << b.top << ")-(" << b.right << "," << b.bottom << ")";
+}
 
 // What a window shows on the screen, read back through its DC.
 class TCapture {
@@ -66,36 +78,39 @@ public:
         DeleteDC(memory);
         ReleaseDC(Wnd, window);
     }
+    bool operator==(const TCapture& o) const
+    {
+        return FWidth == o.FWidth && FHeight == o.FHeight && FPixels == o.FPixels;
+    }
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     COLORREF At(int x, int y) const { return FPixels[static_cast<size_t>(y) * FWidth + x]; }
-    int Count(COLORREF c) const
-    {
-        int n = 0;
-        for (COLORREF p : FPixels) n += p == c;
-        return n;
-    }
+    int Count(COLORREF c) const { return static_cast<int>(std::count(FPixels.begin(), FPixels.end(), c)); }
     TBox BoxOf(COLORREF c) const
     {
         TBox box;
-        ForInterior([&](int x, int y) {
+        ForCaptionArea([&](int x, int y) {
             if (At(x, y) == c) box.Add(x, y);
         });
         return box;
     }
-    // Caption ink: dark pixels inside the border (both gradients and the border are far lighter).
-    TBox Ink(int* count = nullptr) const
+    // Caption pixels: those that differ from the background of their row (column 2 never holds caption ink; the
+    // text is antialiased, so any difference counts). Weight sums how far they differ.
+    bool IsInk(int x, int y) const { return At(x, y) != At(2, y); }
+    TBox Ink(int* count = nullptr, int* weight = nullptr) const
     {
         TBox box;
-        int n = 0;
-        ForInterior([&](int x, int y) {
-            COLORREF p = At(x, y);
-            if (GetRValue(p) + GetGValue(p) + GetBValue(p) < 300) {
-                box.Add(x, y);
-                ++n;
-            }
+        int n = 0, w = 0;
+        ForCaptionArea([&](int x, int y) {
+            if (!IsInk(x, y)) return;
+            box.Add(x, y);
+            ++n;
+            const COLORREF p = At(x, y), b = At(2, y);
+            w += std::abs(GetRValue(p) - GetRValue(b)) + std::abs(GetGValue(p) - GetGValue(b)) +
+                 std::abs(GetBValue(p) - GetBValue(b));
         });
         if (count) *count = n;
+        if (weight) *weight = w;
         return box;
     }
     // Whether column x shows the gradient (stretched to the height) between the top and bottom border rows.
@@ -113,10 +128,10 @@ public:
 
 private:
     template <class F>
-    void ForInterior(F f) const
+    void ForCaptionArea(F f) const
     {
         for (int y = 1; y < FHeight - 1; ++y)
-            for (int x = 1; x < FWidth - 1; ++x) f(x, y);
+            for (int x = 3; x < FWidth - 1; ++x) f(x, y);
     }
     int FWidth = 0, FHeight = 0;
     std::vector<COLORREF> FPixels;
@@ -149,38 +164,55 @@ struct TSpy {
     bool Saw(UINT Msg) const { return std::find(Seen.begin(), Seen.end(), Msg) != Seen.end(); }
 };
 
+TForm* ShowTestForm()
+{
+    TForm* form = TCustomForm::Create<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(200, 150, 300, 200);
+    form->Show();
+    return form;
+}
+
+// One form for the suite (a top-level window takes Wine seconds to destroy without a window manager); each test's
+// buttons go at its end, their styles stay with the form until the suite ends, as they would in the program.
 class ButtonStyle : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
+    static void SetUpTestSuite() { Form = ShowTestForm(); }
+    static void TearDownTestSuite()
     {
-        if (!Application) Application = new TApplication(nullptr);
+        delete Form;
+        Form = nullptr;
     }
 
     void SetUp() override
     {
         // Keep the real pointer away from the form so only the test's messages move the state.
         SetCursorPos(5, 5);
-        Form = TCustomForm::Create<TForm>(nullptr);
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(200, 150, 300, 200);
-        Form->Show();
         Pump();
     }
 
     void TearDown() override
     {
-        delete Form;
+        for (TBitBtn* button : FButtons) delete button;
+        FButtons.clear();
         Pump();
     }
 
     TBitBtn* MakeButton(int Width, int Height, const std::string& Caption = "卸载")
     {
         auto* button = new TBitBtn(Form);
+        FButtons.push_back(button);
         button->SetParent(Form);
         button->SetBounds(20, 20, Width, Height);
         button->SetCaption(Caption);
         button->HandleNeeded();
         return button;
+    }
+
+    void FreeButton(TBitBtn* Button)
+    {
+        FButtons.erase(std::find(FButtons.begin(), FButtons.end(), Button));
+        delete Button;
     }
 
     TBitBtn* StyledButton(int Width = 66, int Height = 23, const TButtonStyleColors& Colors = DefaultColors)
@@ -191,8 +223,23 @@ protected:
         return button;
     }
 
-    TForm* Form = nullptr;
+    // Focused first: a press focuses the button, and the focused caption is bold.
+    TBitBtn* FocusedButton()
+    {
+        TBitBtn* button = StyledButton();
+        button->SetFocus();
+        Pump();
+        Redraw(button->Handle());
+        return button;
+    }
+
+    static TForm* Form;
+
+private:
+    std::vector<TBitBtn*> FButtons;
 };
+
+TForm* ButtonStyle::Form = nullptr;
 
 bool Grey(HWND Wnd) { return TCapture(Wnd).ShowsGradient(NormalRows, 2); }
 bool Blue(HWND Wnd) { return TCapture(Wnd).ShowsGradient(BlueRows, 2); }
@@ -208,14 +255,22 @@ bool WaitFor(F Condition)
     return false;
 }
 
-TEST_F(ButtonStyle, StyleIsOwnedByTheButtonsOwner)
+TEST(ButtonStyleLifetime, OwnedByTheButtonsOwnerAndOutlivesTheWindow)
 {
-    TBitBtn* button = MakeButton(66, 23);
-    const int before = Form->ComponentCount();
+    TForm* form = ShowTestForm();
+    auto* button = new TBitBtn(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 66, 23);
+    button->HandleNeeded();
+    const int before = form->ComponentCount();
     TButtonStyle* style = CreateButtonStyle(button, DefaultColors);
-    ASSERT_EQ(before + 1, Form->ComponentCount());
-    EXPECT_EQ(style, Form->Components(before));
-    // Freeing the form destroys the button window while the style still exists: no message hits a freed style.
+    ASSERT_EQ(before + 1, form->ComponentCount());
+    EXPECT_EQ(style, form->Components(before));
+    // The hook stays: messages to the window still run through the style while the form is freed. The window
+    // goes first, so no message reaches a freed style (a crash here would end the test program).
+    HWND wnd = button->Handle();
+    delete form;
+    EXPECT_FALSE(IsWindow(wnd));
 }
 
 TEST_F(ButtonStyle, RealCursorMovesTurnItHotAndNormal)
@@ -244,93 +299,71 @@ TEST_F(ButtonStyle, EnterAndLeaveNotificationsSwitchBackground)
 
 TEST_F(ButtonStyle, MouseMoveWithButtonOrModifierKeepsState)
 {
-    HWND wnd = StyledButton()->Handle();
+    HWND wnd = FocusedButton()->Handle();
     for (WPARAM keys : {WPARAM(MK_LBUTTON), WPARAM(MK_SHIFT), WPARAM(MK_CONTROL), WPARAM(MK_RBUTTON)}) {
         SendMessageA(wnd, WM_MOUSEMOVE, keys, Point(10, 10));
         EXPECT_TRUE(Grey(wnd)) << "keys " << keys;
     }
-    // A press keeps its pressed look (shifted caption) while dragged over the button. A press focuses the button,
-    // so the comparison is made with its focused (bold) caption.
-    SetFocus(wnd);
-    UpdateWindow(wnd);
-    const TBox normal = TCapture(wnd).Ink();
+    SendMessageA(wnd, WM_MOUSEMOVE, 0, Point(10, 10));
+    const TBox hot = TCapture(wnd).Ink();
+    // A press keeps its pressed look (shifted caption) while dragged over the button.
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
     SendMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, Point(12, 10));
-    TCapture pressed(wnd);
-    EXPECT_TRUE(pressed.ShowsGradient(BlueRows, 2));
-    EXPECT_EQ(normal.left + 1, pressed.Ink().left);
+    TCapture dragged(wnd);
+    EXPECT_TRUE(dragged.ShowsGradient(BlueRows, 2));
+    EXPECT_EQ(hot.Shifted(1, 1), dragged.Ink());
     SendMessageA(wnd, WM_LBUTTONUP, 0, Point(12, 10));
 }
 
 TEST_F(ButtonStyle, PressShiftsCaptionReleaseRunsClickOnceInReleasedLook)
 {
-    TBitBtn* button = StyledButton();
+    TBitBtn* button = FocusedButton();
     HWND wnd = button->Handle();
-    // A press focuses the button: compare with its focused (bold) caption.
-    SetFocus(wnd);
-    UpdateWindow(wnd);
-    const TBox normal = TCapture(wnd).Ink();
-    ASSERT_FALSE(normal.Empty());
+    const TCapture normal(wnd);
+    ASSERT_FALSE(normal.Ink().Empty());
+    SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
+    const TBox hot = TCapture(wnd).Ink();
 
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(30, 10));
     TCapture pressed(wnd);
     EXPECT_TRUE(pressed.ShowsGradient(BlueRows, 2));
-    const TBox shifted = pressed.Ink();
-    EXPECT_EQ(normal.left + 1, shifted.left);
-    EXPECT_EQ(normal.top + 1, shifted.top);
-    EXPECT_EQ(normal.right + 1, shifted.right);
-    EXPECT_EQ(normal.bottom + 1, shifted.bottom);
+    EXPECT_EQ(hot.Shifted(1, 1), pressed.Ink()) << "the caption moves one pixel right and down";
 
     int clicks = 0;
-    bool greyInClick = false;
-    TBox inkInClick;
+    bool releasedInClick = false;
     button->OnClick = [&](TObject*) {
         ++clicks;
-        TCapture during(wnd);
-        greyInClick = during.ShowsGradient(NormalRows, 2);
-        inkInClick = during.Ink();
+        releasedInClick = TCapture(wnd) == normal;
     };
     SendMessageA(wnd, WM_LBUTTONUP, 0, Point(30, 10));
     EXPECT_EQ(1, clicks);
-    EXPECT_TRUE(greyInClick) << "released look before the click handler runs";
-    EXPECT_EQ(normal.left, inkInClick.left);
-    EXPECT_EQ(normal.top, inkInClick.top);
-    TCapture after(wnd);
-    EXPECT_TRUE(after.ShowsGradient(NormalRows, 2)) << "released look after the click handler";
-    EXPECT_EQ(normal.left, after.Ink().left);
+    EXPECT_TRUE(releasedInClick) << "released look (grey, caption in place) before the click handler runs";
+    EXPECT_TRUE(TCapture(wnd) == normal) << "and after it";
 
     // The second press of a double-click leaves the look alone.
     SendMessageA(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(30, 10));
-    TCapture dbl(wnd);
-    EXPECT_TRUE(dbl.ShowsGradient(NormalRows, 2));
-    EXPECT_EQ(normal.left, dbl.Ink().left);
+    EXPECT_TRUE(TCapture(wnd) == normal);
     SendMessageA(wnd, WM_LBUTTONUP, 0, Point(30, 10));
-    // Back to hot at the next plain move.
+    // Hot again at the next plain move.
     SendMessageA(wnd, WM_MOUSEMOVE, 0, Point(31, 10));
     EXPECT_TRUE(Blue(wnd));
 }
 
 TEST_F(ButtonStyle, KeyboardActivationAndSetStateOnlyRepaint)
 {
-    TBitBtn* button = StyledButton();
+    TBitBtn* button = FocusedButton();
     HWND wnd = button->Handle();
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
-    button->SetFocus();
-    Pump();
-    const TBox normal = TCapture(wnd).Ink();
+    const TCapture normal(wnd);
 
     SendMessageA(wnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
-    TCapture down(wnd);
-    EXPECT_TRUE(down.ShowsGradient(NormalRows, 2)) << "no pressed look from the keyboard";
-    EXPECT_EQ(normal.left, down.Ink().left);
+    EXPECT_TRUE(TCapture(wnd) == normal) << "no pressed look from the keyboard";
     SendMessageA(wnd, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001));
     EXPECT_EQ(1, clicks);
 
     EXPECT_EQ(1, SendMessageA(wnd, BM_SETSTATE, 1, 0));
-    TCapture set(wnd);
-    EXPECT_TRUE(set.ShowsGradient(NormalRows, 2));
-    EXPECT_EQ(normal.left, set.Ink().left);
+    EXPECT_TRUE(TCapture(wnd) == normal) << "BM_SETSTATE only repaints";
     SendMessageA(wnd, BM_SETSTATE, 0, 0);
 }
 
@@ -357,7 +390,7 @@ TEST_F(ButtonStyle, OneOuterPixelIsBorderAtEverySize)
         EXPECT_NE(BorderRGB, c.At(1, 1)) << "the border is one pixel wide";
         EXPECT_NE(BorderRGB, c.At(s.w - 2, s.h - 2));
         EXPECT_TRUE(c.ShowsGradient(NormalRows, 1)) << s.w << "x" << s.h;
-        delete button;
+        FreeButton(button);
     }
 }
 
@@ -392,65 +425,95 @@ TEST_F(ButtonStyle, FocusedCaptionIsBold)
 {
     TBitBtn* button = StyledButton(120, 30);
     HWND wnd = button->Handle();
-    int plain = 0, bold = 0;
-    const TBox plainBox = TCapture(wnd).Ink(&plain);
+    int plain = 0, plainWeight = 0, bold = 0, boldWeight = 0;
+    const TBox plainBox = TCapture(wnd).Ink(&plain, &plainWeight);
     button->SetFocus();
     Pump();
     ASSERT_TRUE(button->Focused());
-    const TBox boldBox = TCapture(wnd).Ink(&bold);
-    EXPECT_GT(bold, plain);
-    EXPECT_GE(boldBox.right - boldBox.left, plainBox.right - plainBox.left);
+    const TCapture focused(wnd);
+    const TBox boldBox = focused.Ink(&bold, &boldWeight);
+    EXPECT_GT(boldWeight, plainWeight + plainWeight / 10) << "more ink";
+    EXPECT_GT(boldBox.right - boldBox.left, plainBox.right - plainBox.left) << "wider ink";
     // Neither focus rectangle nor default frame: the ring inside the border is still gradient.
-    EXPECT_TRUE(TCapture(wnd).ShowsGradient(NormalRows, 1));
-    EXPECT_TRUE(TCapture(wnd).ShowsGradient(NormalRows, 118));
+    EXPECT_TRUE(focused.ShowsGradient(NormalRows, 1));
+    EXPECT_TRUE(focused.ShowsGradient(NormalRows, 118));
+    for (int x = 1; x < 119; ++x) {
+        EXPECT_EQ(focused.At(x, 1), focused.At(1, 1)) << x;
+        EXPECT_EQ(focused.At(x, 28), focused.At(1, 28)) << x;
+    }
+}
+
+// A caption large enough that its strokes have fully covered pixels, where the exact colours show through the
+// antialiasing.
+TBitBtn* LargeCaption(TBitBtn* Button)
+{
+    Button->Font().SetHeight(-40);
+    return Button;
 }
 
 TEST_F(ButtonStyle, DisabledCaptionIsEmbossedInEveryState)
 {
-    TBitBtn* button = StyledButton(120, 30);
+    TBitBtn* button = LargeCaption(MakeButton(200, 60));
+    CreateButtonStyle(button, DefaultColors);
     HWND wnd = button->Handle();
+    const TBox enabled = TCapture(wnd).Ink();
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     button->SetEnabled(false);
     Pump();
-    Redraw(wnd);
-    auto embossed = [&] {
+    auto embossed = [&](const char* state) {
         TCapture c(wnd);
-        const TBox shadow = c.BoxOf(ShadowRGB);
-        const TBox light = c.BoxOf(highlight);
-        return !shadow.Empty() && !light.Empty() && light.right == shadow.right + 1 &&
-               light.bottom == shadow.bottom + 1;
+        EXPECT_GT(c.Count(ShadowRGB), 20) << state << ": shadow in the darkened normal colour";
+        EXPECT_GT(c.Count(highlight), 20) << state << ": highlight copy";
+        EXPECT_EQ(0, c.Count(RGB(0, 0, 0))) << state << ": no caption in the font's own colour";
+        // The shadow sits where the enabled caption was; the highlight reaches one pixel further right and down.
+        EXPECT_EQ(TBox({enabled.left, enabled.top, enabled.right + 1, enabled.bottom + 1}), c.Ink()) << state;
+        for (int y = 2; y < c.Height() - 1; ++y)
+            for (int x = 4; x < c.Width() - 1; ++x)
+                if (c.At(x, y) == highlight) {
+                    ASSERT_TRUE(c.IsInk(x - 1, y - 1)) << state << " " << x << "," << y;
+                }
     };
-    EXPECT_TRUE(embossed());
-    int ink = 0;
-    TCapture(wnd).Ink(&ink);
-    EXPECT_EQ(0, ink) << "no caption in the font's own colour";
+    embossed("normal");
     SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
     EXPECT_TRUE(Blue(wnd));
-    EXPECT_TRUE(embossed()) << "hot";
+    embossed("hot");
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
-    EXPECT_TRUE(embossed()) << "pressed";
+    EXPECT_TRUE(Blue(wnd));
+    embossed("pressed");
+    SendMessageA(wnd, WM_LBUTTONUP, 0, Point(5, 5));
 }
 
 TEST_F(ButtonStyle, BlackNormalColourGivesBlackShadow)
 {
-    TBitBtn* button = MakeButton(120, 30);
+    TBitBtn* button = LargeCaption(MakeButton(200, 60));
     button->SetEnabled(false);
     CreateButtonStyle(button, TButtonStyleColors{8816776, clBlack, 12952218, 12952218});
     Redraw(button->Handle());
     TCapture c(button->Handle());
-    EXPECT_GT(c.Count(RGB(0, 0, 0)), 10);
+    EXPECT_GT(c.Count(RGB(0, 0, 0)), 20);
     EXPECT_EQ(0, c.Count(ShadowRGB));
+    EXPECT_TRUE(c.ShowsGradient(NormalRows, 2)) << "the background does not use the normal colour";
 }
 
 TEST_F(ButtonStyle, GlyphIsNeverDrawn)
 {
     const COLORREF green = RGB(0, 255, 0);
-    TBitBtn* button = MakeButton(90, 30);
-    TBitmap& glyph = button->Glyph();
-    glyph.SetSize(16, 16);
-    glyph.Canvas().Brush().SetColor(static_cast<TColor>(green));
-    glyph.Canvas().FillRect(RECT{0, 0, 16, 16});
+    auto withGlyph = [&](TBitBtn* button) {
+        TBitmap& glyph = button->Glyph();
+        glyph.SetSize(16, 16);
+        glyph.Canvas().Brush().SetColor(static_cast<TColor>(green));
+        glyph.Canvas().FillRect(RECT{0, 0, 16, 16});
+        // The bottom-left pixel names the glyph's transparent colour.
+        glyph.Canvas().Brush().SetColor(RGBColor(255, 0, 255));
+        glyph.Canvas().FillRect(RECT{0, 15, 1, 16});
+        return button;
+    };
+    TBitBtn* plain = withGlyph(MakeButton(90, 30));
+    plain->SetLeft(150);
+    TBitBtn* button = withGlyph(MakeButton(90, 30));
     CreateButtonStyle(button, DefaultColors);
+    Pump();
+    ASSERT_GT(TCapture(plain->Handle()).Count(green), 100) << "an unstyled bit button shows the glyph";
     HWND wnd = button->Handle();
     EXPECT_EQ(0, TCapture(wnd).Count(green)) << "normal";
     SendMessageA(wnd, CM_MOUSEENTER, 0, 0);
@@ -458,10 +521,16 @@ TEST_F(ButtonStyle, GlyphIsNeverDrawn)
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
     EXPECT_EQ(0, TCapture(wnd).Count(green)) << "pressed";
     SendMessageA(wnd, WM_LBUTTONUP, 0, Point(5, 5));
-    button->SetFocus();
+    // Focus changes make the system button draw its owner-draw item at once, outside any paint: look before the
+    // repaint that the focus change queues, and after it.
+    plain->SetFocus();
+    EXPECT_EQ(0, TCapture(wnd).Count(green)) << "focus lost";
     Pump();
-    Redraw(wnd);
+    EXPECT_EQ(0, TCapture(wnd).Count(green)) << "focus lost, repainted";
+    button->SetFocus();
     EXPECT_EQ(0, TCapture(wnd).Count(green)) << "focused";
+    Pump();
+    EXPECT_EQ(0, TCapture(wnd).Count(green)) << "focused, repainted";
 }
 
 TEST_F(ButtonStyle, MessageResultsAndNoErase)
@@ -518,7 +587,7 @@ TEST_F(ButtonStyle, HooksStackBeforeAndAfterTheStyle)
     below.Seen.clear();
     SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("取消"));
     EXPECT_TRUE(below.Saw(WM_SETTEXT));
-    delete button;  // the window goes before the spies it calls
+    FreeButton(button);  // the window goes before the spies it calls
 }
 
 }  // namespace
