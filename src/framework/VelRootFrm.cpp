@@ -217,6 +217,8 @@ void TLicenseRootForm::WMNCHitTest(TMessage& Message)
 void TLicenseRootForm::WMSetText(TMessage& Message)
 {
     TForm::WndProc(Message);
+    // The system redraws its own caption frame for a new text; ours goes back over it at once.
+    if (HandleAllocated()) Perform(WM_NCPAINT, 0, 0);
     const char* text = reinterpret_cast<const char*>(Message.LParam);
     std::string title = text ? std::string(text) : std::string();
     if (title.size() > MaxTitleBytes) title.resize(MaxTitleBytes);

@@ -130,6 +130,19 @@ TEST_F(RootForm, CaptionReachesTheTitleBarWithLeadingBlank)
     EXPECT_EQ(" " + std::string(255, 'x'), title->Caption()) << "the bar shows the first 255 bytes";
 }
 
+TEST_F(RootForm, CaptionChangeKeepsThePaintedFrame)
+{
+    auto form = MakeForm<TTestRootForm<bsDialog>>();
+    form->SetBounds(100, 100, 300, 200);
+    form->Show();
+    Pump();
+    form->SetCaption("Quintaro卸载");
+    const HWND wnd = form->Handle();
+    EXPECT_EQ(FrameRGB, WindowPixel(wnd, 0, 100)) << "the system's own caption frame does not stay";
+    EXPECT_EQ(FrameRGB, WindowPixel(wnd, 150, 1));
+    EXPECT_EQ(FrameRGB, WindowPixel(wnd, 299, 100));
+}
+
 TEST_F(RootForm, EmbeddedFormHidesItsBarButKeepsTheDragBand)
 {
     auto host = MakeForm<TForm>();
