@@ -77,7 +77,9 @@ void TTitlePanel::CreateImage()
     FImage->SetStretch(true);
     FImage->SetVisible(true);
     FImage->SendToBack();
-    // The dark bottom edge goes into the picture itself, so it stretches with the bar.
+    // The dark bottom edge goes into the picture itself, so it stretches with the bar. The stored bitmap has
+    // 8 bits per pixel; in true colour the line keeps its own colour instead of the nearest palette entry.
+    bitmap.SetPixelFormat(pf24bit);
     TCanvas& canvas = bitmap.Canvas();
     canvas.Pen().SetColor(BarLineColor);
     canvas.Pen().SetWidth(2);

@@ -70,6 +70,8 @@ TEST_F(TitlePanel, OnlyTheCloseButtonShowsForASystemMenuForm)
     EXPECT_EQ(0, mismatches);
     EXPECT_EQ(RGB(0x1E, 0x55, 0x95), ClientPixel(wnd, bar->Width() - 40, 0)) << "the bar's dark top line";
     EXPECT_EQ(RGB(0x1E, 0x55, 0x95), ClientPixel(wnd, closeBounds.left + 1, 0)) << "behind the close glyph too";
+    EXPECT_EQ(RGB(74, 89, 148), ClientPixel(wnd, bar->Width() - 40, 21)) << "the line drawn into the bar bitmap";
+    EXPECT_EQ(RGB(74, 89, 148), ClientPixel(wnd, closeBounds.left + 1, 21));
 }
 
 TEST_F(TitlePanel, CloseButtonShowsWithoutAnyBorderIcon)
