@@ -175,18 +175,6 @@ TEST_F(TitlePanel, FontSizeFollowsTheFormOnly)
     EXPECT_EQ("宋体", bar->Font().Name()) << "only the size is taken over";
 }
 
-TEST_F(TitlePanel, CaptionTextGoesToTheSecondLabel)
-{
-    auto form = ShownForm<biSystemMenu>();
-    TTitlePanel* bar = form->TitlePanel();
-    bar->SetCaptionText("提示");
-    EXPECT_EQ("提示", bar->CaptionLabel()->Caption());
-    EXPECT_EQ(" VelRootForm", bar->TitleLabel()->Caption());
-    TTitlePanel* none = nullptr;
-    TTitlePanel::SetTitleText(none, "x");  // the root form's calls before its panel exists
-    TTitlePanel::SetCaptionText(none, "x");
-}
-
 TEST_F(TitlePanel, HelpHintOpensBelowTheHelpButton)
 {
     auto form = ShownForm<biSystemMenu | biHelp>();
