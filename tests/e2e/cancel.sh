@@ -26,7 +26,13 @@ cancel_by() {  # how
     cancel-button)  # Tab moves the focus from "卸载" to "取消", Space presses it
       xdotool key --window "$wid" Tab 2>/dev/null || true; sleep 0.3; xdotool key --window "$wid" space 2>/dev/null || true ;;
     close-button)
-      eval "$(xdotool getwindowgeometry --shell "$wid")"
+      local X="" Y="" WIDTH="" HEIGHT="" SCREEN="" WINDOW="" try
+      for try in 1 2 3 4 5 6 7 8 9 10; do
+        eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null)" || true
+        [ -n "$X" ] && break
+        sleep 0.3
+      done
+      [ -n "$X" ] || e2e_fail "$1: the window's place could not be read"
       # The close button is the last 17 pixels of the 22-pixel bar, inside the 2-pixel frame.
       xdotool mousemove $(( X + WIDTH - 2 - 9 )) $(( Y + 2 + 11 )) click 1 || true ;;
   esac
