@@ -27,8 +27,10 @@ cancel_by() {  # how
       xdotool key --window "$wid" Tab 2>/dev/null || true; sleep 0.3; xdotool key --window "$wid" space 2>/dev/null || true ;;
     close-button)
       local X="" Y="" WIDTH="" HEIGHT="" SCREEN="" WINDOW="" try
+      # The X window found first may be one Wine has since replaced, so each try looks for the shown one again.
       for try in 1 2 3 4 5 6 7 8 9 10; do
-        eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null)" || true
+        wid=$(xdotool search --onlyvisible --name 'Quintaro卸载' 2>/dev/null | tail -n 1) || true
+        [ -n "$wid" ] && eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null)" || true
         [ -n "$X" ] && break
         sleep 0.3
       done

@@ -11,19 +11,9 @@
 #include "WinServices.h"
 
 using testsupport::FreshFolder;
+using testsupport::ReadBytes;
 
 namespace {
-
-std::string ReadBytes(const std::string& path)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(4096, '\0');
-    DWORD read = 0;
-    ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    return bytes.substr(0, read);
-}
 
 std::vector<TFindEntry> Entries(const std::string& folder, DWORD* result)
 {

@@ -12,6 +12,7 @@ using testsupport::FileExists;
 using testsupport::FolderExists;
 using testsupport::FreshFolder;
 using testsupport::WriteFile;
+using testsupport::MakeFolder;
 
 namespace {
 
@@ -30,11 +31,6 @@ public:
 private:
     char saved_[MAX_PATH] = {};
 };
-
-void MakeFolder(const std::string& path)
-{
-    CreateDirectoryA(path.c_str(), nullptr);
-}
 
 }  // namespace
 

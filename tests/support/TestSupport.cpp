@@ -7,9 +7,6 @@
 
 namespace testsupport {
 
-namespace {
-
-// Removes a leftover tree of an earlier run; uses the shell so read-only files go too.
 void RemoveTree(const std::string& path)
 {
     std::string from = path;
@@ -21,7 +18,11 @@ void RemoveTree(const std::string& path)
     SHFileOperationA(&op);
 }
 
-}  // namespace
+void MakeFolder(const std::string& path)
+{
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create " + path);
+}
 
 std::string FreshFolder(const std::string& name)
 {
@@ -55,6 +56,18 @@ void WriteFile(const std::string& path, const std::string& bytes)
     DWORD written = 0;
     ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(h);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof(buffer), &got, nullptr) && got) bytes.append(buffer, got);
+    CloseHandle(h);
+    return bytes;
 }
 
 bool FileExists(const std::string& path)

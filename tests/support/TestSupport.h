@@ -13,6 +13,15 @@ std::string HelpersFolder();
 // Writes a file with the given bytes; creates nothing above it.
 void WriteFile(const std::string& path, const std::string& bytes);
 
+// A file's whole content, or "<missing>" when it cannot be opened.
+std::string ReadBytes(const std::string& path);
+
+// Creates one folder (an existing one is fine); throws when it cannot.
+void MakeFolder(const std::string& path);
+
+// Removes a tree through the shell, read-only files included; a missing tree is no error.
+void RemoveTree(const std::string& path);
+
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 

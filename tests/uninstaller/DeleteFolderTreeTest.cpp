@@ -13,13 +13,9 @@ using testsupport::FileExists;
 using testsupport::FolderExists;
 using testsupport::FreshFolder;
 using testsupport::WriteFile;
+using testsupport::MakeFolder;
 
 namespace {
-
-void MakeFolder(const std::string& path)
-{
-    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
-}
 
 void SetAttributes(const std::string& path, DWORD attributes)
 {

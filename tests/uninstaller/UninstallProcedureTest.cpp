@@ -20,6 +20,9 @@ using msgboxtest::OpenBox;
 using msgboxtest::TModalScript;
 using testsupport::FreshFolder;
 using testsupport::WriteFile;
+using testsupport::MakeFolder;
+using testsupport::ReadBytes;
+using testsupport::RemoveTree;
 
 namespace {
 
@@ -69,34 +72,6 @@ private:
     DWORD FType = REG_SZ;
     std::string FData;
 };
-
-void MakeFolder(const std::string& Path)
-{
-    ASSERT_TRUE(CreateDirectoryA(Path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) << Path;
-}
-
-void RemoveTree(const std::string& Path)
-{
-    std::string from = Path;
-    from.push_back('\0');
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    SHFileOperationA(&op);
-}
-
-std::string ReadBytes(const std::string& Path)
-{
-    std::string bytes;
-    HANDLE h = CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof(buffer), &got, nullptr) && got) bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
-}
 
 // Closes the completion box with its OK button from inside its modal loop.
 std::unique_ptr<TModalScript> ConfirmCompletion()
