@@ -10,6 +10,7 @@
 #include "Buttons.h"
 #include "CVButtonStyle.h"
 #include "Forms.h"
+#include "WindowSupport.h"
 
 namespace {
 
@@ -137,14 +138,7 @@ private:
     std::vector<COLORREF> FPixels;
 };
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using testsupport::Pump;
 
 void Redraw(HWND Wnd) { RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
 

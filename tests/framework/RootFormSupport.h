@@ -8,6 +8,7 @@
 
 #include "Forms.h"
 #include "VelRootFrm.h"
+#include "WindowSupport.h"
 
 namespace rootformtest {
 
@@ -29,17 +30,7 @@ std::unique_ptr<T> MakeForm()
     return std::unique_ptr<T>(TCustomForm::Create<T>(nullptr));
 }
 
-inline void Pump()
-{
-    for (int round = 0; round < 3; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
+using testsupport::Pump;
 
 // A point in a control's client coordinates as a screen-coordinate lParam.
 inline LPARAM ScreenPoint(const TControl& Control, int X, int Y)

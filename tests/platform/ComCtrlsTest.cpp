@@ -7,6 +7,7 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "StockSupport.h"
+#include "WindowSupport.h"
 
 namespace {
 
@@ -24,17 +25,6 @@ std::string Repeat(const std::string& Piece, int Count)
     std::string s;
     for (int i = 0; i < Count; ++i) s += Piece;
     return s;
-}
-
-int TextWidth(const TFont& Font, const std::string& Text)
-{
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font.Handle());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size.cx;
 }
 
 // The message box's message: a borderless, disabled, read-only, wrapping rich edit without scroll bars.
@@ -96,7 +86,7 @@ TEST_F(RichEditTest, AnOverWideLineCountsAsItsWrappedPieces)
     EXPECT_EQ(lines[0], "短行");
     std::string joined;
     for (size_t i = 1; i < lines.size(); ++i) {
-        EXPECT_LE(TextWidth(Edit->Font(), lines[i]), Edit->ClientWidth()) << i;
+        EXPECT_LE(testsupport::TextExtent(Edit->Font(), lines[i]).cx, Edit->ClientWidth()) << i;
         joined += lines[i];
     }
     EXPECT_EQ(joined, wide);

@@ -6,6 +6,7 @@
 
 #include "CoreSupport.h"
 #include "StdCtrls.h"
+#include "WindowSupport.h"
 
 using namespace coretest;
 
@@ -388,22 +389,6 @@ TEST_F(Forms, EscapeInAModalFormReturnsTheCancelButtonsResult)
 
 namespace {
 
-class TPopup {
-public:
-    TPopup(DWORD ExStyle, HWND Owner, int Left)
-        : FWnd(CreateWindowExA(ExStyle | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, Left, 10, 100, 60,
-                               Owner, nullptr, GetModuleHandleA(nullptr), nullptr))
-    {
-    }
-    ~TPopup() { DestroyWindow(FWnd); }
-    TPopup(const TPopup&) = delete;
-    TPopup& operator=(const TPopup&) = delete;
-    HWND Handle() const { return FWnd; }
-
-private:
-    HWND FWnd;
-};
-
 bool Below(HWND Lower, HWND Upper)
 {
     for (HWND w = GetWindow(Upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
@@ -417,11 +402,11 @@ TEST(TopMosts, OwnedTopMostWindowsStepOutOfTheBandAndBackNestingCounted)
 {
     Application->Initialize();
     // From the top: two top-most palettes of ours, another program's window, an ordinary window of ours.
-    TPopup ordinary(0, Application->Handle(), 10);
-    TPopup foreign(0, nullptr, 120);
-    TPopup lower(WS_EX_TOPMOST, Application->Handle(), 230);
-    TPopup upper(WS_EX_TOPMOST, Application->Handle(), 340);
-    TPopup foreignTopMost(WS_EX_TOPMOST, nullptr, 450);
+    testsupport::TPopupWindow ordinary(0, Application->Handle(), 10);
+    testsupport::TPopupWindow foreign(0, nullptr, 120);
+    testsupport::TPopupWindow lower(WS_EX_TOPMOST, Application->Handle(), 230);
+    testsupport::TPopupWindow upper(WS_EX_TOPMOST, Application->Handle(), 340);
+    testsupport::TPopupWindow foreignTopMost(WS_EX_TOPMOST, nullptr, 450);
     ASSERT_TRUE(TopMost(upper.Handle()) && TopMost(lower.Handle()));
 
     Application->NormalizeTopMosts();

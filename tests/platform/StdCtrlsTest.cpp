@@ -4,24 +4,13 @@
 
 #include "StdCtrls.h"
 #include "StockSupport.h"
+#include "WindowSupport.h"
 
 namespace {
 
 using stocktest::ClientPixel;
 using stocktest::CountPixels;
 using stocktest::Pump;
-
-// What GDI itself measures for a single line in a font.
-SIZE Extent(const TFont& Font, const std::string& Text)
-{
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font.Handle());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size;
-}
 
 // Rows of a client area rectangle that hold at least one pixel of Colour.
 struct TRows {
@@ -56,15 +45,15 @@ protected:
 TEST_F(LabelTest, AutoSizeFollowsCaptionAndFont)
 {
     TLabel* label = NewLabel("Quintaro");
-    SIZE expected = Extent(label->Font(), "Quintaro");
+    SIZE expected = testsupport::TextExtent(label->Font(), "Quintaro");
     EXPECT_EQ(label->Width(), expected.cx);
     EXPECT_EQ(label->Height(), expected.cy);
 
     label->SetCaption("Quintaro uninstall");
-    EXPECT_EQ(label->Width(), Extent(label->Font(), "Quintaro uninstall").cx);
+    EXPECT_EQ(label->Width(), testsupport::TextExtent(label->Font(), "Quintaro uninstall").cx);
 
     label->Font().SetHeight(-24);
-    expected = Extent(label->Font(), "Quintaro uninstall");
+    expected = testsupport::TextExtent(label->Font(), "Quintaro uninstall");
     EXPECT_EQ(label->Width(), expected.cx);
     EXPECT_EQ(label->Height(), expected.cy);
 
@@ -75,7 +64,7 @@ TEST_F(LabelTest, AutoSizeFollowsCaptionAndFont)
     label->SetAutoSize(false);
     label->SetCaption("a much longer caption than before");
     EXPECT_EQ(label->Height(), expected.cy);
-    EXPECT_LT(label->Width(), Extent(label->Font(), "a much longer caption than before").cx);
+    EXPECT_LT(label->Width(), testsupport::TextExtent(label->Font(), "a much longer caption than before").cx);
 }
 
 TEST_F(LabelTest, WrappedRightAlignedAndAlignedLabelsKeepTheirFixedSides)
@@ -84,9 +73,9 @@ TEST_F(LabelTest, WrappedRightAlignedAndAlignedLabelsKeepTheirFixedSides)
     wrapped->SetWordWrap(true);
     wrapped->SetBounds(0, 0, 60, 10);
     wrapped->SetCaption("aaaa bbbb cccc dddd eeee");
-    const int line = Extent(wrapped->Font(), "a").cy;
+    const int line = testsupport::TextExtent(wrapped->Font(), "a").cy;
     // Three lines, as wide as the widest (the system may count the blank at the break).
-    EXPECT_GE(wrapped->Width(), Extent(wrapped->Font(), "aaaa bbbb").cx);
+    EXPECT_GE(wrapped->Width(), testsupport::TextExtent(wrapped->Font(), "aaaa bbbb").cx);
     EXPECT_LE(wrapped->Width(), 60);
     EXPECT_EQ(wrapped->Height(), 3 * line);
 

@@ -7,22 +7,12 @@
 #include <string>
 
 #include "Forms.h"
+#include "WindowSupport.h"
 
 namespace stocktest {
 
 // Runs the thread's messages for at least Milliseconds (timers and posted messages included).
-inline void Pump(DWORD Milliseconds = 30)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < Milliseconds);
-}
+inline void Pump(DWORD Milliseconds = 30) { testsupport::PumpFor(Milliseconds); }
 
 inline COLORREF ClientPixel(HWND Wnd, int X, int Y)
 {

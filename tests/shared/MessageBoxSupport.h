@@ -10,20 +10,11 @@
 
 #include "Forms.h"
 #include "VelMessageBoxFrm.h"
+#include "WindowSupport.h"
 
 namespace msgboxtest {
 
-inline void Pump()
-{
-    for (int round = 0; round < 3; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
+using testsupport::Pump;
 
 // The visible top-level windows of this thread, top of the z-order first.
 inline std::vector<HWND> ThreadWindows()

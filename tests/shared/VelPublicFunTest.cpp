@@ -5,6 +5,7 @@
 
 #include "MessageBoxSupport.h"
 #include "VelPublicFun.h"
+#include "WindowSupport.h"
 
 using namespace msgboxtest;
 
@@ -22,29 +23,13 @@ bool Below(HWND Lower, HWND Upper)
     return false;
 }
 
-class TWindow {
-public:
-    TWindow(DWORD ExStyle, HWND Owner, int Left)
-        : FWnd(CreateWindowExA(ExStyle | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, Left, 10, 100, 60,
-                               Owner, nullptr, GetModuleHandleA(nullptr), nullptr))
-    {
-    }
-    ~TWindow() { DestroyWindow(FWnd); }
-    TWindow(const TWindow&) = delete;
-    TWindow& operator=(const TWindow&) = delete;
-    HWND Handle() const { return FWnd; }
-
-private:
-    HWND FWnd;
-};
-
 // From the top: a top-most palette of the program, another program's ordinary window, the program's ordinary
 // window. Stepping out of the band, the palette moves behind the other program's window. (Wine keeps an owned
 // window top-most when it is sent to HWND_NOTOPMOST, the move for a palette directly above the program's windows.)
 struct TTopMostScene {
-    TWindow Ordinary{0, Application->Handle(), 10};
-    TWindow Foreign{0, nullptr, 120};
-    TWindow Palette{WS_EX_TOPMOST, Application->Handle(), 230};
+    testsupport::TPopupWindow Ordinary{0, Application->Handle(), 10};
+    testsupport::TPopupWindow Foreign{0, nullptr, 120};
+    testsupport::TPopupWindow Palette{WS_EX_TOPMOST, Application->Handle(), 230};
 };
 
 // Inside the modal loop: the open box, or a failure.

@@ -7,26 +7,18 @@
 
 #include "Forms.h"
 #include "Unit1.h"
+#include "WindowSupport.h"
+
+using testsupport::Pump;
 
 namespace {
 
-void Pump()
-{
-    for (int round = 0; round < 5; ++round) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
 
 std::unique_ptr<TForm1> ShownForm()
 {
     std::unique_ptr<TForm1> form(TCustomForm::Create<TForm1>(nullptr));
     form->Show();
-    Pump();
+    Pump(5);
     return form;
 }
 

@@ -1,0 +1,54 @@
+#include "WindowSupport.h"
+
+namespace testsupport {
+
+namespace {
+
+void DrainQueue()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+void Pump(int Rounds)
+{
+    for (int round = 0; round < Rounds; ++round) {
+        DrainQueue();
+        Sleep(10);
+    }
+}
+
+void PumpFor(DWORD Milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        DrainQueue();
+        Sleep(5);
+    } while (GetTickCount() - start < Milliseconds);
+}
+
+TPopupWindow::TPopupWindow(DWORD ExStyle, HWND Owner, int Left)
+    : FWnd(CreateWindowExA(ExStyle | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, Left, 10, 100, 60, Owner,
+                           nullptr, GetModuleHandleA(nullptr), nullptr))
+{
+}
+
+TPopupWindow::~TPopupWindow() { DestroyWindow(FWnd); }
+
+SIZE TextExtent(const TFont& Font, const std::string& Text)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font.Handle());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+}  // namespace testsupport
