@@ -11,30 +11,17 @@ before=$(e2e_checksums)
 batch=$(demo_unix "$DEMO_UNINSTALLER_DIR\\deleteFile.bat")
 
 cancel_by() {  # how
-  local wid
   e2e_start_uninstaller
-  # Under load Wine now and then loses a start; one more try tells that apart from a program that never shows.
-  if ! wid=$(demo_wait_window 'Quintaro卸载' 30); then
-    pkill -f 'Uninstall\.exe' || true
-    wait "$E2E_PID" 2>/dev/null || true
-    e2e_start_uninstaller
-    wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
-  fi
+  wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
   sleep 0.5
+  # Only a program still waiting for its answer shows that the answer, and nothing else, ended it.
+  ! e2e_uninstaller_ended || e2e_fail "$1: the program ended before it was answered"
   case $1 in
-    escape) xdotool key --window "$wid" Escape 2>/dev/null || true ;;
-    cancel-button)  # Tab moves the focus from "卸载" to "取消", Space presses it
-      xdotool key --window "$wid" Tab 2>/dev/null || true; sleep 0.3; xdotool key --window "$wid" space 2>/dev/null || true ;;
+    escape) e2e_key Escape ;;
+    cancel-button) e2e_key Tab space ;;  # Tab moves the focus from "卸载" to "取消", Space presses it
     close-button)
-      local X="" Y="" WIDTH="" HEIGHT="" SCREEN="" WINDOW="" try
-      # The X window found first may be one Wine has since replaced, so each try looks for the shown one again.
-      for try in 1 2 3 4 5 6 7 8 9 10; do
-        wid=$(xdotool search --onlyvisible --name 'Quintaro卸载' 2>/dev/null | tail -n 1) || true
-        [ -n "$wid" ] && eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null)" || true
-        [ -n "$X" ] && break
-        sleep 0.3
-      done
-      [ -n "$X" ] || e2e_fail "$1: the window's place could not be read"
+      local X Y WIDTH HEIGHT SCREEN WINDOW
+      eval "$(xdotool getwindowgeometry --shell "$wid")" || e2e_fail "$1: the window's place could not be read"
       # The close button is the last 17 pixels of the 22-pixel bar, inside the 2-pixel frame.
       xdotool mousemove $(( X + WIDTH - 2 - 9 )) $(( Y + 2 + 11 )) click 1 || true ;;
   esac

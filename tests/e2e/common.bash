@@ -31,6 +31,13 @@ e2e_start_uninstaller() {
   rm -f "$E2E_OUT/exit-code"
 }
 
+# A key typed as a user types it (XTEST), into the focused window. A key sent to a named window (--window) loses its
+# release when the press closes that window; Wine then keeps the key down and hands it to the next program started.
+e2e_key() {  # key...
+  local key
+  for key in "$@"; do xdotool key "$key" 2>/dev/null || true; sleep 0.3; done
+}
+
 e2e_uninstaller_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 
 # The message box has no system caption of its own: it is the uninstaller's visible window that is not the

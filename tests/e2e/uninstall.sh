@@ -15,11 +15,11 @@ start=$(date +%s.%N)
 e2e_start_uninstaller
 wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
 shown=$(date +%s.%N)
-xdotool key --window "$wid" Return 2>/dev/null || true
+e2e_key Return
 box=$(e2e_wait_message_box 60) || e2e_fail "the completion message did not appear"
 boxed=$(date +%s.%N)
 demo_screenshot "$E2E_OUT/completion.png"
-xdotool key --window "$box" Return 2>/dev/null || true
+e2e_key Return
 e2e_wait_for "the uninstaller to end" 30 e2e_uninstaller_ended
 ended=$(date +%s.%N)
 e2e_wait_for "the uninstaller to delete itself" 20 test -z "$(demo_leftovers)"
