@@ -244,6 +244,12 @@ std::string ExtractFilePath(const std::string& FileName)
     return FileName.substr(0, AfterLastDelimiter(FileName, "\\:"));
 }
 
+std::string IncludeTrailingBackslash(const std::string& S)
+{
+    if (S.empty() || AfterLastDelimiter(S, "\\") == S.size()) return S;
+    return S + "\\";
+}
+
 std::string ExtractFileName(const std::string& FileName)
 {
     return FileName.substr(AfterLastDelimiter(FileName, "\\:"));

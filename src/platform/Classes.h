@@ -125,5 +125,7 @@ std::string IntToHex(uint32_t Value, int Digits);  // upper case, zero padded
 std::string Trim(const std::string& S);     // drops leading and trailing blanks and control characters
 std::string UpperCaseAscii(const std::string& S);  // only a..z change
 std::string ExtractFilePath(const std::string& FileName);  // up to and including the last '\' or ':'
+// S with a backslash at its end unless its last character already is one (a GBK trail byte 0x5C is not); "" stays.
+std::string IncludeTrailingBackslash(const std::string& S);
 std::string ExtractFileName(const std::string& FileName);  // after the last '\' or ':'
 std::string ChangeFileExt(const std::string& FileName, const std::string& Extension);

@@ -95,14 +95,9 @@ std::string FullPathName(const std::string& Path)
     }
 }
 
-bool EndsWithBackslash(const std::string& S)
-{
-    return !S.empty() && S.back() == '\\' && ExtractFilePath(S).size() == S.size();
-}
-
 std::string JoinName(const std::string& Folder, const std::string& Name)
 {
-    return EndsWithBackslash(Folder) ? Folder + Name : Folder + "\\" + Name;
+    return IncludeTrailingBackslash(Folder) + Name;
 }
 
 bool SameName(const std::string& A, const std::string& B)

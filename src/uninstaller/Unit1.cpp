@@ -108,12 +108,6 @@ const char* const ProductExe = "Quintaro.exe";
 const char* const InstallFolder = "Program Files\\Corvane软件\\Com";
 const char* const BatchName = "deleteFile.bat";
 
-std::string WithBackslash(const std::string& Folder)
-{
-    if (!Folder.empty() && Folder.back() != '\\') return Folder + "\\";
-    return Folder;
-}
-
 // An all-users shell folder as stored below HKEY_LOCAL_MACHINE (the key is created when missing). A value of
 // another type than a string throws; the caller lets that end the uninstall.
 std::string CommonShellFolder(const char* Name)
@@ -190,7 +184,7 @@ void TForm1::DeleteStartMenuGroup()
 {
     const std::string programs = CommonShellFolder("Common Programs");
     if (!UsableFolder(programs)) return;
-    const std::string group = WithBackslash(programs) + "Quintaro\\";
+    const std::string group = IncludeTrailingBackslash(programs) + "Quintaro\\";
     try {
         DeleteShortcut(group + "Quintaro" + ".lnk");
         DeleteShortcut(group + "Quintaro卸载" + ".lnk");
@@ -208,7 +202,7 @@ void TForm1::DeleteDesktopShortcut()
 {
     const std::string desktop = CommonShellFolder("Common Desktop");
     if (!UsableFolder(desktop)) return;
-    DeleteShortcut(WithBackslash(desktop) + "Quintaro" + ".LNK");
+    DeleteShortcut(IncludeTrailingBackslash(desktop) + "Quintaro" + ".LNK");
 }
 
 std::string TForm1::GetInstallDir()
@@ -244,7 +238,7 @@ void TForm1::FormClose(TObject*, TCloseAction&)
 void TForm1::StartSelfRemoval()
 {
     const std::string exe = Trim(ModuleFileName());
-    const std::string folder = WithBackslash(ExtractFilePath(exe));
+    const std::string folder = IncludeTrailingBackslash(ExtractFilePath(exe));
     FExePath = Trim(ModuleFileName());
     TStringList lines;
     SelfRemovalLines(FExePath, lines);

@@ -196,6 +196,31 @@ TEST_F(UninstallProcedure, RemovesGroupShortcutsAndInstallationAndNothingBeside)
     EXPECT_TRUE(testsupport::FolderExists(vendorDir)) << "only the installation folder itself goes";
 }
 
+// "乗" is 0x81 0x5C in GBK: its trail byte is no backslash, so the folders still get one of their own.
+TEST_F(UninstallProcedure, FoldersEndingInACharacterWithABackslashTrailByteGetTheirOwnBackslash)
+{
+    const std::string groupParent = root + "\\程序乗", desktopHere = root + "\\桌面乗";
+    MakeFolder(groupParent);
+    MakeFolder(groupParent + "\\Quintaro");
+    WriteFile(groupParent + "\\Quintaro\\Quintaro.lnk", "L");
+    MakeFolder(desktopHere);
+    WriteFile(desktopHere + "\\Quintaro.lnk", "L");
+    // What a byte-wise test for the backslash would address instead: the neighbours' files.
+    MakeFolder(groupParent + "Quintaro");
+    WriteFile(groupParent + "Quintaro\\Quintaro.lnk", "L");
+    WriteFile(desktopHere + "Quintaro.LNK", "L");
+
+    commonPrograms.Set(groupParent);
+    commonDesktop.Set(desktopHere);
+    userAppData.Set(appData);
+    RunToCompletion();
+
+    EXPECT_FALSE(testsupport::FolderExists(groupParent + "\\Quintaro"));
+    EXPECT_FALSE(testsupport::FileExists(desktopHere + "\\Quintaro.lnk"));
+    EXPECT_TRUE(testsupport::FileExists(groupParent + "Quintaro\\Quintaro.lnk"));
+    EXPECT_TRUE(testsupport::FileExists(desktopHere + "Quintaro.LNK"));
+}
+
 TEST_F(UninstallProcedure, AWrongValueTypeEndsTheUninstallWhereItHappens)
 {
     PointShellFolders();
