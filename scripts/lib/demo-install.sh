@@ -89,6 +89,26 @@ demo_wait_window() {  # name seconds
   return 1
 }
 
+# A key typed as a user types it (XTEST), into the focused window. A key sent to a named window (--window) loses its
+# release when the press closes that window; Wine then keeps the key down and hands it to the next program started.
+demo_key() {  # key...
+  local key
+  for key in "$@"; do xdotool key "$key" 2>/dev/null || true; sleep 0.3; done
+}
+
+# The message box has no system caption of its own: it is the uninstaller's visible window that is not the
+# confirmation window.
+demo_wait_message_box() {  # seconds
+  local i id
+  for i in $(seq 1 $(( $1 * 5 ))); do
+    for id in $(xdotool search --onlyvisible --classname 'uninstall.exe' 2>/dev/null); do
+      [ "$(xdotool getwindowname "$id" 2>/dev/null)" != 'Quintaro卸载' ] && { echo "$id"; return 0; }
+    done
+    sleep 0.2
+  done
+  return 1
+}
+
 demo_screenshot() {  # png
   xwd -root -silent | convert xwd:- "$1"
 }

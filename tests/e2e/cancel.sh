@@ -17,8 +17,8 @@ cancel_by() {  # how
   # Only a program still waiting for its answer shows that the answer, and nothing else, ended it.
   ! e2e_uninstaller_ended || e2e_fail "$1: the program ended before it was answered"
   case $1 in
-    escape) e2e_key Escape ;;
-    cancel-button) e2e_key Tab space ;;  # Tab moves the focus from "卸载" to "取消", Space presses it
+    escape) demo_key Escape ;;
+    cancel-button) demo_key Tab space ;;  # Tab moves the focus from "卸载" to "取消", Space presses it
     close-button)
       local X Y WIDTH HEIGHT SCREEN WINDOW
       eval "$(xdotool getwindowgeometry --shell "$wid")" || e2e_fail "$1: the window's place could not be read"

@@ -31,27 +31,7 @@ e2e_start_uninstaller() {
   rm -f "$E2E_OUT/exit-code"
 }
 
-# A key typed as a user types it (XTEST), into the focused window. A key sent to a named window (--window) loses its
-# release when the press closes that window; Wine then keeps the key down and hands it to the next program started.
-e2e_key() {  # key...
-  local key
-  for key in "$@"; do xdotool key "$key" 2>/dev/null || true; sleep 0.3; done
-}
-
 e2e_uninstaller_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
-
-# The message box has no system caption of its own: it is the uninstaller's visible window that is not the
-# confirmation window.
-e2e_wait_message_box() {  # seconds
-  local i id
-  for i in $(seq 1 $(( $1 * 5 ))); do
-    for id in $(xdotool search --onlyvisible --classname 'uninstall.exe' 2>/dev/null); do
-      [ "$(xdotool getwindowname "$id" 2>/dev/null)" != 'Quintaro卸载' ] && { echo "$id"; return 0; }
-    done
-    sleep 0.2
-  done
-  return 1
-}
 
 # Checksums of every file of the prefix's drive that is not the product's, the uninstaller's, or a temp file.
 e2e_checksums() {

@@ -15,11 +15,11 @@ start=$(date +%s.%N)
 e2e_start_uninstaller
 wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
 shown=$(date +%s.%N)
-e2e_key Return
-box=$(e2e_wait_message_box 60) || e2e_fail "the completion message did not appear"
+demo_key Return
+box=$(demo_wait_message_box 60) || e2e_fail "the completion message did not appear"
 boxed=$(date +%s.%N)
 demo_screenshot "$E2E_OUT/completion.png"
-e2e_key Return
+demo_key Return
 e2e_wait_for "the uninstaller to end" 30 e2e_uninstaller_ended
 ended=$(date +%s.%N)
 e2e_wait_for "the uninstaller to delete itself" 20 test -z "$(demo_leftovers)"
