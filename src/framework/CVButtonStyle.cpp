@@ -1,5 +1,7 @@
 #include "CVButtonStyle.h"
 
+#include "DeviceContexts.h"
+
 namespace {
 
 constexpr TColor DefaultBorderColor = 8816776;   // RGB 136,136,134
@@ -36,30 +38,6 @@ std::unique_ptr<TBitmap> LoadBackground(const char* ResourceName)
     bitmap->LoadFromResourceName(GetModuleHandleA(nullptr), ResourceName);
     return bitmap;
 }
-
-// BeginPaint on a window with a canvas attached to the paint DC until EndPaint.
-class TPaintScope {
-public:
-    TPaintScope(HWND Wnd, TCanvas& Canvas) : FWnd(Wnd), FCanvas(Canvas)
-    {
-        FDC = BeginPaint(FWnd, &FPaint);
-        FCanvas.SetHandle(FDC);
-    }
-    ~TPaintScope()
-    {
-        FCanvas.SetHandle(nullptr);
-        EndPaint(FWnd, &FPaint);
-    }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    HDC DC() const { return FDC; }
-
-private:
-    HWND FWnd;
-    TCanvas& FCanvas;
-    PAINTSTRUCT FPaint{};
-    HDC FDC = nullptr;
-};
 
 }  // namespace
 
@@ -172,10 +150,11 @@ void TButtonStyle::PaintMessage(TMessage& Message)
     FBitmap->SetSize(width, height);
     Paint(FBitmap->Canvas(), FState);
     {
-        TPaintScope paint(FControl->Handle(), *FCanvas);
+        TPaintDC paint(FControl->Handle());
+        TCanvasAttachment attached(*FCanvas, paint.Handle());
         FOldWindowProc(Message);
         const HDC source = FBitmap->Canvas().Handle();
-        if (source) BitBlt(paint.DC(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+        if (source) BitBlt(paint.Handle(), 0, 0, width, height, source, 0, 0, SRCCOPY);
     }
     Message.Result = 1;
 }

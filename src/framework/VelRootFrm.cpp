@@ -7,6 +7,7 @@
 
 #include "CVButtonStyle.h"
 #include "ComCtrls.h"
+#include "DeviceContexts.h"
 #include "ExtCtrls.h"
 #include "StdCtrls.h"
 
@@ -40,37 +41,6 @@ DWORD DisplayBitsPerPel()
     if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return FallbackBitsPerPel;
     return mode.dmBitsPerPel;
 }
-
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND Wnd) : FWnd(Wnd), FDC(GetWindowDC(Wnd)) {}
-    ~TWindowDC()
-    {
-        if (FDC) ReleaseDC(FWnd, FDC);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Handle() const { return FDC; }
-
-private:
-    HWND FWnd;
-    HDC FDC;
-};
-
-class TSolidBrush {
-public:
-    explicit TSolidBrush(COLORREF Color) : FBrush(CreateSolidBrush(Color)) {}
-    ~TSolidBrush()
-    {
-        if (FBrush) DeleteObject(FBrush);
-    }
-    TSolidBrush(const TSolidBrush&) = delete;
-    TSolidBrush& operator=(const TSolidBrush&) = delete;
-    HBRUSH Handle() const { return FBrush; }
-
-private:
-    HBRUSH FBrush;
-};
 
 }  // namespace
 
@@ -187,7 +157,7 @@ void TLicenseRootForm::WMNCCalcSize(TMessage& Message)
 void TLicenseRootForm::WMNCPaint(TMessage& Message)
 {
     const HWND wnd = Handle();
-    TWindowDC dc(wnd);
+    TWindowDC dc(wnd, true);
     RECT window{};
     GetWindowRect(wnd, &window);
     OffsetRect(&window, -window.left, -window.top);
@@ -195,8 +165,8 @@ void TLicenseRootForm::WMNCPaint(TMessage& Message)
     OffsetRect(&client, FFrameWidth, FFrameWidth);
     IntersectClipRect(dc.Handle(), window.left, window.top, window.right, window.bottom);
     ExcludeClipRect(dc.Handle(), client.left + 1, client.top + 1, client.right + 1, client.bottom + 1);
-    TSolidBrush brush(FLowColor ? LowColorFrameColor : FrameColor);
-    FillRect(dc.Handle(), &window, brush.Handle());
+    TGdiObject brush(CreateSolidBrush(FLowColor ? LowColorFrameColor : FrameColor));
+    FillRect(dc.Handle(), &window, static_cast<HBRUSH>(brush.Get()));
     Message.Result = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "DeviceContexts.h"
 #include "Forms.h"
 #include "LayoutReader.h"
 
@@ -42,43 +43,17 @@ TKindDefaults KindDefaults(TBitBtnKind Kind)
     }
 }
 
-// A memory DC with one monochrome bitmap selected, released in reverse.
-class TMonoMask {
-public:
-    TMonoMask(HDC Reference, int Width, int Height)
-        : FDC(CreateCompatibleDC(Reference)), FBitmap(CreateBitmap(Width, Height, 1, 1, nullptr))
-    {
-        FOld = SelectObject(FDC, FBitmap);
-    }
-    ~TMonoMask()
-    {
-        SelectObject(FDC, FOld);
-        DeleteObject(FBitmap);
-        DeleteDC(FDC);
-    }
-    TMonoMask(const TMonoMask&) = delete;
-    TMonoMask& operator=(const TMonoMask&) = delete;
-    HDC DC() const { return FDC; }
-
-private:
-    HDC FDC;
-    HBITMAP FBitmap;
-    HGDIOBJ FOld;
-};
-
 // Paints Colour through the mask's black pixels and leaves the rest of DC alone.
-void PaintThroughMask(HDC DC, int X, int Y, int Width, int Height, const TMonoMask& Mask, TColor Colour)
+void PaintThroughMask(HDC DC, int X, int Y, int Width, int Height, const TMemoryDC& Mask, TColor Colour)
 {
     constexpr DWORD BrushWhereSourceBlack = 0x00B8074A;  // PSDPxax
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(Colour));
-    HGDIOBJ oldBrush = SelectObject(DC, brush);
+    TGdiObject brush(CreateSolidBrush(ColorToRGB(Colour)));
+    TObjectSelection selected(DC, brush.Get());
     const COLORREF oldText = SetTextColor(DC, RGB(0, 0, 0));
     const COLORREF oldBk = SetBkColor(DC, RGB(255, 255, 255));
-    BitBlt(DC, X, Y, Width, Height, Mask.DC(), 0, 0, BrushWhereSourceBlack);
+    BitBlt(DC, X, Y, Width, Height, Mask.Handle(), 0, 0, BrushWhereSourceBlack);
     SetBkColor(DC, oldBk);
     SetTextColor(DC, oldText);
-    SelectObject(DC, oldBrush);
-    DeleteObject(brush);
 }
 
 // A glyph as buttons show it: its bottom-left pixel's colour is see-through; disabled, only its shape is drawn,
@@ -93,10 +68,10 @@ void DrawGlyph(HDC DC, int X, int Y, TBitmap& Glyph, bool Enabled)
     const int w = Glyph.Width(), h = Glyph.Height();
     TCanvas& source = Glyph.Canvas();
     const COLORREF transparent = ColorToRGB(source.Pixel(0, h - 1));
-    TMonoMask mask(DC, w, h);
+    TMemoryDC mask(DC, CreateBitmap(w, h, 1, 1, nullptr));
     // Copying to monochrome turns the background colour white and the glyph's shape black.
     const COLORREF oldBk = SetBkColor(source.Handle(), transparent);
-    BitBlt(mask.DC(), 0, 0, w, h, source.Handle(), 0, 0, SRCCOPY);
+    BitBlt(mask.Handle(), 0, 0, w, h, source.Handle(), 0, 0, SRCCOPY);
     SetBkColor(source.Handle(), oldBk);
     PaintThroughMask(DC, X + 1, Y + 1, w, h, mask, clBtnHighlight);
     PaintThroughMask(DC, X, Y, w, h, mask, clBtnShadow);

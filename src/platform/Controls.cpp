@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "DeviceContexts.h"
 #include "Forms.h"
 
 namespace {
@@ -72,60 +73,6 @@ bool IsAncestorOrSelf(const TControl* Ancestor, const TControl* Control)
         if (c == Ancestor) return true;
     return false;
 }
-
-class TPaintScope {
-public:
-    explicit TPaintScope(HWND Wnd) : FWnd(Wnd), FDC(BeginPaint(Wnd, &FPaint)) {}
-    ~TPaintScope() { EndPaint(FWnd, &FPaint); }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    HDC DC() const { return FDC; }
-
-private:
-    HWND FWnd;
-    PAINTSTRUCT FPaint{};
-    HDC FDC;
-};
-
-class TSavedDC {
-public:
-    explicit TSavedDC(HDC DC) : FDC(DC), FState(SaveDC(DC)) {}
-    ~TSavedDC() { RestoreDC(FDC, FState); }
-    TSavedDC(const TSavedDC&) = delete;
-    TSavedDC& operator=(const TSavedDC&) = delete;
-
-private:
-    HDC FDC;
-    int FState;
-};
-
-// An off-screen copy of a client area: painted whole, then copied to the screen at once.
-class TBufferDC {
-public:
-    TBufferDC(HDC Target, int Width, int Height)
-        : FTarget(Target), FWidth(Width), FHeight(Height), FDC(CreateCompatibleDC(Target)),
-          FBitmap(CreateCompatibleBitmap(Target, std::max(Width, 1), std::max(Height, 1))),
-          FOld(SelectObject(FDC, FBitmap))
-    {
-    }
-    ~TBufferDC()
-    {
-        SelectObject(FDC, FOld);
-        DeleteObject(FBitmap);
-        DeleteDC(FDC);
-    }
-    TBufferDC(const TBufferDC&) = delete;
-    TBufferDC& operator=(const TBufferDC&) = delete;
-    HDC DC() const { return FDC; }
-    void CopyToTarget() const { BitBlt(FTarget, 0, 0, FWidth, FHeight, FDC, 0, 0, SRCCOPY); }
-
-private:
-    HDC FTarget;
-    int FWidth, FHeight;
-    HDC FDC;
-    HBITMAP FBitmap;
-    HGDIOBJ FOld;
-};
 
 // Restores a flag when the scope ends, whatever leaves it.
 class TFlagScope {
@@ -979,13 +926,15 @@ void TWinControl::WMPaint(TMessage& Message)
         PaintWindow(reinterpret_cast<HDC>(Message.WParam));
         return;
     }
-    TPaintScope paint(FHandle);
+    TPaintDC paint(FHandle);
     if (FDoubleBuffered) {
-        TBufferDC buffer(paint.DC(), ClientWidth(), ClientHeight());
-        PaintWindow(buffer.DC());
-        buffer.CopyToTarget();
+        // An off-screen copy of the client area, painted whole, then copied to the screen at once.
+        const int width = ClientWidth(), height = ClientHeight();
+        TMemoryDC buffer(paint.Handle(), CreateCompatibleBitmap(paint.Handle(), std::max(width, 1), std::max(height, 1)));
+        PaintWindow(buffer.Handle());
+        BitBlt(paint.Handle(), 0, 0, width, height, buffer.Handle(), 0, 0, SRCCOPY);
     } else {
-        PaintWindow(paint.DC());
+        PaintWindow(paint.Handle());
     }
 }
 

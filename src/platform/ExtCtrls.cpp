@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DeviceContexts.h"
 #include "Forms.h"
 #include "LayoutReader.h"
 
@@ -42,19 +43,6 @@ void DrawBevel(TCanvas& Canvas, RECT& Rect, TBevelCut Bevel, TColor Face)
         break;
     }
 }
-
-// Selects a GDI object into a DC for one scope.
-class TSelection {
-public:
-    TSelection(HDC DC, HGDIOBJ Object) : FDC(DC), FOld(SelectObject(DC, Object)) {}
-    ~TSelection() { SelectObject(FDC, FOld); }
-    TSelection(const TSelection&) = delete;
-    TSelection& operator=(const TSelection&) = delete;
-
-private:
-    HDC FDC;
-    HGDIOBJ FOld;
-};
 
 }  // namespace
 
@@ -147,8 +135,8 @@ void TShape::Paint()
         w = h = side;
     }
     HBRUSH brush = FBrush.Handle();
-    TSelection pen(dc, FPen.Handle());
-    TSelection fill(dc, brush ? static_cast<HGDIOBJ>(brush) : GetStockObject(NULL_BRUSH));
+    TObjectSelection pen(dc, FPen.Handle());
+    TObjectSelection fill(dc, brush ? static_cast<HGDIOBJ>(brush) : GetStockObject(NULL_BRUSH));
     switch (FShape) {
     case stRoundRect:
     case stRoundSquare:

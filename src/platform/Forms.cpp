@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DeviceContexts.h"
 #include "LayoutReader.h"
 #include "StdCtrls.h"
 
@@ -106,27 +107,6 @@ private:
     HWND FWnd;
     RECT FOld{};
     bool FMoved = false;
-};
-
-// A DC with one font selected, for measuring or drawing text.
-class TFontDC {
-public:
-    TFontDC(HWND Wnd, HDC DC, HFONT Font) : FWnd(Wnd), FDC(DC), FOld(SelectObject(DC, Font)) {}
-    explicit TFontDC(HFONT Font) : TFontDC(nullptr, GetDC(nullptr), Font) { FRelease = true; }
-    ~TFontDC()
-    {
-        SelectObject(FDC, FOld);
-        if (FRelease) ReleaseDC(FWnd, FDC);
-    }
-    TFontDC(const TFontDC&) = delete;
-    TFontDC& operator=(const TFontDC&) = delete;
-    HDC DC() const { return FDC; }
-
-private:
-    HWND FWnd;
-    HDC FDC;
-    HGDIOBJ FOld;
-    bool FRelease = false;
 };
 
 TButton* FindButton(const TWinControl* Parent, bool (TButton::*Flag)() const)
@@ -860,8 +840,9 @@ void TApplication::ShowHintFor(TControl* Control, POINT CursorPos)
     FHintColor = info.HintColor;
     RECT bounds{0, 0, std::max(1, info.HintMaxWidth - 2 * HintMarginX), 0};
     {
-        TFontDC dc(FHintFont.Handle());
-        DrawTextA(dc.DC(), FHintText.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        TWindowDC screen(nullptr);
+        TObjectSelection font(screen.Handle(), FHintFont.Handle());
+        DrawTextA(screen.Handle(), FHintText.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     }
     bounds.right += 2 * HintMarginX;
     bounds.bottom += 2 * HintMarginY;
@@ -886,21 +867,18 @@ LRESULT CALLBACK TApplication::HintWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LP
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         if (!app) break;
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Wnd, &paint);
-        {
-            TFontDC text(Wnd, dc, app->FHintFont.Handle());
-            RECT client{};
-            GetClientRect(Wnd, &client);
-            TBrush background;
-            background.SetColor(app->FHintColor);
-            FillRect(dc, &client, background.Handle());
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, ColorToRGB(clInfoText));
-            InflateRect(&client, -HintMarginX, -HintMarginY);
-            DrawTextA(dc, app->FHintText.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-        }
-        EndPaint(Wnd, &paint);
+        TPaintDC paint(Wnd);
+        const HDC dc = paint.Handle();
+        TObjectSelection font(dc, app->FHintFont.Handle());
+        RECT client{};
+        GetClientRect(Wnd, &client);
+        TBrush background;
+        background.SetColor(app->FHintColor);
+        FillRect(dc, &client, background.Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(clInfoText));
+        InflateRect(&client, -HintMarginX, -HintMarginY);
+        DrawTextA(dc, app->FHintText.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
         return 0;
     }
     default: break;

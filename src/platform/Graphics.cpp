@@ -4,29 +4,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "DeviceContexts.h"
+
 namespace {
-
-// Deletes a GDI object when it goes out of scope (null is allowed).
-class TGdiObject {
-public:
-    explicit TGdiObject(HGDIOBJ Object) : FObject(Object) {}
-    TGdiObject(const TGdiObject&) = delete;
-    TGdiObject& operator=(const TGdiObject&) = delete;
-    ~TGdiObject()
-    {
-        if (FObject) DeleteObject(FObject);
-    }
-    HGDIOBJ Get() const { return FObject; }
-    HGDIOBJ Release()
-    {
-        HGDIOBJ object = FObject;
-        FObject = nullptr;
-        return object;
-    }
-
-private:
-    HGDIOBJ FObject;
-};
 
 // A memory DC holding one image; when the image already sits in a DC (its bitmap's canvas), that DC is used,
 // because an image can be selected into only one DC at a time.
@@ -54,19 +34,6 @@ private:
     HDC FDC;
     bool FOwned = false;
     HGDIOBJ FOldImage = nullptr;
-};
-
-// The screen DC, for device-dependent bitmaps.
-class TScreenDC {
-public:
-    TScreenDC() : FDC(GetDC(nullptr)) {}
-    TScreenDC(const TScreenDC&) = delete;
-    TScreenDC& operator=(const TScreenDC&) = delete;
-    ~TScreenDC() { ReleaseDC(nullptr, FDC); }
-    HDC Handle() const { return FDC; }
-
-private:
-    HDC FDC;
 };
 
 // COLORONCOLOR drops whole source rows and columns instead of blending them, as the skins expect.
@@ -147,7 +114,7 @@ HBITMAP CreateImage(int Width, int Height, TPixelFormat Format, const std::vecto
 {
     HBITMAP image = nullptr;
     if (Format == pfDevice) {
-        TScreenDC screen;
+        TWindowDC screen(nullptr);
         image = CreateCompatibleBitmap(screen.Handle(), Width, Height);
     } else {
         int bits = BitsOf(Format);

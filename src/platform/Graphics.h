@@ -170,6 +170,18 @@ private:
     CRITICAL_SECTION FLock;
 };
 
+// Attaches a canvas to a DC for one scope; detaching gives the DC its own objects back.
+class TCanvasAttachment {
+public:
+    TCanvasAttachment(TCanvas& Canvas, HDC DC) : FCanvas(Canvas) { FCanvas.SetHandle(DC); }
+    ~TCanvasAttachment() { FCanvas.SetHandle(nullptr); }
+    TCanvasAttachment(const TCanvasAttachment&) = delete;
+    TCanvasAttachment& operator=(const TCanvasAttachment&) = delete;
+
+private:
+    TCanvas& FCanvas;
+};
+
 // Keeps a canvas locked for one paint, whatever leaves the scope.
 class TCanvasLock {
 public:

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "DeviceContexts.h"
 #include "Forms.h"
 #include "LayoutReader.h"
 
@@ -9,24 +10,6 @@ namespace {
 
 constexpr int DefaultLabelWidth = 65, DefaultLabelHeight = 17;
 constexpr int DefaultButtonWidth = 75, DefaultButtonHeight = 25;
-
-// The screen's DC for measuring text outside a paint.
-class TScreenCanvas {
-public:
-    TScreenCanvas() : FDC(GetDC(nullptr)) { FCanvas.SetHandle(FDC); }
-    ~TScreenCanvas()
-    {
-        FCanvas.SetHandle(nullptr);  // the DC gets its objects back before it is released
-        ReleaseDC(nullptr, FDC);
-    }
-    TScreenCanvas(const TScreenCanvas&) = delete;
-    TScreenCanvas& operator=(const TScreenCanvas&) = delete;
-    TCanvas& Canvas() { return FCanvas; }
-
-private:
-    HDC FDC;
-    TCanvas FCanvas;
-};
 
 UINT AlignmentFormat(TAlignment Alignment)
 {
@@ -150,8 +133,9 @@ UINT TLabel::TextFormat() const
 void TLabel::AdjustBounds()
 {
     if (!FAutoSize || Align() == alClient) return;
-    TScreenCanvas screen;
-    TCanvas& canvas = screen.Canvas();
+    TWindowDC screen(nullptr);
+    TCanvas canvas;
+    TCanvasAttachment attached(canvas, screen.Handle());
     canvas.Font().Assign(Font());
     RECT r{0, 0, FWordWrap ? Width() : 0, 0};
     canvas.DrawText(MeasurableText(FCaption), r, (TextFormat() & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
