@@ -12,7 +12,7 @@ e2e_fresh_prefix() {  # name
   export QUINTARO_WINEPREFIX=$QUINTARO_BUILD/e2e-$1-prefix
   wine_env
   /usr/lib/wine/wineserver -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX" "$WINEPREFIX.display"
+  rm -rf "$WINEPREFIX"  # its display stays: one Xvfb per prefix name, not one per run
   wine_prefix_ready
   wine_display
   source "$QUINTARO_SOURCE/scripts/lib/demo-install.sh"
