@@ -239,7 +239,7 @@ void TForm1::StartSelfRemoval()
 {
     const std::string exe = Trim(ModuleFileName());
     const std::string folder = IncludeTrailingBackslash(ExtractFilePath(exe));
-    FExePath = Trim(ModuleFileName());
+    FExePath = exe;
     TStringList lines;
     SelfRemovalLines(FExePath, lines);
     const std::string batch = folder + BatchName;

@@ -11,6 +11,7 @@ before=$(e2e_checksums)
 batch=$(demo_unix "$DEMO_UNINSTALLER_DIR\\deleteFile.bat")
 
 cancel_by() {  # how
+  local wid
   e2e_start_uninstaller
   wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
   sleep 0.5

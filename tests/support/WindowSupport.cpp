@@ -1,5 +1,7 @@
 #include "WindowSupport.h"
 
+#include "DeviceContexts.h"
+
 namespace testsupport {
 
 namespace {
@@ -42,12 +44,10 @@ TPopupWindow::~TPopupWindow() { DestroyWindow(FWnd); }
 
 SIZE TextExtent(const TFont& Font, const std::string& Text)
 {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font.Handle());
+    TWindowDC screen(nullptr);
+    TObjectSelection font(screen.Handle(), Font.Handle());
     SIZE size{};
-    GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    GetTextExtentPoint32A(screen.Handle(), Text.c_str(), static_cast<int>(Text.size()), &size);
     return size;
 }
 
