@@ -161,15 +161,28 @@ void TStringList::SetText(const std::string& Value)
     if (!line.empty()) FStrings.push_back(line);
 }
 
+namespace {
+
+void SaveText(const std::string& FileName, const std::string& Text, DWORD Disposition)
+{
+    HANDLE h = CreateFileA(FileName.c_str(), GENERIC_WRITE, 0, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + FileName + "\"");
+    DWORD written = 0;
+    BOOL ok = WriteFile(h, Text.data(), static_cast<DWORD>(Text.size()), &written, nullptr);
+    CloseHandle(h);
+    if (!ok || written != Text.size()) throw Exception("Cannot write file \"" + FileName + "\"");
+}
+
+}  // namespace
+
 void TStringList::SaveToFile(const std::string& FileName) const
 {
-    HANDLE h = CreateFileA(FileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + FileName + "\"");
-    std::string text = Text();
-    DWORD written = 0;
-    BOOL ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(h);
-    if (!ok || written != text.size()) throw Exception("Cannot write file \"" + FileName + "\"");
+    SaveText(FileName, Text(), CREATE_ALWAYS);
+}
+
+void TStringList::SaveToNewFile(const std::string& FileName) const
+{
+    SaveText(FileName, Text(), CREATE_NEW);
 }
 
 int StrToInt(const std::string& S)
@@ -261,4 +274,41 @@ std::string ChangeFileExt(const std::string& FileName, const std::string& Extens
     size_t dot = AfterLastDelimiter(FileName, "\\:.");
     if (dot > nameStart) return FileName.substr(0, dot - 1) + Extension;
     return FileName + Extension;
+}
+
+namespace {
+
+std::string WideToAnsi(const std::wstring& S, DWORD Flags, BOOL* UsedDefault)
+{
+    if (S.empty()) return std::string();
+    const int size = static_cast<int>(S.size());
+    const int n = WideCharToMultiByte(CP_ACP, Flags, S.data(), size, nullptr, 0, nullptr, UsedDefault);
+    std::string result(static_cast<size_t>(n), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, Flags, S.data(), size, &result[0], n, nullptr, UsedDefault);
+    return result;
+}
+
+}  // namespace
+
+std::wstring AnsiToWide(const std::string& S)
+{
+    if (S.empty()) return std::wstring();
+    const int size = static_cast<int>(S.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, S.data(), size, nullptr, 0);
+    std::wstring result(static_cast<size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, S.data(), size, &result[0], n);
+    return result;
+}
+
+std::string WideToAnsi(const std::wstring& S)
+{
+    return WideToAnsi(S, 0, nullptr);
+}
+
+bool ExactAnsi(const std::wstring& S, std::string& Result)
+{
+    BOOL usedDefault = FALSE;
+    Result = WideToAnsi(S, WC_NO_BEST_FIT_CHARS, &usedDefault);
+    // The way back must give the same text: a conversion that ignores the flag is caught here too.
+    return !usedDefault && AnsiToWide(Result) == S;
 }

@@ -113,6 +113,8 @@ public:
     void SetText(const std::string& Value);
     // Writes Text() to a file, creating or replacing it; throws on failure.
     void SaveToFile(const std::string& FileName) const;
+    // The same, to a file that must not exist yet: whatever has the name already is never written through.
+    void SaveToNewFile(const std::string& FileName) const;
 
 private:
     std::vector<std::string> FStrings;
@@ -129,3 +131,9 @@ std::string ExtractFilePath(const std::string& FileName);  // up to and includin
 std::string IncludeTrailingBackslash(const std::string& S);
 std::string ExtractFileName(const std::string& FileName);  // after the last '\' or ':'
 std::string ChangeFileExt(const std::string& FileName, const std::string& Extension);
+
+// Code page conversions. The system's own conversion to the ANSI code page puts look-alikes ("â" -> "a") or "?" in
+// place of characters the code page lacks; ExactAnsi refuses instead, so that a name it gives is the very name.
+std::wstring AnsiToWide(const std::string& S);
+std::string WideToAnsi(const std::wstring& S);             // the system's conversion, look-alikes and all
+bool ExactAnsi(const std::wstring& S, std::string& Result);  // false when a character has no exact ANSI form

@@ -28,22 +28,29 @@ bool TRegistry::OpenKey(const std::string& Key, bool CanCreate)
 
 std::string TRegistry::ReadString(const std::string& Name) const
 {
-    if (!FCurrentKey.Valid()) return std::string();
-    std::vector<char> data(256);
+    return WideToAnsi(ReadWideString(Name));
+}
+
+std::wstring TRegistry::ReadWideString(const std::string& Name) const
+{
+    if (!FCurrentKey.Valid()) return std::wstring();
+    const std::wstring name = AnsiToWide(Name);
+    std::vector<wchar_t> data(256);
     DWORD type = 0;
     for (;;) {
-        DWORD size = static_cast<DWORD>(data.size());
-        LONG rc = RegQueryValueExA(FCurrentKey.Get(), Name.c_str(), nullptr, &type,
+        DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        LONG rc = RegQueryValueExW(FCurrentKey.Get(), name.c_str(), nullptr, &type,
                                    reinterpret_cast<BYTE*>(data.data()), &size);
         if (rc == ERROR_MORE_DATA) {
             // The value may grow between the calls: ask again with what it needs now.
-            data.resize(size > data.size() ? size : data.size() * 2);
+            const size_t needed = size / sizeof(wchar_t) + 1;
+            data.resize(needed > data.size() ? needed : data.size() * 2);
             continue;
         }
-        if (rc != ERROR_SUCCESS) return std::string();
+        if (rc != ERROR_SUCCESS) return std::wstring();
         if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + Name + "'");
         // Stored with or without its terminating NUL: the text ends at the first NUL or with the data.
-        std::string text(data.data(), size);
-        return text.substr(0, text.find('\0'));
+        std::wstring text(data.data(), size / sizeof(wchar_t));
+        return text.substr(0, text.find(L'\0'));
     }
 }

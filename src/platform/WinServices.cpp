@@ -84,25 +84,50 @@ bool HasDotComponent(const std::string& Full, size_t From)
     return false;
 }
 
-std::string FullPathName(const std::string& Path)
+// What an API call of the kind "fill this buffer, or say how large it must be" gives, however long it is. Call
+// returns the length written, or a size needed (or, for module names, the whole buffer) when it does not fit; 0 on
+// failure.
+template <typename Char, typename Call>
+std::basic_string<Char> BufferResult(Call Fill)
 {
-    std::string buffer(MAX_PATH, '\0');
+    std::basic_string<Char> buffer(MAX_PATH, Char());
     for (;;) {
-        DWORD n = GetFullPathNameA(Path.c_str(), static_cast<DWORD>(buffer.size()), &buffer[0], nullptr);
-        if (n == 0) return std::string();
+        const DWORD n = Fill(&buffer[0], static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::basic_string<Char>();
         if (n < buffer.size()) return buffer.substr(0, n);
-        buffer.resize(n);
+        buffer.resize(n > buffer.size() ? n : buffer.size() * 2);
     }
 }
 
-std::string JoinName(const std::string& Folder, const std::string& Name)
+std::string FullPathName(const std::string& Path)
 {
-    return IncludeTrailingBackslash(Folder) + Name;
+    return BufferResult<char>([&Path](char* Buffer, DWORD Size) {
+        return GetFullPathNameA(Path.c_str(), Size, Buffer, nullptr);
+    });
 }
 
-bool SameName(const std::string& A, const std::string& B)
+std::wstring WideShortPath(const std::wstring& Path)
 {
-    return !A.empty() && lstrcmpiA(A.c_str(), B.c_str()) == 0;
+    return BufferResult<wchar_t>([&Path](wchar_t* Buffer, DWORD Size) {
+        return GetShortPathNameW(Path.c_str(), Buffer, Size);
+    });
+}
+
+std::string ExactShortPath(const std::wstring& Path)
+{
+    const std::wstring shortPath = WideShortPath(Path);
+    std::string exact;
+    return !shortPath.empty() && ExactAnsi(shortPath, exact) ? exact : std::string();
+}
+
+std::wstring JoinName(const std::wstring& Folder, const std::wstring& Name)
+{
+    return !Folder.empty() && Folder.back() == L'\\' ? Folder + Name : Folder + L"\\" + Name;
+}
+
+bool SameName(const std::wstring& A, const std::wstring& B)
+{
+    return !A.empty() && lstrcmpiW(A.c_str(), B.c_str()) == 0;
 }
 
 DWORD AttributesOf(const std::string& Path)
@@ -117,6 +142,8 @@ TPathKind PathKind(const std::string& Path)
     std::string p = Path;
     for (char& c : p)
         if (c == '/') c = '\\';  // never a GBK trail byte
+    // Neither is a GBK trail byte either; only a literal "\\?\" prefix has a question mark of its own.
+    if (p.find_first_of("?*", StartsWith(p, "\\\\?\\") ? 4 : 0) != std::string::npos) return TPathKind::Pattern;
     bool drive = p.size() >= 2 && p[1] == ':' && ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z'));
     bool driveRooted = drive && p.size() >= 3 && p[2] == '\\';
     if (!driveRooted && !StartsWith(p, "\\\\")) {
@@ -137,15 +164,30 @@ std::string WindowsDirectory()
     return n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
 
+std::string ExactAnsiPath(const std::wstring& Path)
+{
+    std::string exact;
+    if (ExactAnsi(Path, exact)) return exact;
+    return ExactShortPath(Path);
+}
+
+std::string ShortPathName(const std::string& Path)
+{
+    return ExactShortPath(AnsiToWide(Path));
+}
+
 std::string ModuleFileName()
 {
-    std::string buffer(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
-        if (n == 0) return std::string();
-        if (n < buffer.size()) return buffer.substr(0, n);
-        buffer.resize(buffer.size() * 2);
-    }
+    return ExactAnsiPath(BufferResult<wchar_t>([](wchar_t* Buffer, DWORD Size) {
+        return GetModuleFileNameW(nullptr, Buffer, Size);
+    }));
+}
+
+std::string TempFolder()
+{
+    std::wstring folder = BufferResult<wchar_t>([](wchar_t* Buffer, DWORD Size) { return GetTempPathW(Size, Buffer); });
+    if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    return ExactAnsiPath(folder);
 }
 
 bool FileExists(const std::string& Path)
@@ -158,11 +200,6 @@ bool DirectoryExists(const std::string& Path)
 {
     DWORD a = AttributesOf(Path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileDelete(const std::string& Path)
-{
-    return DeleteFileA(Path.c_str()) != FALSE;
 }
 
 bool FileSetAttr(const std::string& Path, DWORD Attributes)
@@ -182,9 +219,9 @@ bool ShellDeleteTree(const std::string& Folder)
     return SHFileOperationA(&op) == 0;
 }
 
-void WriteTextFile(const std::string& FileName, const TStringList& Lines)
+void CreateTextFile(const std::string& FileName, const TStringList& Lines)
 {
-    Lines.SaveToFile(FileName);
+    Lines.SaveToNewFile(FileName);
 }
 
 bool RunHidden(const std::string& CommandLine)
@@ -194,22 +231,18 @@ bool RunHidden(const std::string& CommandLine)
 
 // Folder enumeration ---------------------------------------------------------------------------------------------
 
-TEntryHandle::TEntryHandle(const std::string& Path, DWORD Access)
-    : FHandle(CreateFileA(Path.c_str(), Access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+TEntryHandle::TEntryHandle(const std::wstring& Path, DWORD Access)
+    : FHandle(CreateFileW(Path.c_str(), Access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr))
 {
 }
 
-std::string TEntryHandle::FinalName() const
+std::wstring TEntryHandle::FinalName() const
 {
-    std::string buffer(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetFinalPathNameByHandleA(FHandle.Get(), &buffer[0], static_cast<DWORD>(buffer.size()),
-                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (n == 0) return std::string();
-        if (n < buffer.size()) return buffer.substr(0, n);
-        buffer.resize(n);
-    }
+    // In UTF-16: the ANSI form of a name outside the code page is a look-alike that may match another name.
+    return BufferResult<wchar_t>([this](wchar_t* Buffer, DWORD Size) {
+        return GetFinalPathNameByHandleW(FHandle.Get(), Buffer, Size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    });
 }
 
 bool TEntryHandle::SetAttributes(DWORD Attributes)
@@ -227,7 +260,7 @@ bool TEntryHandle::Delete()
 
 TFolderWalk::TFolderWalk(const std::string& Folder)
     : FFolder(Folder),
-      FFinalName(TEntryHandle(Folder, FILE_READ_ATTRIBUTES).FinalName()),
+      FFinalName(TEntryHandle(AnsiToWide(Folder), FILE_READ_ATTRIBUTES).FinalName()),
       FFind(FindFirstFileA((Folder + "\\*.*").c_str(), &FData))
 {
     if (!FFind.Valid()) FResult = GetLastError();
@@ -248,14 +281,58 @@ bool TFolderWalk::Next(TFindEntry& Entry)
 
 TEntryHandle TFolderWalk::OpenItself(const TFindEntry& Entry, DWORD Access) const
 {
-    TEntryHandle handle(PathOf(Entry), Access);
-    if (handle.Valid() && SameName(handle.FinalName(), JoinName(FFinalName, Entry.Name))) return handle;
+    TEntryHandle handle(AnsiToWide(PathOf(Entry)), Access);
+    if (handle.Valid() && SameName(handle.FinalName(), JoinName(FFinalName, AnsiToWide(Entry.Name)))) return handle;
     return TEntryHandle();
 }
 
 bool IsDotEntry(const TFindEntry& Entry)
 {
     return Entry.Name == "." || Entry.Name == "..";
+}
+
+TEntryHandle OpenItself(const std::string& Path, DWORD Access)
+{
+    if (PathKind(Path) != TPathKind::BelowRoot) return TEntryHandle();
+    const std::wstring path = AnsiToWide(Path);
+    // The name the folder lists for the entry: the long one even when Path spells it short.
+    WIN32_FIND_DATAW data = {};
+    const TFindHandle find(FindFirstFileW(path.c_str(), &data));
+    if (!find.Valid()) return TEntryHandle();
+    std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    TEntryHandle handle(path, Access);
+    const std::wstring expected = JoinName(TEntryHandle(folder, FILE_READ_ATTRIBUTES).FinalName(), data.cFileName);
+    if (handle.Valid() && SameName(handle.FinalName(), expected)) return handle;
+    return TEntryHandle();
+}
+
+namespace {
+
+// A root, or a folder that is no link at its own name (links above it are the system's business).
+bool IsFolderItself(const std::string& Folder)
+{
+    const DWORD a = AttributesOf(Folder);
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    return PathKind(Folder) == TPathKind::Root || OpenItself(Folder, FILE_READ_ATTRIBUTES).Valid();
+}
+
+// The folder that holds Path, without a trailing backslash unless it is a root.
+std::string HoldingFolder(const std::string& Path)
+{
+    std::string folder = ExtractFilePath(Path);
+    if (!folder.empty() && PathKind(folder) != TPathKind::Root) folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+bool DeleteFileItself(const std::string& Path)
+{
+    if (!FileExists(Path) || !IsFolderItself(HoldingFolder(Path))) return false;
+    TEntryHandle file = OpenItself(Path, DELETE | FILE_READ_ATTRIBUTES);
+    return file.Valid() && file.Delete();
 }
 
 bool IsLinkFreeFolder(const std::string& Folder)

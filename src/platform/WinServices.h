@@ -53,6 +53,7 @@ enum class TPathKind {
     Root,       // a drive or share root in any spelling ("C:", "c:/", "\", "\\server\share\", "\\?\C:\"), or a
                 // literal "\\?\" path with "." or ".." in it, which may lead there
     BelowRoot,  // a fully qualified path below a root
+    Pattern,    // "?" or "*" in it: a pattern that may match other names, never a name to act on
 };
 
 // What a path names once "." and ".." are resolved; the removal operations act only on BelowRoot paths.
@@ -62,19 +63,27 @@ TPathKind PathKind(const std::string& Path);
 
 // The Windows folder (GetWindowsDirectory with 260 characters), such as C:\WINDOWS.
 std::string WindowsDirectory();
-// The full path of the running executable.
+// Every path the program deletes, writes or starts must be exactly the path on disk, and the ANSI API would hand out
+// look-alikes for names outside the code page. These give the exact ANSI form of such a path: the path itself when
+// every character has one, else its short (8.3) form when the file system keeps one, else empty.
+std::string ExactAnsiPath(const std::wstring& Path);
+// The exact short (8.3) form of an existing path, or empty.
+std::string ShortPathName(const std::string& Path);
+// The full path of the running executable, exactly; empty when it has no exact ANSI form.
 std::string ModuleFileName();
+// The user's temporary folder without a trailing backslash, exactly; empty when it has no exact ANSI form.
+std::string TempFolder();
 
 bool FileExists(const std::string& Path);       // an existing file, not a folder
 bool DirectoryExists(const std::string& Path);  // an existing folder
-bool FileDelete(const std::string& Path);       // DeleteFile: a read-only file is not deleted
 bool FileSetAttr(const std::string& Path, DWORD Attributes);  // replaces all attributes
 
 // Deletes a folder with everything below it through the shell, for good and without any dialog; true on success.
 bool ShellDeleteTree(const std::string& Folder);
 
-// Writes the lines, each followed by CR LF, in the ANSI code page; creates or replaces the file, throws on failure.
-void WriteTextFile(const std::string& FileName, const TStringList& Lines);
+// Writes the lines, each followed by CR LF, in the ANSI code page, to a file it creates: an existing file (or a link
+// of that name) is never written through. Throws on failure.
+void CreateTextFile(const std::string& FileName, const TStringList& Lines);
 
 // Starts a command line without a window (WinExec, SW_HIDE) and returns at once; true when it started.
 bool RunHidden(const std::string& CommandLine);
@@ -90,11 +99,11 @@ struct TFindEntry {
 class TEntryHandle {
 public:
     TEntryHandle() = default;
-    TEntryHandle(const std::string& Path, DWORD Access);
+    TEntryHandle(const std::wstring& Path, DWORD Access);
 
     bool Valid() const { return FHandle.Valid(); }
     // The full name the file system knows the opened entry by ("\\?\C:\dir\name"), links on the way resolved.
-    std::string FinalName() const;
+    std::wstring FinalName() const;
     bool SetAttributes(DWORD Attributes);
     // Marks the entry for deletion; it goes when the handle closes. A link goes, not what it points to.
     bool Delete();
@@ -123,7 +132,7 @@ public:
 
 private:
     std::string FFolder;
-    std::string FFinalName;
+    std::wstring FFinalName;
     WIN32_FIND_DATAA FData = {};
     TFindHandle FFind;
     bool FFirst = true;
@@ -131,6 +140,12 @@ private:
 };
 
 bool IsDotEntry(const TFindEntry& Entry);  // "." or ".."
+
+// The entry at Path opened as itself, or an invalid handle when it cannot be opened or a link stands at its name.
+TEntryHandle OpenItself(const std::string& Path, DWORD Access);
+// Deletes the file at Path as itself, and only when its folder is no link either: never a link's target, nothing
+// through a linked folder. True when the file was deleted; a read-only file is not.
+bool DeleteFileItself(const std::string& Path);
 
 // True for an existing folder that is not a link and holds none at any depth, nor anything that cannot be checked.
 bool IsLinkFreeFolder(const std::string& Folder);

@@ -14,13 +14,14 @@ namespace {
 
 const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// The current user's "AppData" folder as stored (the key is not created); empty when it cannot be read.
+// The current user's "AppData" folder as stored (the key is not created), exactly; empty when it cannot be read or
+// has no exact ANSI form.
 std::string UserAppData()
 {
     TRegistry reg;
     reg.SetRootKey(HKEY_CURRENT_USER);
     if (!reg.OpenKey(ShellFoldersKey, false)) return std::string();
-    return reg.ReadString("AppData");  // a failure passes on; the key closes with reg
+    return ExactAnsiPath(reg.ReadWideString("AppData"));  // a failure passes on; the key closes with reg
 }
 
 // The program's top-most windows step out of the top-most band for as long as this lives.
@@ -59,7 +60,7 @@ bool DeleteQuickLaunchShortcut(const std::string& ExeName)
     // AppData folder is a drive root.
     if (PathKind(appData) != TPathKind::BelowRoot) return false;
     std::string folder = appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
-    return FileDelete(folder + "\\" + ChangeFileExt(ExtractFileName(ExeName), ".lnk"));
+    return DeleteFileItself(folder + "\\" + ChangeFileExt(ExtractFileName(ExeName), ".lnk"));
 }
 
 int ShowMessageBoxForm(const char* Text, const char* Caption, int Flags, unsigned char Mode)

@@ -59,7 +59,7 @@ bool DeleteTree(const std::string& Dir, bool RemoveFolders)
 
 void TForm1::DeleteShortcut(const std::string& Path)
 {
-    if (FileExists(Path)) FileDelete(Path);
+    DeleteFileItself(Path);
 }
 
 bool TForm1::DeleteFolderTree(const std::string& Dir, bool RemoveFolders)
@@ -108,14 +108,17 @@ const char* const ProductExe = "Quintaro.exe";
 const char* const InstallFolder = "Program Files\\Corvane软件\\Com";
 const char* const BatchName = "deleteFile.bat";
 
-// An all-users shell folder as stored below HKEY_LOCAL_MACHINE (the key is created when missing). A value of
-// another type than a string throws; the caller lets that end the uninstall.
+const int SelfRemovalTries = 120;  // about two minutes, a second apart
+
+// An all-users shell folder as stored below HKEY_LOCAL_MACHINE (the key is created when missing), exactly; empty
+// when it has no exact ANSI form. A value of another type than a string throws; the caller lets that end the
+// uninstall.
 std::string CommonShellFolder(const char* Name)
 {
     TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
     registry.OpenKey(ShellFoldersKey, true);
-    return registry.ReadString(Name);
+    return ExactAnsiPath(registry.ReadWideString(Name));
 }
 
 // A shell folder is used only when it names a folder below a drive or share root: an empty or relative value
@@ -134,6 +137,16 @@ std::string BatchQuoted(const std::string& Path)
         if (c == '%') quoted += '%';
     }
     return quoted + "\"";
+}
+
+// The folder for the batch file, with a trailing backslash: one whose path has no per cent sign, since cmd expands
+// %...% on the command line that starts the batch file, quoted or not. The executable's folder, else its short
+// form, else the temporary folder; empty when none will do.
+std::string BatchFolder(const std::string& ExeFolder)
+{
+    for (const std::string& folder : {ExeFolder, ShortPathName(ExeFolder), TempFolder()})
+        if (!folder.empty() && folder.find('%') == std::string::npos) return IncludeTrailingBackslash(folder);
+    return std::string();
 }
 
 }  // namespace
@@ -213,14 +226,23 @@ std::string TForm1::GetInstallDir()
     return windows.substr(0, backslash + 1) + InstallFolder;
 }
 
-void TForm1::SelfRemovalLines(const std::string& Exe, TStringList& Lines)
+void TForm1::SelfRemovalLines(const std::string& Exe, TStringList& Lines, int Tries)
 {
     Lines.Clear();
     Lines.Add("@echo off");
+    Lines.Add("set tries=0");
     Lines.Add(":loop");
     Lines.Add("del " + BatchQuoted(Exe));
     Lines.Add("del " + BatchQuoted(Exe));
-    Lines.Add("if exist " + BatchQuoted(Exe) + " goto loop ");
+    Lines.Add("if not exist " + BatchQuoted(Exe) + " goto end");
+    // An executable that stays in use must not keep a hidden loop spinning: a second apart, and not for ever.
+    // ping waits one second between its two echoes on every Windows version and under Wine; timeout and choice
+    // are missing from older systems.
+    Lines.Add("set /a tries+=1");
+    Lines.Add("if %tries% geq " + IntToStr(Tries) + " goto end");
+    Lines.Add("ping -n 2 127.0.0.1 >nul");
+    Lines.Add("goto loop");
+    Lines.Add(":end");
     Lines.Add("del %0");
 }
 
@@ -237,13 +259,18 @@ void TForm1::FormClose(TObject*, TCloseAction&)
 
 void TForm1::StartSelfRemoval()
 {
+    // Empty when the path has no exact ANSI form: nothing is deleted through a look-alike of it.
     const std::string exe = Trim(ModuleFileName());
-    const std::string folder = IncludeTrailingBackslash(ExtractFilePath(exe));
+    if (exe.empty()) return;
+    const std::string folder = BatchFolder(ExtractFilePath(exe));
+    if (folder.empty()) return;
     FExePath = exe;
     TStringList lines;
-    SelfRemovalLines(FExePath, lines);
+    SelfRemovalLines(FExePath, lines, SelfRemovalTries);
     const std::string batch = folder + BatchName;
-    WriteTextFile(batch, lines);
+    // One left there may be a link to anyone's file: it goes as itself, and ours is created afresh or not at all.
+    DeleteFileItself(batch);
+    CreateTextFile(batch, lines);
     // A read-only executable could never be deleted and the hidden loop would never end.
     DWORD attributes = GetFileAttributesA(exe.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {

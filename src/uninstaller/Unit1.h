@@ -36,10 +36,11 @@ public:
     // The installation folder: the system drive's root + "Program Files\Corvane软件\Com"; empty when the
     // Windows folder names no drive root.
     static std::string GetInstallDir();
-    // The six lines of the batch file that deletes Exe once it can, then itself.
-    static void SelfRemovalLines(const std::string& Exe, TStringList& Lines);
+    // The lines of the batch file that deletes Exe once it can, trying Tries times a second apart, then itself.
+    static void SelfRemovalLines(const std::string& Exe, TStringList& Lines, int Tries);
 
-    // Deletes a shortcut file if a file (not a folder) is there.
+    // Deletes a shortcut file if a file (not a folder) is there, as itself: never a link's target, nothing through a
+    // folder that is a link.
     static void DeleteShortcut(const std::string& Path);
 
     // Deletes every file of the folder tree Dir (no trailing backslash), read-only, hidden and system files too, but

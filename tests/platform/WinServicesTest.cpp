@@ -51,6 +51,9 @@ TEST(PathKind, RelativeAndBelowRoot)
     for (const char* below : {"C:\\Program Files\\Corvane软件\\Com", "c:/x", "C:\\x\\", "\\\\server\\share\\x",
                               "\\\\?\\C:\\x", "\\\\?\\UNC\\server\\share\\x", "D:\\乗\\x", "\\\\server\\乗\\x"})
         EXPECT_EQ(TPathKind::BelowRoot, PathKind(below)) << below;
+    // The shell would take them as patterns and delete whatever they match.
+    for (const char* pattern : {"C:\\da?a", "C:\\*", "C:\\x\\*.*", "\\\\?\\C:\\x?", "?:\\x", "\\\\server\\share\\*"})
+        EXPECT_EQ(TPathKind::Pattern, PathKind(pattern)) << pattern;
 }
 
 TEST(WinServices, FilesAndFolders)
@@ -65,10 +68,10 @@ TEST(WinServices, FilesAndFolders)
     EXPECT_FALSE(FileExists(dir + "\\missing"));
 
     ASSERT_TRUE(FileSetAttr(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(FileDelete(file)) << "a read-only file is not deleted";
+    EXPECT_FALSE(DeleteFileItself(file)) << "a read-only file is not deleted";
     ASSERT_TRUE(FileSetAttr(file, FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(file.c_str()));
-    EXPECT_TRUE(FileDelete(file));
+    EXPECT_TRUE(DeleteFileItself(file));
     EXPECT_FALSE(FileExists(file));
 }
 
@@ -83,15 +86,18 @@ TEST(WinServices, SystemPaths)
     EXPECT_TRUE(FileExists(exe));
 }
 
-TEST(WinServices, WriteTextFileEndsEveryLineWithCrLf)
+TEST(WinServices, CreateTextFileEndsEveryLineWithCrLfAndNeverWritesOverAName)
 {
     std::string file = FreshFolder("text") + "\\deleteFile.bat";
-    testsupport::WriteFile(file, "old contents, longer than the new ones");
     TStringList lines;
     lines.Add("@echo off");
     lines.Add("del \"C:\\卸载 程序\\Uninstall.exe\"");
-    WriteTextFile(file, lines);
-    EXPECT_EQ("@echo off\r\ndel \"C:\\\xd0\xb6\xd4\xd8 \xb3\xcc\xd0\xf2\\Uninstall.exe\"\r\n", ReadBytes(file));
+    CreateTextFile(file, lines);
+    const std::string written = "@echo off\r\ndel \"C:\\\xd0\xb6\xd4\xd8 \xb3\xcc\xd0\xf2\\Uninstall.exe\"\r\n";
+    EXPECT_EQ(written, ReadBytes(file));
+    lines.Add("more");
+    EXPECT_THROW(CreateTextFile(file, lines), Exception);
+    EXPECT_EQ(written, ReadBytes(file));
 }
 
 TEST(FolderWalk, ReportsEveryEntryAndHowItEnded)

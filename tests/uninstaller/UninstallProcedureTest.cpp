@@ -14,6 +14,7 @@
 #include "Registry.h"
 #include "TestSupport.h"
 #include "Unit1.h"
+#include "WineLinks.h"
 #include "WinServices.h"
 
 using msgboxtest::OpenBox;
@@ -63,6 +64,12 @@ public:
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(FKey, FName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Value),
                                                 sizeof(Value)));
     }
+    void SetWide(const std::wstring& Value)
+    {
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(FKey, AnsiToWide(FName).c_str(), 0, REG_SZ,
+                                                reinterpret_cast<const BYTE*>(Value.c_str()),
+                                                static_cast<DWORD>((Value.size() + 1) * sizeof(wchar_t))));
+    }
     void Remove() { RegDeleteValueA(FKey, FName); }
 
 private:
@@ -72,6 +79,57 @@ private:
     DWORD FType = REG_SZ;
     std::string FData;
 };
+
+bool Exists(const std::wstring& Path)
+{
+    return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Waits up to 15 seconds for a file to go (a batch file deletes it); true when it has.
+bool Gone(const std::wstring& Path)
+{
+    for (int i = 0; i < 300 && Exists(Path); ++i) Sleep(50);
+    return !Exists(Path);
+}
+
+void WriteWide(const std::wstring& Path, const std::string& Bytes)
+{
+    const TKernelHandle file(CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.Get(), Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr));
+}
+
+// Runs a command line in Folder and waits up to a minute; gives its exit code and how long it ran.
+DWORD RunAndWait(std::wstring CommandLine, const std::wstring& Folder, DWORD* Elapsed = nullptr)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    const DWORD start = GetTickCount();
+    if (!CreateProcessW(nullptr, &CommandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, Folder.c_str(),
+                        &si, &pi)) {
+        ADD_FAILURE() << "cannot start " << WideToAnsi(CommandLine);
+        return ~0u;
+    }
+    const TKernelHandle process(pi.hProcess), thread(pi.hThread);
+    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    if (Elapsed) *Elapsed = GetTickCount() - start;
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return code;
+}
+
+// A copy of this test program at Exe (made unless one is there) runs a whole uninstall with its real close handling (SelfRemovalCopy below);
+// Expect tells it whether its batch file is to be reported as impossible ("report") or not ("1"). Its exit code.
+DWORD RunCopy(const std::wstring& Exe, const char* Expect)
+{
+    if (!Exists(Exe) && !CopyFileW(AnsiToWide(ModuleFileName()).c_str(), Exe.c_str(), TRUE)) return ~0u;
+    SetEnvironmentVariableA(CopyVariable, Expect);
+    const DWORD code = RunAndWait(L"\"" + Exe + L"\" --gtest_filter=SelfRemovalCopy.* --gtest_color=no",
+                                  Exe.substr(0, Exe.rfind(L'\\')));
+    SetEnvironmentVariableA(CopyVariable, nullptr);
+    return code;
+}
 
 // Closes the completion box with its OK button from inside its modal loop.
 std::unique_ptr<TModalScript> ConfirmCompletion()
@@ -301,21 +359,87 @@ TEST_F(UninstallProcedure, UnusableShellFoldersAreSkipped)
     if (!driveGroupExisted) RemoveTree(drive + "Quintaro");
 }
 
+// Shell-folder values with characters the code page lacks: the system's ANSI reading turns "â" into "a", which
+// names the user's folder next door. A value reaches its real folder by the short name, or nothing at all.
+TEST_F(UninstallProcedure, ShellFoldersWithoutAnExactAnsiNameNeverReachTheirLookAlikes)
+{
+    const std::wstring base = AnsiToWide(root);
+    const std::wstring group = base + L"\\d\u00e2ta\\Quintaro";  // the real group, with a short name
+    ASSERT_TRUE(CreateDirectoryW((base + L"\\d\u00e2ta").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(group.c_str(), nullptr));
+    WriteWide(group + L"\\Quintaro.lnk", "L");
+    const std::vector<std::string> lookAlikes = {root + "\\data\\Quintaro\\Quintaro.lnk", root + "\\desk\\Quintaro.LNK",
+                                                 root + "\\app\\Microsoft\\Internet Explorer\\Quick Launch\\Quintaro.lnk"};
+    for (const char* folder : {"\\data", "\\data\\Quintaro", "\\desk", "\\app", "\\app\\Microsoft",
+                               "\\app\\Microsoft\\Internet Explorer", "\\app\\Microsoft\\Internet Explorer\\Quick Launch"})
+        MakeFolder(root + folder);
+    for (const std::string& path : lookAlikes) WriteFile(path, "mine");
+
+    commonPrograms.SetWide(base + L"\\d\u00e2ta");
+    commonDesktop.SetWide(base + L"\\d\u00ebsk");   // no such folder, so no short name either
+    userAppData.SetWide(base + L"\\\u00e2pp");
+    RunToCompletion();
+    for (const std::string& path : lookAlikes) EXPECT_EQ("mine", ReadBytes(path)) << path;
+    EXPECT_FALSE(Exists(group)) << "the real group went by its short name";
+}
+
+// Links at the product's names, and program group, desktop and Quick Launch folders that are links, all leading
+// into the user's folder: nothing there is deleted, and the rest of the uninstall goes on.
+TEST_F(UninstallProcedure, NothingIsDeletedThroughALink)
+{
+    PointShellFolders();
+    MakeLayout();
+    testsupport::Symlinks links;
+    const std::string mine = FreshFolder("mine");
+    const std::vector<std::string> files = {mine + "\\Quintaro.lnk", mine + "\\Quintaro卸载.lnk", mine + "\\Quintaro.LNK.txt"};
+    for (const std::string& file : files) WriteFile(file, "mine");
+    for (const std::string& shortcut : {desktop + "\\Quintaro.lnk", quickLaunch + "\\Quintaro.lnk",
+                                        programs + "\\Quintaro\\Quintaro.lnk"}) {
+        ASSERT_TRUE(DeleteFileA(shortcut.c_str()));
+        links.Make(files[2], shortcut);
+    }
+    RunToCompletion();
+    EXPECT_FALSE(testsupport::FileExists(programs + "\\Quintaro\\Quintaro卸载.lnk")) << "the real shortcut went";
+    EXPECT_FALSE(testsupport::FolderExists(installDir));
+
+    const std::string linkedDesktop = root + "\\Linked desktop", linkedAppData = root + "\\Linked";
+    MakeFolder(linkedAppData);
+    MakeFolder(linkedAppData + "\\Microsoft");
+    MakeFolder(linkedAppData + "\\Microsoft\\Internet Explorer");
+    links.Make(mine, programs + "\\Other\\Quintaro");
+    links.Make(mine, linkedDesktop);
+    links.Make(mine, linkedAppData + "\\Microsoft\\Internet Explorer\\Quick Launch");
+    commonPrograms.Set(programs + "\\Other");
+    commonDesktop.Set(linkedDesktop);
+    userAppData.Set(linkedAppData);
+    form.reset(TCustomForm::Create<TForm1>(nullptr));
+    form->OnClose = [this](TObject*, TCloseAction&) { ++closes; };
+    closes = 0;
+    RunToCompletion();
+    for (const std::string& file : files) EXPECT_EQ("mine", ReadBytes(file)) << file;
+}
+
 TEST(SelfRemoval, BatchLinesQuoteThePathAndDoubleItsPercentSigns)
 {
     const std::string exe = "C:\\Program Files\\Corvane软件\\100% 卸载\\Uninstall.exe";
     const std::string quoted = "\"C:\\Program Files\\Corvane软件\\100%% 卸载\\Uninstall.exe\"";
     TStringList lines;
     lines.Add("left from before");
-    TForm1::SelfRemovalLines(exe, lines);
+    TForm1::SelfRemovalLines(exe, lines, 120);
     const std::string file = FreshFolder("Batch") + "\\deleteFile.bat";
-    WriteTextFile(file, lines);
+    CreateTextFile(file, lines);
 
     const std::string expected = "@echo off\r\n"
+                                 "set tries=0\r\n"
                                  ":loop\r\n"
                                  "del " + quoted + "\r\n"
                                  "del " + quoted + "\r\n"
-                                 "if exist " + quoted + " goto loop \r\n"
+                                 "if not exist " + quoted + " goto end\r\n"
+                                 "set /a tries+=1\r\n"
+                                 "if %tries% geq 120 goto end\r\n"
+                                 "ping -n 2 127.0.0.1 >nul\r\n"
+                                 "goto loop\r\n"
+                                 ":end\r\n"
                                  "del %0\r\n";
     const std::string bytes = ReadBytes(file);
     EXPECT_EQ(expected, bytes);
@@ -343,38 +467,102 @@ TEST_F(UninstallProcedure, ACompletedUninstallRemovesTheExecutableAfterItExits)
     const std::string copy = folder + "\\卸载 100% 程序.exe";
     ASSERT_TRUE(CopyFileA(ModuleFileName().c_str(), copy.c_str(), TRUE));
     ASSERT_TRUE(SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY));
-
-    std::string command = "\"" + copy + "\" --gtest_filter=SelfRemovalCopy.* --gtest_color=no";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    SetEnvironmentVariableA(CopyVariable, "1");
-    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                                        &si, &pi);
-    SetEnvironmentVariableA(CopyVariable, nullptr);
-    ASSERT_TRUE(started);
-    const DWORD waited = WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 1;
-    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    ASSERT_EQ(WAIT_OBJECT_0, waited);
-    EXPECT_EQ(0u, code) << "the copy's uninstall passed";
-
-    const std::string batch = folder + "\\deleteFile.bat";
-    for (int i = 0; i < 300 && (testsupport::FileExists(copy) || testsupport::FileExists(batch)); ++i) Sleep(50);
-    EXPECT_FALSE(testsupport::FileExists(copy)) << "read-only as it was, the executable is gone";
-    EXPECT_FALSE(testsupport::FileExists(batch)) << "the batch file deleted itself";
+    EXPECT_EQ(0u, RunCopy(AnsiToWide(copy), "1")) << "the copy's uninstall passed";
+    EXPECT_TRUE(Gone(AnsiToWide(copy))) << "the executable is gone";
+    EXPECT_TRUE(Gone(AnsiToWide(folder + "\\deleteFile.bat"))) << "the batch file deleted itself";
     EXPECT_TRUE(testsupport::FolderExists(folder));
 }
 
-// Runs only inside the copy started above.
+// Copies of the uninstaller in folders whose names go wrong on the way to cmd: a character the code page lacks
+// (the ANSI name "uninst-a" is the user's folder next door) and a per cent sign (cmd expands "%OS%" on the command
+// line that starts the batch file, quotes or not). Each copy goes; the look-alike folder is not touched.
+TEST_F(UninstallProcedure, OddUninstallerFoldersNeverReachTheirLookAlikes)
+{
+    PointShellFolders();
+    const std::wstring base = AnsiToWide(FreshFolder("odd"));
+    wchar_t os[64] = {};
+    ExpandEnvironmentStringsW(L"%OS%", os, 64);
+    ASSERT_STRNE(L"%OS%", os);
+    const std::wstring batch = L"\\deleteFile.bat";
+    for (const auto& names : {std::make_pair(std::wstring(L"uninst-\u00e2"), std::wstring(L"uninst-a")),
+                              std::make_pair(std::wstring(L"%OS%"), std::wstring(os))}) {
+        const std::wstring odd = base + L"\\" + names.first, lookAlike = base + L"\\" + names.second;
+        ASSERT_TRUE(CreateDirectoryW(odd.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(lookAlike.c_str(), nullptr));
+        WriteWide(lookAlike + L"\\Uninstall.exe", "mine");
+        WriteWide(lookAlike + batch, "echo ran> \"" + WideToAnsi(lookAlike) + "\\ran.txt\"\r\n");
+
+        EXPECT_EQ(0u, RunCopy(odd + L"\\Uninstall.exe", "1"));
+        EXPECT_TRUE(Gone(odd + L"\\Uninstall.exe")) << WideToAnsi(names.second);
+        EXPECT_TRUE(Gone(odd + batch));
+        EXPECT_TRUE(Gone(AnsiToWide(TempFolder()) + batch)) << "where no folder of the executable would do";
+        EXPECT_EQ("mine", ReadBytes(WideToAnsi(lookAlike) + "\\Uninstall.exe"));
+        EXPECT_TRUE(Exists(lookAlike + batch));
+        EXPECT_FALSE(Exists(lookAlike + L"\\ran.txt")) << "the user's batch file never ran";
+    }
+}
+
+// A deleteFile.bat already beside the uninstaller, as a hard link or a link to the user's file: the user's file
+// keeps its content. A link that cannot be removed as itself stops the self-removal, with a report.
+TEST_F(UninstallProcedure, APlantedBatchFileIsNeverWrittenThrough)
+{
+    PointShellFolders();
+    const std::string mine = FreshFolder("mine") + "\\notes.txt";
+    WriteFile(mine, "mine");
+    const std::string hard = FreshFolder("planted");
+    ASSERT_TRUE(CreateHardLinkA((hard + "\\deleteFile.bat").c_str(), mine.c_str(), nullptr));
+    EXPECT_EQ(0u, RunCopy(AnsiToWide(hard + "\\Uninstall.exe"), "1"));
+    EXPECT_TRUE(Gone(AnsiToWide(hard + "\\Uninstall.exe"))) << "the hard link went as itself, the new file did its work";
+    EXPECT_EQ("mine", ReadBytes(mine));
+
+    testsupport::Symlinks links;
+    const std::string soft = FreshFolder("planted");
+    links.Make(mine, soft + "\\deleteFile.bat");
+    const bool removable = testsupport::LinksOpenAsThemselves();
+    EXPECT_EQ(0u, RunCopy(AnsiToWide(soft + "\\Uninstall.exe"), removable ? "1" : "report"));
+    EXPECT_EQ("mine", ReadBytes(mine));
+    EXPECT_NE(removable, testsupport::FileExists(soft + "\\Uninstall.exe")) << "no batch file, no removal";
+}
+
+// An executable that stays in use: the batch file tries a second apart, gives up after its tries and deletes itself
+// all the same; an executable that is free goes at the first try.
+TEST(SelfRemoval, TheBatchFileWaitsBetweenTriesAndGivesUp)
+{
+    const std::string folder = FreshFolder("Held");
+    const std::string exe = folder + "\\Uninstall.exe", batch = folder + "\\deleteFile.bat";
+    WriteFile(exe, "MZ");
+    const auto run = [&](int Tries) {
+        TStringList lines;
+        TForm1::SelfRemovalLines(exe, lines, Tries);
+        CreateTextFile(batch, lines);
+        DWORD elapsed = 0;
+        RunAndWait(L"cmd.exe /c \"" + AnsiToWide(batch) + L"\"", AnsiToWide(folder), &elapsed);
+        EXPECT_FALSE(testsupport::FileExists(batch)) << "the batch file deleted itself";
+        return elapsed;
+    };
+    {
+        const TKernelHandle held(CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                             nullptr));
+        const DWORD elapsed = run(3);
+        EXPECT_GE(elapsed, 1800u) << "a pause of a second after each failed try but the last";
+        EXPECT_LT(elapsed, 30000u);
+        EXPECT_TRUE(testsupport::FileExists(exe));
+    }
+    EXPECT_LT(run(120), 30000u);
+    EXPECT_FALSE(testsupport::FileExists(exe));
+}
+
+// Runs only inside the copies started above.
 TEST(SelfRemovalCopy, UninstallAndClose)
 {
-    if (!std::getenv(CopyVariable)) GTEST_SKIP() << "runs in a copy of this program only";
+    const char* expect = std::getenv(CopyVariable);
+    if (!expect) GTEST_SKIP() << "runs in a copy of this program only";
     if (!Application) Application = new TApplication(nullptr);
     Application->Initialize();
+    std::vector<std::string> reports;
+    Application->OnException = [&reports](TObject*, const std::exception* E) {
+        reports.push_back(E ? E->what() : "");
+    };
     std::unique_ptr<TForm1> form(TCustomForm::Create<TForm1>(nullptr));
     form->Show();
     msgboxtest::Pump();
@@ -382,5 +570,6 @@ TEST(SelfRemovalCopy, UninstallAndClose)
     form->BtnNextClick(form->BtnNext);
     EXPECT_TRUE(script->Done());
     EXPECT_TRUE(form->Uninstalled());
-    EXPECT_TRUE(testsupport::FileExists(ExtractFilePath(ModuleFileName()) + "deleteFile.bat"));
+    EXPECT_EQ(std::string(expect) == "report" ? 1u : 0u, reports.size());
+    Application->OnException = nullptr;
 }
