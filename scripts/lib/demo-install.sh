@@ -61,8 +61,12 @@ demo_place_uninstaller() {  # unix path of Uninstall.exe
   cp "$1" "$dir/Uninstall.exe"
 }
 
-demo_running_copies() {
-  pgrep -fc 'Com[\\/]Quintaro\.exe' || true
+demo_running_copies() {  # of this prefix only: another prefix's demo or test may run beside
+  local p n=0
+  for p in $(pgrep -f 'Com[\\/]Quintaro\.exe'); do
+    tr '\0' '\n' < "/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+  done
+  echo "$n"
 }
 
 # What is left of the product and of the uninstaller, one line per item.
