@@ -55,14 +55,14 @@ TIdTCPClient::TIdTCPClient(TComponent* AOwner) : TComponent(AOwner) { UseWinsock
 
 TIdTCPClient::~TIdTCPClient()
 {
-    if (FSocket != NoSocket) closesocket(FSocket);
+    CloseSocket();
     LeaveWinsock();
 }
 
 void TIdTCPClient::Connect(const std::string& Host, uint16_t Port)
 {
     if (Connected()) throw Exception("Already connected.");
-    Disconnect();  // a connection that the peer has closed
+    CloseSocket();  // of a connection that the peer has closed
     const TAddressList addresses(Host, Port);
     int error = WSAEADDRNOTAVAIL;
     for (const addrinfo* a = addresses.First(); a; a = a->ai_next) {
@@ -96,7 +96,9 @@ bool TIdTCPClient::Connected() const
     return recv(FSocket, &byte, 1, MSG_PEEK) > 0;
 }
 
-void TIdTCPClient::Disconnect()
+void TIdTCPClient::Disconnect() { CloseSocket(); }
+
+void TIdTCPClient::CloseSocket()
 {
     if (FSocket == NoSocket) return;
     shutdown(FSocket, SD_BOTH);

@@ -22,6 +22,7 @@ public:
     virtual void Disconnect();
 
 private:
+    void CloseSocket();
     // A Winsock SOCKET (kept as its integer type, so that users of this header need no Winsock header).
     static constexpr std::uintptr_t NoSocket = ~std::uintptr_t(0);
     std::uintptr_t FSocket = NoSocket;

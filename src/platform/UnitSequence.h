@@ -23,8 +23,8 @@ public:
     TUnitSequence& operator=(const TUnitSequence&) = delete;
     ~TUnitSequence() { Finish(); }
 
-    // Runs the start-ups in order, once. A failure is shown by the standard exception report, the units started
-    // so far are shut down, and the result is false.
+    // Runs the start-ups in order and tells whether all ran. A failure is shown by the standard exception report,
+    // the units started so far are shut down, and the result is false. Later calls run nothing.
     bool Start();
     // Shuts down, in reverse order, each unit whose start-up ran; a second call does nothing.
     void Finish();
