@@ -62,7 +62,9 @@ demo_place_uninstaller() {  # unix path of Uninstall.exe
 }
 
 demo_running_copies() {
-  pgrep -fc 'Com[\\/]Quintaro\.exe' || true
+  # Only this prefix's copies: a run in another prefix at the same time has its own.
+  local prefix; prefix=$(printf '%s' "$WINEPREFIX" | sed 's/[][\\.*^$]/\\&/g')
+  pgrep -fc "^$prefix/.*Com[\\/]Quintaro\.exe" || true
 }
 
 # What is left of the product and of the uninstaller, one line per item.
