@@ -94,15 +94,16 @@ TEST_F(IdleCheckTest, DisconnectsAtTheFirstTickAtOrPastTheTimeoutWhenConnectedAn
     EXPECT_EQ(unconnected.LastActivity(), 0u);
 }
 
-// The real clock and timer at the real timeout: not before 5 s, at the first tick after.
-TEST_F(IdleCheckTest, TheRealTimerDisconnectsBetweenFiveAndSixSeconds)
+// The real clock and timer at the real timeout: not before 5 s, at the first tick after (within a second).
+TEST_F(IdleCheckTest, TheRealTimerDisconnectsAtTheFirstTickAfterFiveSeconds)
 {
     auto client = ConnectedClient();
     client->SetBusy(false);
     const DWORD start = client->LastActivity();
     while (client->Connected() && GetTickCount() - start < 8000) testsupport::Pump(5);
-    EXPECT_GE(GetTickCount() - start, 5000u);
-    EXPECT_LE(GetTickCount() - start, 6500u);
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 5000u);
+    EXPECT_LE(elapsed, 7000u);  // a tick late under load, no more
 }
 
 struct TFailingClient : TCVIdTCPClient {
@@ -117,9 +118,9 @@ TEST_F(IdleCheckTest, AFailingDisconnectIsReportedAndTheTimerGoesOn)
     std::vector<std::string> reports;
     Application->OnException = [&](TObject*, const std::exception* E) { reports.push_back(E->what()); };
     auto client = ConnectedClient<TFailingClient>();
-    testsupport::PumpFor(2500);
-    EXPECT_GE(client->Calls, 2);
-    for (int i = 0; i < client->Calls; ++i) EXPECT_EQ(reports.at(i), "disconnect failed " + std::to_string(i + 1));
+    const DWORD start = GetTickCount();
+    while (client->Calls < 2 && GetTickCount() - start < 6000) testsupport::Pump(5);
+    EXPECT_EQ(reports, std::vector<std::string>({"disconnect failed 1", "disconnect failed 2"}));
 }
 
 }  // namespace
