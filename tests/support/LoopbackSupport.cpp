@@ -17,15 +17,15 @@ TLoopbackListener::TLoopbackListener()
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int size = sizeof address;
-    if (bind(FListener, reinterpret_cast<sockaddr*>(&address), size) || listen(FListener, 4) ||
-        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &size))
+    auto* named = reinterpret_cast<sockaddr*>(&address);
+    if (bind(FListener, named, size) || listen(FListener, 4) || getsockname(FListener, named, &size))
         throw std::runtime_error("no loopback listener");
     FPort = ntohs(address.sin_port);
 }
 
 TLoopbackListener::~TLoopbackListener()
 {
-    for (uintptr_t peer : FPeers) closesocket(peer);  // a peer closed before fails harmlessly
+    for (uintptr_t peer : FPeers) closesocket(peer);  // one closed before fails harmlessly
     closesocket(FListener);
     WSACleanup();
 }
@@ -41,9 +41,7 @@ void TLoopbackListener::ClosePeer(int Peer) { closesocket(std::exchange(FPeers.a
 
 bool TLoopbackListener::ClosedByClient(int Peer)
 {
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(FPeers.at(Peer), &readable);
+    fd_set readable{1, {FPeers.at(Peer)}};
     timeval second{1, 0};
     char byte;
     return select(0, &readable, nullptr, nullptr, &second) == 1 && recv(FPeers.at(Peer), &byte, 1, 0) == 0;

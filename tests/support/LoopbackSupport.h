@@ -4,7 +4,7 @@
 
 namespace testsupport {
 
-// A TCP listener on 127.0.0.1 with the peers it has accepted (real Winsock, started and cleaned up with it).
+// A TCP listener on 127.0.0.1 and the peers it has accepted, on real Winsock (started and cleaned up with it).
 class TLoopbackListener {
 public:
     TLoopbackListener();
@@ -12,12 +12,10 @@ public:
     TLoopbackListener(const TLoopbackListener&) = delete;
     TLoopbackListener& operator=(const TLoopbackListener&) = delete;
     uint16_t Port() const { return FPort; }
-    // Takes the next connection that has come in as the next peer.
-    void Accept();
+    void Accept();  // the next connection that has come in becomes the next peer
     void Send(int Peer, const char* Bytes);
     void ClosePeer(int Peer);
-    // Waits up to a second for the client to close its end of the peer's connection.
-    bool ClosedByClient(int Peer);
+    bool ClosedByClient(int Peer);  // waits up to a second for the client's close
 
 private:
     uintptr_t FListener;
