@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ComObj.h"
 #include "DataSetSend.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -75,13 +76,13 @@ TEST_F(ProgramUnitsTest, AFailingStartUpIsReportedAndOnlyTheUnitsStartedShutDown
 {
     std::vector<TUnitEntry> list = ProgramUnits();
     ASSERT_STREQ(list[4].Name, "TaskAllocator");
-    list[4].Initialization = [] { throw Exception("no allocator"); };
+    list[4].Initialization = [] { OleCheck(E_OUTOFMEMORY); };  // as a refused task allocator would
     std::string reported;
     Application->OnException = [&](TObject*, const std::exception* E) { reported = E->what(); };
     TUnitSequence units(list);
     EXPECT_FALSE(units.Start());
     Application->OnException = nullptr;
-    EXPECT_EQ(reported, "no allocator");
+    EXPECT_EQ(reported.rfind("OLE error 8007000E", 0), 0u) << reported;
     EXPECT_EQ(Trace, Joined({Started.begin(), Started.begin() + 11}, StoppedFromDataSetSend));
 }
 
