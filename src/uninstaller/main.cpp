@@ -1,13 +1,18 @@
-// Program entry: the application object, its title, the confirmation window as main window, the message loop.
+// Program entry: the units' start-up, the application object, its title, the confirmation window as main window,
+// the message loop; then the window goes and the units shut down in reverse order.
 #include <windows.h>
 
 #include <exception>
 
 #include "Forms.h"
+#include "ProgramUnits.h"
 #include "Unit1.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    TUnitSequence units(ProgramUnits());
+    if (!units.Start()) return 1;  // reported, and what had started is shut down again
+    int exitCode = 0;
     try {
         Application->Initialize();
         Application->SetTitle("Quintaro卸载");
@@ -16,7 +21,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     } catch (const std::exception& e) {
         // A failure before the loop runs (the window could not be built) ends the program after the report.
         Application->HandleException(&e);
-        return 1;
+        exitCode = 1;
     }
-    return 0;
+    Application->DestroyComponents();  // the main window is gone before the units shut down
+    units.Finish();
+    return exitCode;
 }
