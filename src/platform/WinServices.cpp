@@ -209,14 +209,28 @@ bool FileSetAttr(const std::string& Path, DWORD Attributes)
 
 bool ShellDeleteTree(const std::string& Folder)
 {
-    std::string from = Folder;
-    from.push_back('\0');  // the list ends in two NULs with the string's own
-    SHFILEOPSTRUCTA op = {};
+    return ShellDeleteTree(AnsiToWide(Folder));
+}
+
+bool ShellDeleteTree(const std::wstring& Folder)
+{
+    std::wstring from = Folder;
+    if (from.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        from.replace(0, 8, L"\\\\");
+    else if (from.compare(0, 4, L"\\\\?\\") == 0)
+        from.erase(0, 4);
+    from.push_back(L'\0');  // the list ends in two NULs with the string's own
+    SHFILEOPSTRUCTW op = {};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
-    op.pTo = "";
+    op.pTo = L"";
     op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-    return SHFileOperationA(&op) == 0;
+    return SHFileOperationW(&op) == 0;
+}
+
+bool DeleteAtRestart(const std::wstring& Path)
+{
+    return MoveFileExW(Path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 void CreateTextFile(const std::string& FileName, const TStringList& Lines)
@@ -258,10 +272,23 @@ bool TEntryHandle::Delete()
     return SetFileInformationByHandle(FHandle.Get(), FileDispositionInfo, &info, sizeof info) != FALSE;
 }
 
-TFolderWalk::TFolderWalk(const std::string& Folder)
+std::wstring LongPath(const std::string& Path)
+{
+    if (PathKind(Path) == TPathKind::Relative) return std::wstring();
+    const std::wstring wide = AnsiToWide(Path);
+    std::wstring full = BufferResult<wchar_t>([&wide](wchar_t* Buffer, DWORD Size) {
+        return GetFullPathNameW(wide.c_str(), Size, Buffer, nullptr);
+    });
+    if (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    if (full.compare(0, 4, L"\\\\?\\") == 0 || full.compare(0, 4, L"\\\\.\\") == 0) return full;
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+TFolderWalk::TFolderWalk(const std::wstring& Folder, const std::wstring& FinalName)
     : FFolder(Folder),
-      FFinalName(TEntryHandle(AnsiToWide(Folder), FILE_READ_ATTRIBUTES).FinalName()),
-      FFind(FindFirstFileA((Folder + "\\*.*").c_str(), &FData))
+      FFinalName(FinalName.empty() ? TEntryHandle(Folder, FILE_READ_ATTRIBUTES).FinalName() : FinalName),
+      FFind(FindFirstFileW((Folder + L"\\*.*").c_str(), &FData))
 {
     if (!FFind.Valid()) FResult = GetLastError();
 }
@@ -269,7 +296,7 @@ TFolderWalk::TFolderWalk(const std::string& Folder)
 bool TFolderWalk::Next(TFindEntry& Entry)
 {
     if (!FFind.Valid() || FResult != 0) return false;
-    if (!FFirst && !FindNextFileA(FFind.Get(), &FData)) {
+    if (!FFirst && !FindNextFileW(FFind.Get(), &FData)) {
         FResult = GetLastError();
         return false;
     }
@@ -279,16 +306,21 @@ bool TFolderWalk::Next(TFindEntry& Entry)
     return true;
 }
 
+std::wstring TFolderWalk::FinalNameOf(const TFindEntry& Entry) const
+{
+    return JoinName(FFinalName, Entry.Name);
+}
+
 TEntryHandle TFolderWalk::OpenItself(const TFindEntry& Entry, DWORD Access) const
 {
-    TEntryHandle handle(AnsiToWide(PathOf(Entry)), Access);
-    if (handle.Valid() && SameName(handle.FinalName(), JoinName(FFinalName, AnsiToWide(Entry.Name)))) return handle;
+    TEntryHandle handle(PathOf(Entry), Access);
+    if (handle.Valid() && SameName(handle.FinalName(), FinalNameOf(Entry))) return handle;
     return TEntryHandle();
 }
 
 bool IsDotEntry(const TFindEntry& Entry)
 {
-    return Entry.Name == "." || Entry.Name == "..";
+    return Entry.Name == L"." || Entry.Name == L"..";
 }
 
 TEntryHandle OpenItself(const std::string& Path, DWORD Access)
@@ -335,20 +367,29 @@ bool DeleteFileItself(const std::string& Path)
     return file.Valid() && file.Delete();
 }
 
-bool IsLinkFreeFolder(const std::string& Folder)
+bool IsLinkFreeFolder(const std::wstring& Folder, const std::wstring& FinalName)
 {
-    DWORD a = AttributesOf(Folder);
-    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
-        return false;
-    TFolderWalk walk(Folder);
+    TFolderWalk walk(Folder, FinalName);
     TFindEntry entry;
     while (walk.Next(entry)) {
         if (IsDotEntry(entry)) continue;
         if ((entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !walk.OpenItself(entry, FILE_READ_ATTRIBUTES).Valid())
             return false;
-        if ((entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) && !IsLinkFreeFolder(walk.PathOf(entry))) return false;
+        if ((entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !IsLinkFreeFolder(walk.PathOf(entry), walk.FinalNameOf(entry)))
+            return false;
     }
     return walk.Complete();
+}
+
+bool IsLinkFreeFolder(const std::string& Folder)
+{
+    const std::wstring folder = LongPath(Folder);
+    const DWORD a = GetFileAttributesW(folder.c_str());
+    if (folder.empty() || a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) ||
+        (a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    return IsLinkFreeFolder(folder, std::wstring());
 }
 
 // Processes -------------------------------------------------------------------------------------------------------

@@ -79,7 +79,13 @@ bool DirectoryExists(const std::string& Path);  // an existing folder
 bool FileSetAttr(const std::string& Path, DWORD Attributes);  // replaces all attributes
 
 // Deletes a folder with everything below it through the shell, for good and without any dialog; true on success.
+// The shell takes no long form: a folder given so is handed over in its plain form.
 bool ShellDeleteTree(const std::string& Folder);
+bool ShellDeleteTree(const std::wstring& Folder);
+
+// Asks the system to delete a file, or an empty folder, at the next restart (the elevated program may); true when
+// that is recorded.
+bool DeleteAtRestart(const std::wstring& Path);
 
 // Writes the lines, each followed by CR LF, in the ANSI code page, to a file it creates: an existing file (or a link
 // of that name) is never written through. Throws on failure.
@@ -90,8 +96,12 @@ bool RunHidden(const std::string& CommandLine);
 
 // Folder enumeration --------------------------------------------------------------------------------------------
 
+// The long form of a fully qualified path ("\\?\C:\dir", "\\?\UNC\server\share\dir"), which the wide calls take at
+// any length, without a trailing backslash; empty for a path that is not fully qualified.
+std::wstring LongPath(const std::string& Path);
+
 struct TFindEntry {
-    std::string Name;
+    std::wstring Name;
     DWORD Attributes = 0;
 };
 
@@ -118,22 +128,25 @@ private:
 // every call (deleting through one deletes the target) and marks only those to folders as reparse points.
 class TFolderWalk {
 public:
-    explicit TFolderWalk(const std::string& Folder);  // without a trailing backslash
+    // Folder in its long form. Its final name, when the caller knows it already, saves opening the folder.
+    explicit TFolderWalk(const std::wstring& Folder, const std::wstring& FinalName = std::wstring());
 
     bool Next(TFindEntry& Entry);
     // The error that ended the enumeration: ERROR_NO_MORE_FILES (18) when every entry came; 0 while entries come.
     DWORD Result() const { return FResult; }
     bool Complete() const { return FResult == ERROR_NO_MORE_FILES; }
 
-    std::string PathOf(const TFindEntry& Entry) const { return FFolder + "\\" + Entry.Name; }
+    std::wstring PathOf(const TFindEntry& Entry) const { return FFolder + L"\\" + Entry.Name; }
+    // The final name the entry has when it is itself.
+    std::wstring FinalNameOf(const TFindEntry& Entry) const;
     // The entry opened as itself, or an invalid handle when it cannot be opened or the handle would be the target of
     // a link rather than the entry.
     TEntryHandle OpenItself(const TFindEntry& Entry, DWORD Access) const;
 
 private:
-    std::string FFolder;
+    std::wstring FFolder;
     std::wstring FFinalName;
-    WIN32_FIND_DATAA FData = {};
+    WIN32_FIND_DATAW FData = {};
     TFindHandle FFind;
     bool FFirst = true;
     DWORD FResult = 0;
@@ -149,6 +162,8 @@ bool DeleteFileItself(const std::string& Path);
 
 // True for an existing folder that is not a link and holds none at any depth, nor anything that cannot be checked.
 bool IsLinkFreeFolder(const std::string& Folder);
+// The same below a folder already known to be itself (long form and final name, as a walk gives them).
+bool IsLinkFreeFolder(const std::wstring& Folder, const std::wstring& FinalName);
 
 // Processes ------------------------------------------------------------------------------------------------------
 

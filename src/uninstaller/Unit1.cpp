@@ -16,43 +16,117 @@ const DWORD VolumeLabelAttribute = 0x08;  // as directory entries of old file sy
 
 bool StartsWithFullStop(const TFindEntry& Entry)
 {
-    return !Entry.Name.empty() && Entry.Name[0] == '.';
+    return !Entry.Name.empty() && Entry.Name[0] == L'.';
 }
+
+bool IsFolder(const std::wstring& Path)
+{
+    const DWORD a = GetFileAttributesW(Path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+enum class TFate { Deleted, Left, Link };
 
 // Removes a file, or a link, through a handle that is known to be the entry itself, so that a link never takes its
-// target along. An entry that cannot be opened so (in use, or a link the file system always resolves) stays.
-void DeleteEntry(const TFolderWalk& Walk, const TFindEntry& Entry)
+// target along. An entry that cannot be opened so stays: in use, or a link the file system always resolves.
+TFate DeleteEntry(const TFolderWalk& Walk, const TFindEntry& Entry)
 {
     TEntryHandle handle = Walk.OpenItself(Entry, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
-    if (!handle.Valid()) return;
-    if (Entry.Attributes & FILE_ATTRIBUTE_READONLY) handle.SetAttributes(FILE_ATTRIBUTE_ARCHIVE);
-    handle.Delete();  // a failure leaves the file to the shell removal of its folder
+    if (handle.Valid()) {
+        if (Entry.Attributes & FILE_ATTRIBUTE_READONLY) handle.SetAttributes(FILE_ATTRIBUTE_ARCHIVE);
+        if (handle.Delete()) return TFate::Deleted;
+    }
+    // Asking for the attributes only is refused to no program that holds the file: what fails now is a link.
+    return Walk.OpenItself(Entry, FILE_READ_ATTRIBUTES).Valid() ? TFate::Left : TFate::Link;
 }
 
-bool DeleteTree(const std::string& Dir, bool RemoveFolders)
+// What a folder's pass left behind. Where a link stays, at any depth, nothing of the folder may go through the shell
+// or at the next restart; an enumeration that did not finish counts as such, since what it missed is unknown.
+struct TFolderPass {
+    bool Result = false;  // what the removal returns for the folder
+    bool Left = false;
+    bool LinkBelow = false;
+};
+
+void NoteFate(TFate Fate, TFolderPass& Pass)
 {
-    bool result = DirectoryExists(Dir);
-    if (!result) return false;
-    TFolderWalk walk(Dir);
+    Pass.Left |= Fate != TFate::Deleted;
+    Pass.LinkBelow |= Fate == TFate::Link;
+}
+
+// Everything left in a link-free folder, deepest first, and the folder itself, go at the next restart.
+void ScheduleAtRestart(const std::wstring& Dir, const std::wstring& FinalName)
+{
+    TFolderWalk walk(Dir, FinalName);
+    TFindEntry entry;
+    while (walk.Next(entry)) {
+        if (IsDotEntry(entry)) continue;
+        TEntryHandle itself = walk.OpenItself(entry, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+        if (!itself.Valid()) continue;  // never a link, whatever came there since the pass
+        if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ScheduleAtRestart(walk.PathOf(entry), walk.FinalNameOf(entry));
+            continue;
+        }
+        if (entry.Attributes & FILE_ATTRIBUTE_READONLY) itself.SetAttributes(FILE_ATTRIBUTE_ARCHIVE);
+        DeleteAtRestart(walk.PathOf(entry));
+    }
+    DeleteAtRestart(Dir);  // after what it holds, so that it is empty by then
+}
+
+// The shell takes what the pass left of a link-free folder (names that begin with a full stop, files it could not
+// delete); what it cannot take now, such as a file in use and the folders above it, goes at the next restart.
+void ClearLeftovers(const std::wstring& Dir, const std::wstring& FinalName)
+{
+    ShellDeleteTree(Dir);
+    if (IsFolder(Dir)) ScheduleAtRestart(Dir, FinalName);
+}
+
+// One walk of the tree: each entry opened once, as itself. An emptied folder goes at once; what is left of a
+// link-free folder is handed up, so that the shell removes it in one operation at the highest folder without a link.
+TFolderPass DeleteTree(const std::wstring& Dir, const std::wstring& FinalName, bool RemoveFolders)
+{
+    TFolderPass pass;
+    pass.Result = IsFolder(Dir);
+    if (!pass.Result) return pass;
+    std::vector<std::pair<std::wstring, std::wstring>> linkFreeLeftovers;  // subfolders: path and final name
+    TFolderWalk walk(Dir, FinalName);
     TFindEntry entry;
     while (walk.Next(entry)) {
         const DWORD a = entry.Attributes;
-        // Dot names go only with the shell removal of their folder; volume labels are no files.
-        if (StartsWithFullStop(entry) || a == VolumeLabelAttribute) continue;
-        if (a & FILE_ATTRIBUTE_DIRECTORY) {
-            if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
-                if (RemoveFolders) DeleteEntry(walk, entry);  // the link only, and like a folder only when asked
-            } else if (walk.OpenItself(entry, FILE_READ_ATTRIBUTES).Valid()) {
-                // (A folder that opens as something else is a link all the same, and stays.)
-                result = DeleteTree(walk.PathOf(entry), RemoveFolders);
+        if (IsDotEntry(entry) || a == VolumeLabelAttribute) continue;  // volume labels are no files
+        const bool folder = (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT);
+        if (StartsWithFullStop(entry)) {
+            // Such names go only with the shell removal of their folder, which must meet no link in them.
+            pass.Left = true;
+            if (!walk.OpenItself(entry, FILE_READ_ATTRIBUTES).Valid() || (a & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                (folder && !IsLinkFreeFolder(walk.PathOf(entry), walk.FinalNameOf(entry))))
+                pass.LinkBelow = true;
+        } else if (folder) {
+            if (walk.OpenItself(entry, FILE_READ_ATTRIBUTES).Valid()) {
+                const TFolderPass sub = DeleteTree(walk.PathOf(entry), walk.FinalNameOf(entry), RemoveFolders);
+                pass.Result = sub.Result;
+                pass.Left |= sub.Left;
+                pass.LinkBelow |= sub.LinkBelow;
+                if (sub.Left && !sub.LinkBelow)
+                    linkFreeLeftovers.emplace_back(walk.PathOf(entry), walk.FinalNameOf(entry));
+            } else {
+                pass.Left = pass.LinkBelow = true;  // a folder that opens as something else is a link all the same
             }
+        } else if (a & FILE_ATTRIBUTE_DIRECTORY) {
+            // A link to a folder goes, itself, only like a folder.
+            NoteFate(RemoveFolders ? DeleteEntry(walk, entry) : TFate::Link, pass);
         } else if (!(a & VolumeLabelAttribute)) {
-            DeleteEntry(walk, entry);
+            NoteFate(DeleteEntry(walk, entry), pass);
         }
     }
-    // The shell takes what the pass left (dot names, files it could not delete), unless a link is among it.
-    if (RemoveFolders && walk.Complete()) ShellDeleteFolder(Dir);
-    return result;
+    if (!walk.Complete()) pass.Left = pass.LinkBelow = true;
+    if (!RemoveFolders || pass.LinkBelow) {
+        if (RemoveFolders)
+            for (const auto& sub : linkFreeLeftovers) ClearLeftovers(sub.first, sub.second);
+        return pass;
+    }
+    if (!pass.Left) pass.Left = !RemoveDirectoryW(Dir.c_str());
+    return pass;
 }
 
 }  // namespace
@@ -66,9 +140,12 @@ bool TForm1::DeleteFolderTree(const std::string& Dir, bool RemoveFolders)
 {
     // A folder that is itself a link is not the tree to delete; neither is a root or a path relative to anything.
     if (PathKind(Dir) != TPathKind::BelowRoot) return false;
-    DWORD a = GetFileAttributesA(Dir.c_str());
+    const std::wstring dir = LongPath(Dir);
+    const DWORD a = GetFileAttributesW(dir.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-    return DeleteTree(Dir, RemoveFolders);
+    const TFolderPass pass = DeleteTree(dir, std::wstring(), RemoveFolders);
+    if (RemoveFolders && pass.Left && !pass.LinkBelow) ClearLeftovers(dir, std::wstring());
+    return pass.Result;
 }
 
 int TForm1::FindProcessesByName(const std::string& Name, TStringList* List)

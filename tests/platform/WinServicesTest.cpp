@@ -18,7 +18,7 @@ namespace {
 std::vector<TFindEntry> Entries(const std::string& folder, DWORD* result)
 {
     std::vector<TFindEntry> entries;
-    TFolderWalk walk(folder);
+    TFolderWalk walk(LongPath(folder));
     TFindEntry e;
     while (walk.Next(e)) entries.push_back(e);
     *result = walk.Result();
@@ -27,7 +27,7 @@ std::vector<TFindEntry> Entries(const std::string& folder, DWORD* result)
 
 const TFindEntry* Find(const std::vector<TFindEntry>& entries, const std::string& name)
 {
-    auto it = std::find_if(entries.begin(), entries.end(), [&](const TFindEntry& e) { return e.Name == name; });
+    auto it = std::find_if(entries.begin(), entries.end(), [&](const TFindEntry& e) { return e.Name == AnsiToWide(name); });
     return it == entries.end() ? nullptr : &*it;
 }
 
@@ -139,11 +139,11 @@ TEST(FolderWalk, TellsLinksFromEntries)
     links.Make(outside + "\\target.txt", dir + "\\filelink.txt");
     links.Make(dir + "\\plain.txt", dir + "\\samefolderlink.txt");
 
-    TFolderWalk walk(dir);
+    TFolderWalk walk(LongPath(dir));
     TFindEntry e;
     std::vector<std::string> itself;
     while (walk.Next(e))
-        if (!IsDotEntry(e) && walk.OpenItself(e, FILE_READ_ATTRIBUTES).Valid()) itself.push_back(e.Name);
+        if (!IsDotEntry(e) && walk.OpenItself(e, FILE_READ_ATTRIBUTES).Valid()) itself.push_back(WideToAnsi(e.Name));
     std::sort(itself.begin(), itself.end());
     // Where the system can open a link itself (Windows), the link is an entry like any other; under Wine the
     // handle would be the target's, so the links are no entries to act on.
