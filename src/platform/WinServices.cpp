@@ -285,6 +285,27 @@ std::wstring LongPath(const std::string& Path)
     return L"\\\\?\\" + full;
 }
 
+bool TEntryHandle::Is(const std::wstring& Final) const
+{
+    if (!Valid()) return false;
+    const std::wstring final = FinalName();
+    if (!final.empty()) return SameName(final, Final);
+    // Wine gives no final name longer than MAX_PATH, but the name on the volume at any length: that name and the
+    // volume must both match then.
+    if (Final.compare(0, 4, L"\\\\?\\") != 0 || Final.size() < 7 || Final[5] != L':') return false;
+    const std::wstring root = Final.substr(0, 7);  // "\\?\C:\"
+    DWORD serial = 0, rootSerial = 0;
+    if (!GetVolumeInformationByHandleW(FHandle.Get(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0) ||
+        !GetVolumeInformationW(root.c_str(), nullptr, 0, &rootSerial, nullptr, nullptr, nullptr, 0) ||
+        serial != rootSerial)
+        return false;
+    std::vector<BYTE> buffer(sizeof(FILE_NAME_INFO) + Final.size() * 2 * sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+    if (!GetFileInformationByHandleEx(FHandle.Get(), FileNameInfo, info, static_cast<DWORD>(buffer.size())))
+        return false;
+    return SameName(std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)), Final.substr(6));
+}
+
 TFolderWalk::TFolderWalk(const std::wstring& Folder, const std::wstring& FinalName)
     : FFolder(Folder),
       FFinalName(FinalName.empty() ? TEntryHandle(Folder, FILE_READ_ATTRIBUTES).FinalName() : FinalName),
@@ -314,7 +335,7 @@ std::wstring TFolderWalk::FinalNameOf(const TFindEntry& Entry) const
 TEntryHandle TFolderWalk::OpenItself(const TFindEntry& Entry, DWORD Access) const
 {
     TEntryHandle handle(PathOf(Entry), Access);
-    if (handle.Valid() && SameName(handle.FinalName(), FinalNameOf(Entry))) return handle;
+    if (handle.Is(FinalNameOf(Entry))) return handle;
     return TEntryHandle();
 }
 
@@ -335,7 +356,7 @@ TEntryHandle OpenItself(const std::string& Path, DWORD Access)
     if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
     TEntryHandle handle(path, Access);
     const std::wstring expected = JoinName(TEntryHandle(folder, FILE_READ_ATTRIBUTES).FinalName(), data.cFileName);
-    if (handle.Valid() && SameName(handle.FinalName(), expected)) return handle;
+    if (handle.Is(expected)) return handle;
     return TEntryHandle();
 }
 

@@ -114,6 +114,8 @@ public:
     bool Valid() const { return FHandle.Valid(); }
     // The full name the file system knows the opened entry by ("\\?\C:\dir\name"), links on the way resolved.
     std::wstring FinalName() const;
+    // Whether the opened entry is the one named so (a final name as the walk derives it).
+    bool Is(const std::wstring& Final) const;
     bool SetAttributes(DWORD Attributes);
     // Marks the entry for deletion; it goes when the handle closes. A link goes, not what it points to.
     bool Delete();

@@ -1,8 +1,13 @@
 // The folder-tree deletion of the uninstall against the command processor's "rd /s /q", on identical trees.
 //   BenchDeleteTree make <folder>           builds the tree: 20,000 files in 400 nested folders, some read-only,
 //                                           hidden or system, some with Chinese or dot names
-//   BenchDeleteTree time <tree1> <tree2>    deletes tree1 with DeleteFolderTree and tree2 with cmd /c rd /s /q and
-//                                           prints both times in seconds (rd without the start-up of cmd itself)
+//   BenchDeleteTree time <tree1> <tree2> [<peer.exe> <tree3>]
+//                                           deletes tree1 with DeleteFolderTree and tree2 with cmd /c rd /s /q and
+//                                           prints both times in seconds (rd without the start-up of cmd itself);
+//                                           with a peer, also the time of the peer program that deletes tree3
+//   BenchDeleteTree leftovers <folder>      builds a small tree with a file held open and a path deeper than
+//                                           MAX_PATH, deletes it and prints what is left and what waits for the
+//                                           next restart
 #include <windows.h>
 
 #include <cstdio>
@@ -69,9 +74,8 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-double RunCmd(const std::string& arguments)
+double Run(std::string cmd)
 {
-    std::string cmd = "cmd.exe /c " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -85,12 +89,17 @@ double RunCmd(const std::string& arguments)
     return Seconds(t0, t1);
 }
 
+double RunCmd(const std::string& arguments)
+{
+    return Run("cmd.exe /c " + arguments);
+}
+
 bool Gone(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-int Time(const std::string& tree1, const std::string& tree2)
+int Time(const std::string& tree1, const std::string& tree2, const char* peer, const char* tree3)
 {
     LARGE_INTEGER t0, t1;
     QueryPerformanceCounter(&t0);
@@ -100,6 +109,64 @@ int Time(const std::string& tree1, const std::string& tree2)
     double rd = RunCmd("rd /s /q \"" + tree2 + "\"") - startUp;
     std::printf("DeleteFolderTree %.3f%s\n", Seconds(t0, t1), Gone(tree1) ? "" : " (tree left)");
     std::printf("rd %.3f%s\n", rd, Gone(tree2) ? "" : " (tree left)");
+    if (peer) {
+        double seconds = Run(std::string("\"") + peer + "\"");
+        std::printf("peer %.3f%s\n", seconds, Gone(tree3) ? "" : " (tree left)");
+    }
+    return 0;
+}
+
+std::wstring Wide(const std::string& s)
+{
+    std::wstring w(s.size(), L'\0');
+    w.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0],
+                                                     static_cast<int>(w.size()))));
+    return w;
+}
+
+// Entries of the restart list (pairs of NUL-ended names, the second empty for a deletion) that lie in Folder.
+int PendingBelow(const std::wstring& Folder)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key))
+        return 0;
+    DWORD size = 0;
+    RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size);
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]), &size);
+    RegCloseKey(key);
+    int count = 0;
+    for (size_t i = 0; i < data.size() && data[i];) {
+        std::wstring name = data.c_str() + i;
+        if (name.find(Folder) != std::wstring::npos) ++count;
+        i += name.size() + 1;
+        i += std::wstring(data.c_str() + i).size() + 1;  // the target: empty for a deletion
+    }
+    return count;
+}
+
+int Leftovers(const std::string& root)
+{
+    const std::wstring long_root = L"\\\\?\\" + Wide(root);
+    std::wstring deep = long_root;
+    CreateDirectoryW(deep.c_str(), nullptr);
+    for (int i = 0; i < 12; ++i) {
+        deep += L"\\a-rather-long-folder-name-" + std::to_wstring(i);
+        CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    HANDLE file = CreateFileW((deep + L"\\deep.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    CreateDirectoryW((long_root + L"\\logs").c_str(), nullptr);
+    HANDLE held = CreateFileW((long_root + L"\\logs\\open.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    const int before = PendingBelow(Wide(root));
+    TForm1::DeleteFolderTree(root, true);
+    std::printf("path of %u characters: %s\n", static_cast<unsigned>(deep.size() + 9),
+                GetFileAttributesW((deep + L"\\deep.dat").c_str()) == INVALID_FILE_ATTRIBUTES ? "deleted" : "left");
+    std::printf("file held open: %s; entries scheduled for the next restart: %d\n",
+                GetFileAttributesW((long_root + L"\\logs\\open.log").c_str()) == INVALID_FILE_ATTRIBUTES ? "deleted" : "left",
+                PendingBelow(Wide(root)) - before);
+    CloseHandle(held);
     return 0;
 }
 
@@ -108,7 +175,9 @@ int Time(const std::string& tree1, const std::string& tree2)
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "make") == 0) return Make(argv[2]);
-    if (argc == 4 && std::strcmp(argv[1], "time") == 0) return Time(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: BenchDeleteTree make <folder> | time <tree1> <tree2>\n");
+    if (argc == 3 && std::strcmp(argv[1], "leftovers") == 0) return Leftovers(argv[2]);
+    if ((argc == 4 || argc == 6) && std::strcmp(argv[1], "time") == 0)
+        return Time(argv[2], argv[3], argc == 6 ? argv[4] : nullptr, argc == 6 ? argv[5] : nullptr);
+    std::fprintf(stderr, "usage: BenchDeleteTree make <folder> | time <tree1> <tree2> [<peer.exe> <tree3>]\n");
     return 2;
 }

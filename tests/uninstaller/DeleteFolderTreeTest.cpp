@@ -8,8 +8,8 @@
 #include "TestSupport.h"
 #include "Unit1.h"
 #include "WineLinks.h"
+#include "WinServices.h"
 
-using testsupport::FileExists;
 using testsupport::FolderExists;
 using testsupport::FreshFolder;
 using testsupport::WriteFile;
@@ -39,6 +39,16 @@ std::map<std::string, std::string> Listing(const std::string& folder, const std:
     } while (FindNextFileA(h, &d));
     FindClose(h);
     return items;
+}
+
+TKernelHandle Start(std::string Command)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+    CloseHandle(pi.hThread);
+    return TKernelHandle(pi.hProcess);
 }
 
 std::set<std::string> Names(const std::map<std::string, std::string>& listing)
@@ -211,4 +221,49 @@ TEST(DeleteShortcut, DeletesAFileOnly)
     TForm1::DeleteShortcut(dir + "\\missing.lnk");
     EXPECT_FALSE(FileExists(dir + "\\Quintaro.LNK"));
     EXPECT_TRUE(FolderExists(dir + "\\Quintaro卸载.lnk"));
+}
+
+TEST(DeleteFolderTree, ReachesPathsLongerThanMaxPath)
+{
+    const std::string dir = FreshFolder("deep");
+    std::wstring deep = LongPath(dir);
+    for (int i = 0; i < 12; ++i) {
+        deep += L"\\a-rather-long-folder-name-" + std::to_wstring(i);
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    ASSERT_GT(deep.size(), 300u);
+    ASSERT_TRUE(TKernelHandle(CreateFileW((deep + L"\\deep.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                                          nullptr)).Valid());
+    EXPECT_TRUE(TForm1::DeleteFolderTree(dir, true));
+    EXPECT_FALSE(FolderExists(dir));
+}
+
+// A file held open by another program: the rest goes now, the file and the folders above it at the next restart.
+// A link in a tree is never scheduled: its target and everything outside the tree survive the restart.
+TEST(DeleteFolderTree, WhatIsInUseGoesAtTheNextRestart)
+{
+    testsupport::Symlinks links;
+    const std::string outside = FreshFolder("outside");
+    WriteFile(outside + "\\keep.txt", "keep");
+    const std::string dir = MakeInstallation(), linked = MakeInstallation();
+    links.Make(outside + "\\keep.txt", linked + "\\plugins\\link.txt");
+    std::vector<std::string> held = {dir + "\\数据\\open.log", linked + "\\数据\\open.log"};
+    std::vector<TKernelHandle> holders;
+    for (const std::string& path : held) {
+        holders.push_back(Start("\"" + testsupport::HelpersFolder() + "\\Quintaro.exe\" \"" + path + "\""));
+        for (int i = 0; i < 100 && !FileExists(path); ++i) Sleep(50);
+    }
+
+    TForm1::DeleteFolderTree(dir, true);
+    TForm1::DeleteFolderTree(linked, true);
+    EXPECT_EQ((std::set<std::string>{"数据", "数据\\open.log"}), Names(Listing(dir)));
+    for (const TKernelHandle& holder : holders) TerminateProcessHandle(holder, 0);
+    ASSERT_TRUE(WaitForProcesses(holders, 5000));
+    const TKernelHandle restart = Start("wineboot.exe -r");  // processes the deletions that wait for a restart
+    WaitForSingleObject(restart.Get(), 60000);
+
+    EXPECT_FALSE(FolderExists(dir)) << "nothing of the installation is left";
+    EXPECT_FALSE(FolderExists(linked + "\\数据")) << "a link-free folder of it goes all the same";
+    EXPECT_TRUE(FolderExists(linked + "\\plugins")) << "the link's folder is not scheduled";
+    EXPECT_EQ("keep", testsupport::ReadBytes(outside + "\\keep.txt"));
 }
