@@ -100,19 +100,21 @@ demo_key() {  # key...
   for key in "$@"; do xdotool key "$key" 2>/dev/null || true; sleep 0.3; done
 }
 
-# The message box has no system caption of its own: it is the uninstaller's visible window that is not the
-# confirmation window.
-demo_wait_message_box() {  # seconds
+# A message box is the uninstaller's visible window other than the confirmation window; its name tells nothing (the
+# system's own box has the application's title, the same as the confirmation window's).
+demo_wait_message_box() {  # seconds confirmation-window-id
   local i id
   for i in $(seq 1 $(( $1 * 5 ))); do
     for id in $(xdotool search --onlyvisible --classname 'uninstall.exe' 2>/dev/null); do
-      [ "$(xdotool getwindowname "$id" 2>/dev/null)" != 'Quintaro卸载' ] && { echo "$id"; return 0; }
+      [ "$id" != "$2" ] && { echo "$id"; return 0; }
     done
     sleep 0.2
   done
   return 1
 }
 
+# The screen as it is shown: the root window read in one piece. (xwd reads each colormap's windows through one of
+# them, and Wine gives every process a colormap of its own: a message box over its owner came out black.)
 demo_screenshot() {  # png
-  xwd -root -silent | convert xwd:- "$1"
+  import -silent -window root "$1"
 }

@@ -16,7 +16,7 @@ e2e_start_uninstaller
 wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
 shown=$(date +%s.%N)
 demo_key Return
-box=$(demo_wait_message_box 60) || e2e_fail "the completion message did not appear"
+box=$(demo_wait_message_box 60 "$wid") || e2e_fail "the completion message did not appear"
 boxed=$(date +%s.%N)
 demo_screenshot "$E2E_OUT/completion.png"
 demo_key Return
