@@ -251,12 +251,61 @@ TEntryHandle::TEntryHandle(const std::wstring& Path, DWORD Access)
 {
 }
 
+namespace {
+
+// The system's name of an open object, looked up once in ntdll (where every Windows version has it).
+struct TObjectNames {
+    struct TName {
+        USHORT Length;
+        USHORT MaximumLength;
+        PWSTR Buffer;
+    };
+    using TQuery = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    static const int ObjectNameInformation = 1;
+    TQuery Query = nullptr;
+
+    TObjectNames()
+    {
+        if (HMODULE ntdll = GetModuleHandleA("ntdll.dll"))
+            Query = reinterpret_cast<TQuery>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtQueryObject")));
+    }
+
+    std::wstring Of(HANDLE Handle) const
+    {
+        std::vector<BYTE> buffer(sizeof(TName) + MAX_PATH * sizeof(wchar_t));
+        for (int tries = 0; Query && tries < 2; ++tries) {
+            ULONG needed = 0;
+            const LONG status = Query(Handle, ObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                                      &needed);
+            if (status >= 0) {
+                const TName* name = reinterpret_cast<const TName*>(buffer.data());
+                return std::wstring(name->Buffer, name->Length / sizeof(wchar_t));
+            }
+            if (needed <= buffer.size()) break;
+            buffer.resize(needed);
+        }
+        return std::wstring();
+    }
+
+    static const TObjectNames& Instance()
+    {
+        static const TObjectNames names;
+        return names;
+    }
+};
+
+}  // namespace
+
 std::wstring TEntryHandle::FinalName() const
 {
-    // In UTF-16: the ANSI form of a name outside the code page is a look-alike that may match another name.
-    return BufferResult<wchar_t>([this](wchar_t* Buffer, DWORD Size) {
-        return GetFinalPathNameByHandleW(FHandle.Get(), Buffer, Size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    });
+    // The object name rather than the DOS path: one call at any length (Wine gives no DOS final path longer than
+    // MAX_PATH), and in UTF-16, where the ANSI form of a name outside the code page is a look-alike of another.
+    return Valid() ? TObjectNames::Instance().Of(FHandle.Get()) : std::wstring();
+}
+
+bool TEntryHandle::Is(const std::wstring& Final) const
+{
+    return Valid() && SameName(FinalName(), Final);
 }
 
 bool TEntryHandle::SetAttributes(DWORD Attributes)
@@ -283,27 +332,6 @@ std::wstring LongPath(const std::string& Path)
     if (full.compare(0, 4, L"\\\\?\\") == 0 || full.compare(0, 4, L"\\\\.\\") == 0) return full;
     if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
-}
-
-bool TEntryHandle::Is(const std::wstring& Final) const
-{
-    if (!Valid()) return false;
-    const std::wstring final = FinalName();
-    if (!final.empty()) return SameName(final, Final);
-    // Wine gives no final name longer than MAX_PATH, but the name on the volume at any length: that name and the
-    // volume must both match then.
-    if (Final.compare(0, 4, L"\\\\?\\") != 0 || Final.size() < 7 || Final[5] != L':') return false;
-    const std::wstring root = Final.substr(0, 7);  // "\\?\C:\"
-    DWORD serial = 0, rootSerial = 0;
-    if (!GetVolumeInformationByHandleW(FHandle.Get(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0) ||
-        !GetVolumeInformationW(root.c_str(), nullptr, 0, &rootSerial, nullptr, nullptr, nullptr, 0) ||
-        serial != rootSerial)
-        return false;
-    std::vector<BYTE> buffer(sizeof(FILE_NAME_INFO) + Final.size() * 2 * sizeof(wchar_t));
-    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
-    if (!GetFileInformationByHandleEx(FHandle.Get(), FileNameInfo, info, static_cast<DWORD>(buffer.size())))
-        return false;
-    return SameName(std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)), Final.substr(6));
 }
 
 TFolderWalk::TFolderWalk(const std::wstring& Folder, const std::wstring& FinalName)

@@ -112,7 +112,9 @@ public:
     TEntryHandle(const std::wstring& Path, DWORD Access);
 
     bool Valid() const { return FHandle.Valid(); }
-    // The full name the file system knows the opened entry by ("\\?\C:\dir\name"), links on the way resolved.
+    // The full name the system knows the opened entry by, links on the way resolved: the object name, such as
+    // "\Device\HarddiskVolume2\dir\name" ("\??\C:\dir\name" under Wine). A folder's entries are named by it plus
+    // a backslash and their own names.
     std::wstring FinalName() const;
     // Whether the opened entry is the one named so (a final name as the walk derives it).
     bool Is(const std::wstring& Final) const;
