@@ -334,10 +334,26 @@ std::wstring LongPath(const std::string& Path)
     return L"\\\\?\\" + full;
 }
 
+namespace {
+
+// The first entry of a folder, without the short names nobody here reads (the system makes one up for every long
+// name) and in large batches; systems before Windows 7 know neither request and get the plain one.
+HANDLE FindFirstEntry(const std::wstring& Folder, WIN32_FIND_DATAW& Data)
+{
+    const std::wstring pattern = Folder + L"\\*.*";
+    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &Data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        find = FindFirstFileW(pattern.c_str(), &Data);
+    return find;
+}
+
+}  // namespace
+
 TFolderWalk::TFolderWalk(const std::wstring& Folder, const std::wstring& FinalName)
     : FFolder(Folder),
       FFinalName(FinalName.empty() ? TEntryHandle(Folder, FILE_READ_ATTRIBUTES).FinalName() : FinalName),
-      FFind(FindFirstFileW((Folder + L"\\*.*").c_str(), &FData))
+      FFind(FindFirstEntry(Folder, FData))
 {
     if (!FFind.Valid()) FResult = GetLastError();
 }
