@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -11,7 +10,6 @@ namespace {
 constexpr DWORD ButtonTypeMask = 0x0F;  // BS_TYPEMASK
 constexpr int GlyphSpacing = 4;        // between a bit button's glyph and its caption
 constexpr int DefaultSpeedButtonWidth = 23, DefaultSpeedButtonHeight = 22;
-constexpr TModalResult mrAll = mrNo + 1;
 
 struct TKindDefaults {
     int ModalResult;
@@ -116,12 +114,7 @@ void TBitBtn::SetKind(TBitBtnKind Value)
 
 void TBitBtn::Click()
 {
-    if (FKind == bkClose) {
-        if (TCustomForm* form = GetParentForm(this)) {
-            form->Close();
-            return;
-        }
-    }
+    if (FKind == bkClose && CloseForm()) return;
     TButton::Click();
 }
 

@@ -71,7 +71,10 @@ void TComponent::FreeNotification(TComponent* AComponent)
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent)
 {
+    if (!AComponent) return;
     FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
+    auto& theirs = AComponent->FFreeNotifies;
+    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)

@@ -59,8 +59,10 @@ public:
     void SetOwner(TComponent* AOwner);
     // Frees every owned component, the last created first.
     void DestroyComponents();
-    // Asks to be told (Notification opRemove) when AComponent goes away.
+    // Asks to be told (Notification opRemove) when AComponent goes away; the two are told of each other.
     void FreeNotification(TComponent* AComponent);
+    // Undoes FreeNotification, on both sides.
+    void RemoveFreeNotification(TComponent* AComponent);
 
     // Called by the layout reader once all properties of the form's layout are set.
     virtual void Loaded() {}
@@ -72,7 +74,6 @@ protected:
 private:
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
-    void RemoveFreeNotification(TComponent* AComponent);
 
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;

@@ -6,7 +6,6 @@
 #include <map>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 
 namespace {
 
@@ -14,6 +13,7 @@ namespace {
 constexpr const char* ControlProperty = "Quintaro.Control";
 
 // Everything runs on the one GUI thread.
+TExceptionReporter GExceptionReporter = nullptr;
 TWinControl* GCreatingControl = nullptr;  // linked at its window's first message
 TControl* GMouseControl = nullptr;
 HWND GTrackedWindow = nullptr;            // the window asked for WM_MOUSELEAVE
@@ -52,11 +52,6 @@ const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
     return classes.emplace(key, entry).first->second;
 }
 
-void ReportException(const std::exception* E)
-{
-    if (Application) Application->HandleException(E);
-}
-
 bool IsRoutedMouseMessage(UINT Msg) { return Msg >= WM_MOUSEMOVE && Msg <= WM_MBUTTONDBLCLK; }
 
 bool IsButtonPress(UINT Msg)
@@ -88,6 +83,13 @@ private:
 
 }  // namespace
 
+void SetExceptionReporter(TExceptionReporter Reporter) { GExceptionReporter = Reporter; }
+
+void ReportException(const std::exception* E)
+{
+    if (GExceptionReporter) GExceptionReporter(E);
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 // TControl
 
@@ -101,7 +103,6 @@ TControl::~TControl()
 {
     // No messages to a control that is going: its hooks may be gone already.
     if (GMouseControl == this) GMouseControl = nullptr;
-    if (Application) Application->ControlDestroyed(this);
     if (FParent) FParent->RemoveControl(this);
 }
 
@@ -476,15 +477,12 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, L
     }
     TMessage message{Msg, WParam, LParam, 0};
     // Nothing may unwind through the system's frames: a failure is reported and the loop goes on.
-    try {
+    bool handled = false;
+    Reported([&] {
         control->WindowProc(message);
-    } catch (const std::exception& e) {
-        ReportException(&e);
-        message.Result = 0;
-    } catch (...) {
-        ReportException(nullptr);
-        message.Result = 0;
-    }
+        handled = true;
+    });
+    if (!handled) message.Result = 0;
     if (Msg == WM_NCDESTROY) {
         RemovePropA(Wnd, ControlProperty);
         if (control->FHandle == Wnd) control->FHandle = nullptr;
@@ -598,7 +596,7 @@ void TWinControl::RemoveControl(TControl* AControl)
         FMouseCapture = nullptr;
         if (FHandle && GetCapture() == FHandle) ReleaseCapture();
     }
-    TCustomForm::ControlRemoved(this, AControl);
+    ControlRemoved(AControl);
     AControl->FParent = nullptr;
     if (AControl->FAlign != alNone) AlignControls(nullptr);
 }
@@ -670,11 +668,40 @@ bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
 void TWinControl::SetFocus()
 {
     if (!CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
-    TCustomForm* form = TCustomForm::ParentFormOf(this);
-    if (form && form != this)
-        form->SetActiveControl(this);
+    FocusControl(this);
+}
+
+void TWinControl::FocusControl(TWinControl* Control)
+{
+    if (FParent)
+        FParent->FocusControl(Control);
     else
-        ::SetFocus(Handle());
+        ::SetFocus(Control->Handle());
+}
+
+void TWinControl::ControlFocused(TWinControl* Control)
+{
+    if (FParent) FParent->ControlFocused(Control);
+}
+
+void TWinControl::ControlRemoved(TControl* Removed)
+{
+    if (FParent) FParent->ControlRemoved(Removed);
+}
+
+bool TWinControl::SetFormModalResult(TModalResult Value) { return FParent && FParent->SetFormModalResult(Value); }
+
+bool TWinControl::CloseForm() { return FParent && FParent->CloseForm(); }
+
+void TWinControl::Broadcast(TMessage& Message)
+{
+    // A handler may add or remove children: walk a copy.
+    const std::vector<TControl*> children = FControls;
+    for (TControl* child : children) {
+        child->WindowProc(Message);
+        if (Message.Result == 0) child->Broadcast(Message);
+        if (Message.Result != 0) return;
+    }
 }
 
 void TWinControl::AddTabOrderList(std::vector<TWinControl*>& List) const
@@ -1029,7 +1056,7 @@ void TWinControl::WndProc(TMessage& Message)
         TControl::WndProc(Message);
         UpdateBounds();
         return;
-    case WM_SETFOCUS: TCustomForm::ControlFocused(this); break;
+    case WM_SETFOCUS: ControlFocused(this); break;
     case CM_COLORCHANGED:
         Invalidate();
         NotifyControls(CM_PARENTCOLORCHANGED);

@@ -2,7 +2,7 @@
 // Controls: the one message path, parents and alignment, windowed and windowless controls.
 //
 // Win32 -> the class's static window procedure (links HWND and object; catches every exception and hands it to
-// Application->HandleException) -> control->WindowProc (replaceable) -> control->WndProc (virtual; each class
+// the installed exception reporter) -> control->WindowProc (replaceable) -> control->WndProc (virtual; each class
 // switches on the messages it handles and passes the rest to its base class) -> DefaultHandler (the saved system
 // procedure of a stock control, or DefWindowProcA).
 
@@ -45,6 +45,31 @@ constexpr UINT CN_BASE = 0xBC00;                      // reflected notifications
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;   // 0xBC2B
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
+// Modal results: what a button gives the form it sits in, and what ShowModal returns.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+                       mrNo = 7, mrAll = 8;
+
+// Where a failure inside a handler goes; the application installs its standard report. Without one it is dropped.
+using TExceptionReporter = void (*)(const std::exception* E);
+void SetExceptionReporter(TExceptionReporter Reporter);
+// E is nullptr for a failure that is no std::exception.
+void ReportException(const std::exception* E);
+
+// The one exception barrier: runs Step and reports a failure instead of letting it unwind further (through the
+// system's frames, or out of the loop or event the caller is in).
+template <class F>
+void Reported(F&& Step)
+{
+    try {
+        Step();
+    } catch (const std::exception& e) {
+        ReportException(&e);
+    } catch (...) {
+        ReportException(nullptr);
+    }
+}
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
@@ -134,6 +159,9 @@ public:
 
     TNotifyEvent OnClick;
     virtual void Click();
+
+    // Sends Message to every control inside this one, depth first, until one answers (Result != 0).
+    virtual void Broadcast(TMessage&) {}
 
 protected:
     // Windowless controls get their text here; windowed ones keep it in the window.
@@ -255,8 +283,21 @@ public:
     void Update() override;
     void Repaint() override;
     POINT ClientOrigin() const override { return POINT{0, 0}; }
+    void Broadcast(TMessage& Message) override;
 
 protected:
+    // What a control needs from the form it sits in. Each call walks up the parents; the form overrides it.
+    // Control (this one or one inside) got the focus.
+    virtual void ControlFocused(TWinControl* Control);
+    // Removed, with everything in it, was taken out of this control or one inside it.
+    virtual void ControlRemoved(TControl* Removed);
+    // Gives Control (this one or one inside) the focus; a form makes it its active control.
+    virtual void FocusControl(TWinControl* Control);
+    // Hands a button's modal result to the form; false when there is no form.
+    virtual bool SetFormModalResult(TModalResult Value);
+    // Closes the form as its Close does; false when there is no form.
+    virtual bool CloseForm();
+
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     virtual void CreateParams(TCreateParams& Params);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -280,13 +279,7 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM 
     auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
     if (!timer || !timer->OnTimer) return 0;
     // A failing handler is reported like any other event's failure; the timer keeps running.
-    try {
-        timer->OnTimer(timer);
-    } catch (const std::exception& e) {
-        Application->HandleException(&e);
-    } catch (...) {
-        Application->HandleException(nullptr);
-    }
+    Reported([timer] { timer->OnTimer(timer); });
     return 0;
 }
 
@@ -362,7 +355,7 @@ void RegisterTimerProperties(TClassRegistry& R)
         if (interval < 0) throw EConvertError("an interval cannot be negative");
         c.SetInterval(static_cast<unsigned>(interval));
     });
-    RegisterLayoutProperty<TTimer>(R, cls, "OnTimer", [](TTimer& c, const TLayoutValue& v, TCustomForm& root) {
+    RegisterLayoutProperty<TTimer>(R, cls, "OnTimer", [](TTimer& c, const TLayoutValue& v, const TLayoutBindings& root) {
         c.OnTimer = LayoutEvent<TNotifyEvent>(root, v);
     });
 }

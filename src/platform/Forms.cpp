@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "DeviceContexts.h"
-#include "LayoutReader.h"
-#include "StdCtrls.h"
 
 // The application object lives from start-up to the end of the process; its windows go with the process.
 TApplication* Application = new TApplication(nullptr);
@@ -22,22 +20,10 @@ constexpr int HintMarginX = 3, HintMarginY = 1;
 constexpr DWORD HintStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD HintExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
 
-void Report(const std::exception* E)
+// The standard report of a failure in a handler goes through the application of the moment.
+void ReportToApplication(const std::exception* E)
 {
     if (Application) Application->HandleException(E);
-}
-
-// Runs a step whose failure is reported without stopping what the caller is doing.
-template <class F>
-void Reported(F Step)
-{
-    try {
-        Step();
-    } catch (const std::exception& e) {
-        Report(&e);
-    } catch (...) {
-        Report(nullptr);
-    }
 }
 
 void RegisterWindowClass(const char* Name, WNDPROC Proc, UINT Style)
@@ -109,27 +95,6 @@ private:
     bool FMoved = false;
 };
 
-TButton* FindButton(const TWinControl* Parent, bool (TButton::*Flag)() const)
-{
-    for (int i = 0; i < Parent->ControlCount(); ++i) {
-        TControl* control = Parent->Controls(i);
-        auto* button = dynamic_cast<TButton*>(control);
-        if (button && (button->*Flag)() && button->CanFocus()) return button;
-        if (auto* win = dynamic_cast<TWinControl*>(control))
-            if (TButton* found = FindButton(win, Flag)) return found;
-    }
-    return nullptr;
-}
-
-void Broadcast(TWinControl* Parent, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    for (int i = 0; i < Parent->ControlCount(); ++i) {
-        TControl* control = Parent->Controls(i);
-        control->Perform(Msg, WParam, LParam);
-        if (auto* win = dynamic_cast<TWinControl*>(control)) Broadcast(win, Msg, WParam, LParam);
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -141,6 +106,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
     SetParentFont(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
+    FBindings.RootClass = "TForm";
 }
 
 TCustomForm::~TCustomForm()
@@ -152,29 +118,48 @@ TCustomForm::~TCustomForm()
     if (FCanvasDC) DeleteDC(FCanvasDC);
 }
 
-TCustomForm* TCustomForm::ParentFormOf(const TControl* Control)
+TCustomForm* GetParentForm(const TControl* Control)
 {
     for (const TControl* c = Control; c; c = c->Parent())
         if (auto* form = dynamic_cast<const TCustomForm*>(c)) return const_cast<TCustomForm*>(form);
     return nullptr;
 }
 
+// The nearest form takes the focus change; the form's own focus changes nothing.
 void TCustomForm::ControlFocused(TWinControl* Control)
 {
-    TCustomForm* form = ParentFormOf(Control);
-    if (!form || form == Control) return;
-    form->FActiveControl = Control;
-    Broadcast(form, CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+    if (Control == this) return;
+    FActiveControl = Control;
+    TMessage message{CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control), 0};
+    Broadcast(message);
 }
 
-void TCustomForm::ControlRemoved(TWinControl* Parent, TControl* Removed)
+// Every form among the parents forgets an active control that went with the removed one.
+void TCustomForm::ControlRemoved(TControl* Removed)
 {
-    for (TControl* p = Parent; p; p = p->Parent()) {
-        auto* form = dynamic_cast<TCustomForm*>(p);
-        if (!form) continue;
-        for (const TControl* c = form->FActiveControl; c; c = c->Parent())
-            if (c == Removed) form->FActiveControl = nullptr;
-    }
+    for (const TControl* c = FActiveControl; c; c = c->Parent())
+        if (c == Removed) FActiveControl = nullptr;
+    TWinControl::ControlRemoved(Removed);
+}
+
+void TCustomForm::FocusControl(TWinControl* Control)
+{
+    if (Control == this)
+        ::SetFocus(Handle());
+    else
+        SetActiveControl(Control);
+}
+
+bool TCustomForm::SetFormModalResult(TModalResult Value)
+{
+    FModalResult = Value;
+    return true;
+}
+
+bool TCustomForm::CloseForm()
+{
+    Close();
+    return true;
 }
 
 void TCustomForm::InitializeForm()
@@ -186,6 +171,16 @@ void TCustomForm::InitializeForm()
 void TCustomForm::ReadLayouts()
 {
     for (const std::string& name : FLayouts) ReadFormLayout(*this, name);
+}
+
+void ReadFormLayout(TCustomForm& Form, const std::string& ResourceName)
+{
+    ReadLayout(Form, Form.Bindings(), ResourceName);
+}
+
+void ReadFormLayoutText(TCustomForm& Form, const std::string& Utf8Text, const std::string& SourceName)
+{
+    ReadLayoutText(Form, Form.Bindings(), Utf8Text, SourceName);
 }
 
 void TCustomForm::DoCreate()
@@ -206,24 +201,6 @@ void TCustomForm::DoHide()
 void TCustomForm::DoClose(TCloseAction& Action)
 {
     if (OnClose) OnClose(this, Action);
-}
-
-const std::any& TCustomForm::FindMethod(const std::string& Name) const
-{
-    for (const auto& entry : FMethods)
-        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.first.c_str(), -1, Name.c_str(), -1) == CSTR_EQUAL)
-            return entry.second;
-    throw EResourceError("published method '" + Name + "' not found");
-}
-
-void TCustomForm::BindField(const std::string& Name, TComponent* Component)
-{
-    for (const auto& entry : FFields) {
-        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.first.c_str(), -1, Name.c_str(), -1) != CSTR_EQUAL)
-            continue;
-        if (!entry.second(Component)) throw EResourceError("field '" + Name + "' does not fit the component's class");
-        return;
-    }
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params)
@@ -477,7 +454,7 @@ TModalResult TCustomForm::ShowModal()
 bool TCustomForm::DialogKey(WPARAM Key)
 {
     TWinControl* focused = FindControl(GetFocus());
-    if (focused && ParentFormOf(focused) != this) focused = nullptr;
+    if (focused && GetParentForm(focused) != this) focused = nullptr;
     switch (Key) {
     case VK_TAB: {
         TWinControl* next = FindNextControl(focused ? focused : FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
@@ -485,18 +462,13 @@ bool TCustomForm::DialogKey(WPARAM Key)
         next->SetFocus();
         return true;
     }
-    case VK_RETURN: {
-        auto* button = dynamic_cast<TButton*>(focused);
-        if (!button || !button->CanFocus()) button = FindButton(this, &TButton::Default);
-        if (!button) return false;
-        button->Click();
-        return true;
-    }
+    case VK_RETURN:
+        if (focused && focused->Perform(CM_DIALOGKEY, Key)) return true;
+        [[fallthrough]];
     case VK_ESCAPE: {
-        TButton* button = FindButton(this, &TButton::Cancel);
-        if (!button) return false;
-        button->Click();
-        return true;
+        TMessage message{CM_DIALOGKEY, Key, 0, 0};
+        Broadcast(message);
+        return message.Result != 0;
     }
     default: return false;
     }
@@ -537,6 +509,7 @@ TApplicationEvents::~TApplicationEvents()
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 {
+    SetExceptionReporter(&ReportToApplication);
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     FTitle = ChangeFileExt(ExtractFileName(path), "");
@@ -593,15 +566,7 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPA
 void TApplication::Run()
 {
     if (FMainForm) FMainForm->Show();
-    while (!FTerminated) {
-        try {
-            HandleMessage();
-        } catch (const std::exception& e) {
-            HandleException(&e);
-        } catch (...) {
-            HandleException(nullptr);
-        }
-    }
+    while (!FTerminated) Reported([this] { HandleMessage(); });
 }
 
 void TApplication::Terminate() { PostQuitMessage(0); }
@@ -669,7 +634,7 @@ bool TApplication::IsDialogMessage(MSG& Msg)
     if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) return false;
     TWinControl* control = TWinControl::FindControl(Msg.hwnd);
     if (!control || (control->Perform(WM_GETDLGCODE, 0, 0) & wanted)) return false;
-    TCustomForm* form = TCustomForm::ParentFormOf(control);
+    TCustomForm* form = GetParentForm(control);
     if (!form || !form->HandleAllocated()) return false;
     // Through the form's window procedure, so that a failing click handler is reported like any other.
     return SendMessageA(form->Handle(), CM_DIALOGKEY, Msg.wParam, Msg.lParam) != 0;
@@ -756,18 +721,26 @@ void TApplication::RestoreTopMosts()
 // ---------------------------------------------------------------------------------------------------------------
 // Hints
 
-void TApplication::ControlDestroyed(TControl* Control)
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (FHintControl != Control) return;
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove || AComponent != FHintControl) return;
     CancelHint();
     FHintControl = nullptr;
+}
+
+void TApplication::SetHintControl(TControl* Control)
+{
+    if (FHintControl) FHintControl->RemoveFreeNotification(this);
+    FHintControl = Control;
+    if (Control) Control->FreeNotification(this);
 }
 
 void TApplication::HintMouseMessage(TControl* Control)
 {
     if (Control == FHintControl) return;
     CancelHint();
-    FHintControl = Control;
+    SetHintControl(Control);
     if (Control && Control->ShowHint() && !Control->Hint().empty())
         SetTimer(CreateHandle(), HintPauseTimer, HintPause, nullptr);
 }
@@ -775,7 +748,7 @@ void TApplication::HintMouseMessage(TControl* Control)
 void TApplication::ActivateHint(POINT CursorPos)
 {
     CancelHint();
-    FHintControl = FindDragTarget(CursorPos, false);
+    SetHintControl(FindDragTarget(CursorPos, false));
     if (FHintControl && FHintControl->ShowHint() && !FHintControl->Hint().empty())
         ShowHintFor(FHintControl, CursorPos);
 }
@@ -898,63 +871,6 @@ void ShowMessage(const std::string& Msg)
 
 namespace {
 
-void RegisterControlProperties(TClassRegistry& R)
-{
-    RegisterLayoutProperty<TComponent>(R, "TComponent", "Tag", [](TComponent& c, const TLayoutValue& v) { c.SetTag(v.AsInt()); });
-    const std::string cls = "TControl";
-    RegisterLayoutProperty<TControl>(R, cls, "Left", [](TControl& c, const TLayoutValue& v) { c.SetLeft(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Top", [](TControl& c, const TLayoutValue& v) { c.SetTop(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Width", [](TControl& c, const TLayoutValue& v) { c.SetWidth(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Height", [](TControl& c, const TLayoutValue& v) { c.SetHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ClientWidth",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetClientWidth(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ClientHeight",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetClientHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Align", [](TControl& c, const TLayoutValue& v) {
-        c.SetAlign(static_cast<TAlign>(v.AsEnum({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Anchors", [](TControl& c, const TLayoutValue& v) {
-        c.SetAnchors(v.AsSet({"akLeft", "akTop", "akRight", "akBottom"}));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Caption",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetCaption(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Color", [](TControl& c, const TLayoutValue& v) { c.SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ParentColor",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetParentColor(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ParentFont",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetParentFont(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Name",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetName(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Height",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Size",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetSize(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Style", [](TControl& c, const TLayoutValue& v) {
-        c.Font().SetStyle(v.AsSet({"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Color",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Charset", [](TControl& c, const TLayoutValue& v) {
-        c.Font().SetCharset(static_cast<BYTE>(v.AsInt()));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Visible", [](TControl& c, const TLayoutValue& v) { c.SetVisible(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Enabled", [](TControl& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Hint", [](TControl& c, const TLayoutValue& v) { c.SetHint(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ShowHint",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetShowHint(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "OnClick", [](TControl& c, const TLayoutValue& v, TCustomForm& root) {
-        c.OnClick = LayoutEvent<TNotifyEvent>(root, v);
-    });
-
-    const std::string win = "TWinControl";
-    RegisterLayoutProperty<TWinControl>(R, win, "TabOrder",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabOrder(v.AsInt()); });
-    RegisterLayoutProperty<TWinControl>(R, win, "TabStop",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabStop(v.AsBool()); });
-    RegisterLayoutProperty<TWinControl>(R, win, "DoubleBuffered",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetDoubleBuffered(v.AsBool()); });
-}
-
 void RegisterFormProperties(TClassRegistry& R)
 {
     const std::string cls = "TCustomForm";
@@ -980,34 +896,29 @@ void RegisterFormProperties(TClassRegistry& R)
     RegisterLayoutProperty<TCustomForm>(R, cls, "OldCreateOrder", [](TCustomForm&, const TLayoutValue& v) { v.AsBool(); });
     RegisterLayoutProperty<TCustomForm>(R, cls, "PixelsPerInch", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
     RegisterLayoutProperty<TCustomForm>(R, cls, "TextHeight", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCreate", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCreate", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
         f.OnCreate = LayoutEvent<TNotifyEvent>(root, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnShow", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnShow", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
         f.OnShow = LayoutEvent<TNotifyEvent>(root, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnHide", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnHide", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
         f.OnHide = LayoutEvent<TNotifyEvent>(root, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnClose", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnClose", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
         f.OnClose = LayoutEvent<TCloseEvent>(root, v);
     });
     RegisterLayoutProperty<TCustomForm>(R, cls, "OnCloseQuery",
-                                        [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
+                                        [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
                                             f.OnCloseQuery = LayoutEvent<TCloseQueryEvent>(root, v);
                                         });
 }
 
 }  // namespace
 
-void RegisterControlsClasses(TClassRegistry& Registry)
+void RegisterFormsClasses(TClassRegistry& Registry)
 {
-    Registry.RegisterClass("TComponent", "", nullptr);
-    Registry.RegisterClass("TControl", "TComponent", nullptr);
-    Registry.RegisterClass("TGraphicControl", "TControl", nullptr);
-    Registry.RegisterClass("TWinControl", "TControl", nullptr);
     Registry.RegisterClass("TCustomForm", "TWinControl", nullptr);
     Registry.RegisterClass("TForm", "TCustomForm", [](TComponent* Owner) { return new TForm(Owner); });
-    RegisterControlProperties(Registry);
     RegisterFormProperties(Registry);
 }

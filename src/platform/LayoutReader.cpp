@@ -6,12 +6,7 @@
 #include <climits>
 #include <map>
 
-#include "Buttons.h"
-#include "ComCtrls.h"
 #include "Controls.h"
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "StdCtrls.h"
 
 namespace {
 
@@ -265,8 +260,9 @@ private:
 
 class TLayoutReader {
 public:
-    TLayoutReader(TCustomForm& Root, const std::string& Text, const std::string& Source)
-        : FRoot(Root), FLex(Text, Source)
+    TLayoutReader(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& Text,
+                  const std::string& Source)
+        : FRoot(Root), FBindings(Bindings), FLex(Text, Source)
     {
     }
 
@@ -303,9 +299,9 @@ private:
         const std::string className = FLex.ExpectIdent("class name");
         TComponent* component = Enclosing ? ChildComponent(Enclosing, name, className, inherited, line) : &FRoot;
         if (!Enclosing) FRoot.SetName(name);
-        // Derived form classes have no table of their own: the root takes the form's properties.
+        // Derived form classes have no table of their own: the root takes the one its bindings name.
         const std::string tableClass =
-            !Enclosing && !TClassRegistry::Instance().IsRegistered(className) ? std::string("TForm") : className;
+            !Enclosing && !TClassRegistry::Instance().IsRegistered(className) ? FBindings.RootClass : className;
         FRead.push_back(TRead{component, line});
         while (!FLex.IsIdent("end")) {
             if (FLex.Current().Kind == TToken::tkEnd) FLex.Fail("'end' expected");
@@ -355,7 +351,7 @@ private:
         const TPropertySetter* setter = TClassRegistry::Instance().FindProperty(ClassName, property);
         if (!setter) FLex.Fail("unknown property " + property + " of " + ClassName, line);
         try {
-            (*setter)(Component, value, FRoot);
+            (*setter)(Component, value, FBindings);
         } catch (const std::exception& e) {
             FLex.Fail(property + ": " + e.what(), line);
         }
@@ -439,7 +435,7 @@ private:
         for (const TRead& read : FRead) {
             if (read.Component == &FRoot || read.Component->Name().empty()) continue;
             try {
-                FRoot.BindField(read.Component->Name(), read.Component);
+                FBindings.BindField(read.Component->Name(), read.Component);
             } catch (const std::exception& e) {
                 FLex.Fail(e.what(), read.Line);
             }
@@ -455,7 +451,8 @@ private:
         FAligned.clear();
     }
 
-    TCustomForm& FRoot;
+    TWinControl& FRoot;
+    const TLayoutBindings& FBindings;
     TLexer FLex;
     std::vector<TRead> FRead;
     std::vector<TWinControl*> FAligned;
@@ -522,6 +519,67 @@ unsigned TLayoutValue::AsSet(std::initializer_list<const char*> Names) const
 // ---------------------------------------------------------------------------------------------------------------
 // Registry
 
+namespace {
+
+void RegisterControlProperties(TClassRegistry& R)
+{
+    RegisterLayoutProperty<TComponent>(R, "TComponent", "Tag", [](TComponent& c, const TLayoutValue& v) { c.SetTag(v.AsInt()); });
+    const std::string cls = "TControl";
+    RegisterLayoutProperty<TControl>(R, cls, "Left", [](TControl& c, const TLayoutValue& v) { c.SetLeft(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Top", [](TControl& c, const TLayoutValue& v) { c.SetTop(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Width", [](TControl& c, const TLayoutValue& v) { c.SetWidth(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Height", [](TControl& c, const TLayoutValue& v) { c.SetHeight(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ClientWidth",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetClientWidth(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ClientHeight",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetClientHeight(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Align", [](TControl& c, const TLayoutValue& v) {
+        c.SetAlign(static_cast<TAlign>(v.AsEnum({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Anchors", [](TControl& c, const TLayoutValue& v) {
+        c.SetAnchors(v.AsSet({"akLeft", "akTop", "akRight", "akBottom"}));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Caption",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetCaption(v.AsString()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Color", [](TControl& c, const TLayoutValue& v) { c.SetColor(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ParentColor",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetParentColor(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ParentFont",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetParentFont(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Name",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetName(v.AsString()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Height",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetHeight(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Size",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetSize(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Style", [](TControl& c, const TLayoutValue& v) {
+        c.Font().SetStyle(v.AsSet({"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Color",
+                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetColor(v.AsInt()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Font.Charset", [](TControl& c, const TLayoutValue& v) {
+        c.Font().SetCharset(static_cast<BYTE>(v.AsInt()));
+    });
+    RegisterLayoutProperty<TControl>(R, cls, "Visible", [](TControl& c, const TLayoutValue& v) { c.SetVisible(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Enabled", [](TControl& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "Hint", [](TControl& c, const TLayoutValue& v) { c.SetHint(v.AsString()); });
+    RegisterLayoutProperty<TControl>(R, cls, "ShowHint",
+                                     [](TControl& c, const TLayoutValue& v) { c.SetShowHint(v.AsBool()); });
+    RegisterLayoutProperty<TControl>(R, cls, "OnClick", [](TControl& c, const TLayoutValue& v, const TLayoutBindings& root) {
+        c.OnClick = LayoutEvent<TNotifyEvent>(root, v);
+    });
+
+    const std::string win = "TWinControl";
+    RegisterLayoutProperty<TWinControl>(R, win, "TabOrder",
+                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabOrder(v.AsInt()); });
+    RegisterLayoutProperty<TWinControl>(R, win, "TabStop",
+                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabStop(v.AsBool()); });
+    RegisterLayoutProperty<TWinControl>(R, win, "DoubleBuffered",
+                                        [](TWinControl& c, const TLayoutValue& v) { c.SetDoubleBuffered(v.AsBool()); });
+}
+
+}  // namespace
+
 struct TClassRegistry::TClassEntry {
     std::string Name;
     std::string Base;
@@ -535,13 +593,15 @@ TClassRegistry& TClassRegistry::Instance()
     return registry;
 }
 
+// The reader places controls itself, so the tables of their base classes are always there; the units of
+// concrete classes are registered by the program.
 TClassRegistry::TClassRegistry() : FClasses(new std::vector<TClassEntry>)
 {
-    RegisterControlsClasses(*this);
-    RegisterStdCtrlsClasses(*this);
-    RegisterButtonsClasses(*this);
-    RegisterExtCtrlsClasses(*this);
-    RegisterComCtrlsClasses(*this);
+    RegisterClass("TComponent", "", nullptr);
+    RegisterClass("TControl", "TComponent", nullptr);
+    RegisterClass("TGraphicControl", "TControl", nullptr);
+    RegisterClass("TWinControl", "TControl", nullptr);
+    RegisterControlProperties(*this);
 }
 
 TClassRegistry::~TClassRegistry() { delete FClasses; }
@@ -605,18 +665,48 @@ const TPropertySetter* TClassRegistry::FindProperty(const std::string& ClassName
 
 // ---------------------------------------------------------------------------------------------------------------
 
-const std::any& FindLayoutMethod(TCustomForm& Root, const TLayoutValue& Value)
+// Bindings
+
+namespace {
+
+bool SameName(const std::string& A, const std::string& B)
+{
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, A.c_str(), -1, B.c_str(), -1) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+const std::any& TLayoutBindings::FindMethod(const std::string& Name) const
+{
+    for (const auto& entry : FMethods)
+        if (SameName(entry.first, Name)) return entry.second;
+    throw EResourceError("published method '" + Name + "' not found");
+}
+
+void TLayoutBindings::BindField(const std::string& Name, TComponent* Component) const
+{
+    for (const auto& entry : FFields) {
+        if (!SameName(entry.first, Name)) continue;
+        if (!entry.second(Component)) throw EResourceError("field '" + Name + "' does not fit the component's class");
+        return;
+    }
+}
+
+const std::any& FindLayoutMethod(const TLayoutBindings& Bindings, const TLayoutValue& Value)
 {
     if (Value.Kind != TLayoutValue::vkIdent) throw EConvertError("a method name is expected");
-    return Root.FindMethod(Value.Text);
+    return Bindings.FindMethod(Value.Text);
 }
 
-void ReadFormLayoutText(TCustomForm& Root, const std::string& Utf8Text, const std::string& SourceName)
+// ---------------------------------------------------------------------------------------------------------------
+
+void ReadLayoutText(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& Utf8Text,
+                    const std::string& SourceName)
 {
-    TLayoutReader(Root, Utf8Text, SourceName).Read();
+    TLayoutReader(Root, Bindings, Utf8Text, SourceName).Read();
 }
 
-void ReadFormLayout(TCustomForm& Root, const std::string& ResourceName)
+void ReadLayout(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& ResourceName)
 {
     const HMODULE module = GetModuleHandleA(nullptr);
     HRSRC info = FindResourceA(module, ResourceName.c_str(), RT_RCDATA);
@@ -624,5 +714,5 @@ void ReadFormLayout(TCustomForm& Root, const std::string& ResourceName)
     HGLOBAL data = LoadResource(module, info);
     const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
     if (!bytes) throw EResourceError("layout resource " + ResourceName + " cannot be loaded");
-    ReadFormLayoutText(Root, std::string(bytes, SizeofResource(module, info)), ResourceName);
+    ReadLayoutText(Root, Bindings, std::string(bytes, SizeofResource(module, info)), ResourceName);
 }

@@ -12,8 +12,9 @@
 //   end
 //
 // Components are created by class name, properties set by name through each class's table, fields and event
-// handlers bound by name through the form. Unknown classes, properties or values: EResourceError naming the
-// resource and the line.
+// handlers bound by name through the bindings the root's owner (the form) fills. Unknown classes, properties or
+// values: EResourceError naming the resource and the line. The program registers the classes a layout may name
+// before any is read (RegisterComponentClasses).
 
 // windows.h first, everywhere: its RegisterClass macro renames the registry's member the same way in every unit.
 #include <windows.h>
@@ -21,13 +22,38 @@
 #include <any>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 #include "Classes.h"
+#include "Controls.h"
 
-class TCustomForm;
+// What a layout binds by name on its root: components to fields, event identifiers to methods. The form fills it.
+class TLayoutBindings {
+public:
+    template <class T>
+    void PublishField(const std::string& Name, T*& Field)
+    {
+        FFields[Name] = [&Field](TComponent* C) {
+            Field = dynamic_cast<T*>(C);
+            return Field != nullptr;
+        };
+    }
+    void PublishMethod(const std::string& Name, std::any Method) { FMethods[Name] = std::move(Method); }
+    // Throws EResourceError when no published method has that name.
+    const std::any& FindMethod(const std::string& Name) const;
+    // Binds a component created by the layout to the published field of its name, if there is one.
+    void BindField(const std::string& Name, TComponent* Component) const;
+
+    // The property table of a root whose own class has none (a derived form takes TForm's).
+    std::string RootClass;
+
+private:
+    std::map<std::string, std::function<bool(TComponent*)>> FFields;
+    std::map<std::string, std::any> FMethods;
+};
 
 // One property value as written in a layout.
 struct TLayoutValue {
@@ -47,7 +73,8 @@ struct TLayoutValue {
 };
 
 // Sets one property of a component; throws when the value does not fit.
-using TPropertySetter = std::function<void(TComponent& Component, const TLayoutValue& Value, TCustomForm& Root)>;
+using TPropertySetter =
+    std::function<void(TComponent& Component, const TLayoutValue& Value, const TLayoutBindings& Bindings)>;
 
 class TClassRegistry {
 public:
@@ -70,31 +97,33 @@ private:
 };
 
 // Registers a setter on components of class T. Set takes (T&, const TLayoutValue&) or, for events that bind a
-// method of the form, (T&, const TLayoutValue&, TCustomForm& Root).
+// published method, (T&, const TLayoutValue&, const TLayoutBindings&).
 template <class T, class F>
 void RegisterLayoutProperty(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property, F Set)
 {
-    Registry.RegisterProperty(ClassName, Property, [Set](TComponent& C, const TLayoutValue& V, TCustomForm& Root) {
-        T& target = dynamic_cast<T&>(C);
-        if constexpr (std::is_invocable_v<F, T&, const TLayoutValue&, TCustomForm&>)
-            Set(target, V, Root);
-        else
-            Set(target, V);
-    });
+    Registry.RegisterProperty(ClassName, Property,
+                              [Set](TComponent& C, const TLayoutValue& V, const TLayoutBindings& Bindings) {
+                                  T& target = dynamic_cast<T&>(C);
+                                  if constexpr (std::is_invocable_v<F, T&, const TLayoutValue&, const TLayoutBindings&>)
+                                      Set(target, V, Bindings);
+                                  else
+                                      Set(target, V);
+                              });
 }
 
-// The published method of Root that an identifier value names.
-const std::any& FindLayoutMethod(TCustomForm& Root, const TLayoutValue& Value);
+// The published method that an identifier value names.
+const std::any& FindLayoutMethod(const TLayoutBindings& Bindings, const TLayoutValue& Value);
 
 // The same as an event of type T (TNotifyEvent, TCloseEvent, ...); another kind is an error naming the method.
 template <class T>
-T LayoutEvent(TCustomForm& Root, const TLayoutValue& Value)
+T LayoutEvent(const TLayoutBindings& Bindings, const TLayoutValue& Value)
 {
-    if (const T* event = std::any_cast<T>(&FindLayoutMethod(Root, Value))) return *event;
+    if (const T* event = std::any_cast<T>(&FindLayoutMethod(Bindings, Value))) return *event;
     throw EResourceError("method '" + Value.Text + "' does not fit this event");
 }
 
-// Reads the RCDATA resource ResourceName of the executable onto Root.
-void ReadFormLayout(TCustomForm& Root, const std::string& ResourceName);
-// The same from text (used by ReadFormLayout; tests feed it directly). SourceName appears in error messages.
-void ReadFormLayoutText(TCustomForm& Root, const std::string& Utf8Text, const std::string& SourceName);
+// Reads the RCDATA resource ResourceName of the executable onto Root (the components it creates are owned by Root).
+void ReadLayout(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& ResourceName);
+// The same from text. SourceName appears in error messages.
+void ReadLayoutText(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& Utf8Text,
+                    const std::string& SourceName);

@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -52,13 +51,6 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap& Bitmap)
     const COLORREF transparent = ColorToRGB(source.Pixel(0, Bitmap.Height() - 1));
     TransparentBlt(DC, X, Y, Bitmap.Width(), Bitmap.Height(), source.Handle(), 0, 0, Bitmap.Width(),
                    Bitmap.Height(), transparent);
-}
-
-TCustomForm* GetParentForm(TControl* Control)
-{
-    for (TControl* c = Control; c; c = c->Parent())
-        if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
-    return nullptr;
 }
 
 // ---- TLabel ----
@@ -190,8 +182,13 @@ void TButton::UpdateDefaultLook()
 void TButton::Click()
 {
     TWinControl::Click();
-    if (FModalResult == 0) return;
-    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+    if (FModalResult != mrNone) SetFormModalResult(FModalResult);
+}
+
+bool TButton::WantsDialogKey(WPARAM Key) const
+{
+    if (!CanFocus()) return false;
+    return Key == VK_RETURN ? Focused() || FDefault : Key == VK_ESCAPE && FCancel;
 }
 
 void TButton::CreateParams(TCreateParams& Params)
@@ -208,6 +205,11 @@ void TButton::WndProc(TMessage& Message)
         // The parent reflects the button's notification; the system button sends BN_CLICKED once per click.
         if (HIWORD(Message.WParam) == BN_CLICKED) Click();
         Message.Result = 0;
+        return;
+    case CM_DIALOGKEY:
+        if (!WantsDialogKey(Message.WParam)) break;
+        Click();
+        Message.Result = 1;
         return;
     case CM_FOCUSCHANGED:
         // Focus moved inside the form: an owner-drawn look (bold caption, focus frame) changes with it.
