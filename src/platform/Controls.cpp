@@ -190,7 +190,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TControl::BoundsChangedByCaller()
 {
-    if (!FParent || FParent->FAligning) return;
+    if (!FParent || FParent->Aligning()) return;
     UpdateAnchorRules();
     RequestAlign();
 }
@@ -213,7 +213,7 @@ void TControl::UpdateAnchorRules()
 
 void TControl::RequestAlign()
 {
-    if (FParent && FAlign != alNone) FParent->AlignControls(this);
+    if (FParent && FAlign != alNone) FParent->Realign(this);
 }
 
 void TControl::SetClientWidth(int Value)
@@ -230,10 +230,6 @@ void TControl::SetClientHeight(int Value)
 
 POINT TControl::ClientToScreen(POINT P) const
 {
-    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->FHandle) {
-        ::ClientToScreen(win->FHandle, &P);
-        return P;
-    }
     P.x += FLeft;
     P.y += FTop;
     return FParent ? FParent->ClientToScreen(P) : P;
@@ -241,10 +237,6 @@ POINT TControl::ClientToScreen(POINT P) const
 
 POINT TControl::ScreenToClient(POINT P) const
 {
-    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->FHandle) {
-        ::ScreenToClient(win->FHandle, &P);
-        return P;
-    }
     if (FParent) P = FParent->ScreenToClient(P);
     P.x -= FLeft;
     P.y -= FTop;
@@ -351,9 +343,9 @@ void TControl::SetTextBuf(const char* Buffer) { Perform(WM_SETTEXT, 0, reinterpr
 // Windowless controls paint on their parent: invalidating one is invalidating its rectangle there.
 void TControl::Invalidate()
 {
-    if (!FParent || !FParent->FHandle) return;
+    if (!FParent || !FParent->HandleAllocated()) return;
     const RECT bounds = BoundsRect();
-    InvalidateRect(FParent->FHandle, &bounds, TRUE);
+    InvalidateRect(FParent->Handle(), &bounds, TRUE);
 }
 
 void TControl::Update()
@@ -367,30 +359,10 @@ void TControl::Repaint()
     Update();
 }
 
-void TControl::BringToFront()
+void TControl::SetZOrder(bool TopMost)
 {
-    if (FParent) {
-        auto& list = FParent->FControls;
-        list.erase(std::find(list.begin(), list.end(), this));
-        list.push_back(this);
-    }
-    if (auto* win = dynamic_cast<TWinControl*>(this); win && win->FHandle)
-        SetWindowPos(win->FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    else
-        Invalidate();
-}
-
-void TControl::SendToBack()
-{
-    if (FParent) {
-        auto& list = FParent->FControls;
-        list.erase(std::find(list.begin(), list.end(), this));
-        list.insert(list.begin(), this);
-    }
-    if (auto* win = dynamic_cast<TWinControl*>(this); win && win->FHandle)
-        SetWindowPos(win->FHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    else
-        Invalidate();
+    if (FParent) FParent->SetChildZOrder(this, TopMost);
+    Invalidate();
 }
 
 void TControl::Click()
@@ -426,14 +398,15 @@ void TGraphicControl::WndProc(TMessage& Message)
     TControl::WndProc(Message);
 }
 
-void TGraphicControl::PaintTo(HDC DC)
+// The canvas is only lent the parent's DC for this paint, with the origin at this control and the clip on it.
+void TGraphicControl::PaintOnParent(HDC DC)
 {
-    // The canvas is only lent the parent's DC for this paint.
-    struct TAttach {
-        TCanvas& Canvas;
-        TAttach(TCanvas& C, HDC DC) : Canvas(C) { Canvas.SetHandle(DC); }
-        ~TAttach() { Canvas.SetHandle(nullptr); }
-    } attach(FCanvas, DC);
+    const RECT bounds = BoundsRect();
+    if (!Visible() || !RectVisible(DC, &bounds)) return;
+    TSavedDC saved(DC);
+    OffsetViewportOrgEx(DC, bounds.left, bounds.top, nullptr);
+    IntersectClipRect(DC, 0, 0, Width(), Height());
+    TCanvasAttachment attached(FCanvas, DC);
     FCanvas.Font().Assign(Font());
     Paint();
 }
@@ -728,7 +701,39 @@ TWinControl* TWinControl::FindNextControl(TWinControl* Current, bool GoForward, 
     return nullptr;
 }
 
-void TWinControl::Realign() { AlignControls(nullptr); }
+void TWinControl::Realign(TControl* Requester) { AlignControls(Requester); }
+
+void TWinControl::SetChildZOrder(TControl* Child, bool TopMost)
+{
+    auto found = std::find(FControls.begin(), FControls.end(), Child);
+    if (found == FControls.end()) return;
+    FControls.erase(found);
+    FControls.insert(TopMost ? FControls.end() : FControls.begin(), Child);
+}
+
+void TWinControl::SetZOrder(bool TopMost)
+{
+    if (!FHandle) {
+        TControl::SetZOrder(TopMost);
+        return;
+    }
+    if (FParent) FParent->SetChildZOrder(this, TopMost);
+    SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+POINT TWinControl::ClientToScreen(POINT P) const
+{
+    if (!FHandle) return TControl::ClientToScreen(P);
+    ::ClientToScreen(FHandle, &P);
+    return P;
+}
+
+POINT TWinControl::ScreenToClient(POINT P) const
+{
+    if (!FHandle) return TControl::ScreenToClient(P);
+    ::ScreenToClient(FHandle, &P);
+    return P;
+}
 
 void TWinControl::DisableAlign() { ++FAlignLevel; }
 
@@ -926,16 +931,8 @@ void TWinControl::NotifyControls(UINT Msg)
 
 void TWinControl::PaintControls(HDC DC)
 {
-    for (size_t i = 0; i < FControls.size(); ++i) {
-        auto* graphic = dynamic_cast<TGraphicControl*>(FControls[i]);
-        if (!graphic || !graphic->Visible()) continue;
-        const RECT bounds = graphic->BoundsRect();
-        if (!RectVisible(DC, &bounds)) continue;
-        TSavedDC saved(DC);
-        OffsetViewportOrgEx(DC, bounds.left, bounds.top, nullptr);
-        IntersectClipRect(DC, 0, 0, graphic->Width(), graphic->Height());
-        graphic->PaintTo(DC);
-    }
+    // By index: a paint handler may not add children, but it must not invalidate a walk either.
+    for (size_t i = 0; i < FControls.size(); ++i) FControls[i]->PaintOnParent(DC);
 }
 
 void TWinControl::PaintWindow(HDC DC)
@@ -1087,6 +1084,27 @@ void TWinControl::DefaultHandler(TMessage& Message)
     if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + WM_USER) return;
     Message.Result = FDefWndProc ? CallWindowProcA(FDefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam)
                                  : DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TUtilityWindow
+
+TUtilityWindow::TUtilityWindow(THandler Handler, DWORD Style, HWND Owner)
+    : TWinControl(nullptr), FHandler(std::move(Handler)), FStyle(Style), FOwner(Owner)
+{
+    SetVisibleField(false);
+}
+
+void TUtilityWindow::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Style = FStyle;
+    Params.WndParent = FOwner;
+}
+
+void TUtilityWindow::WndProc(TMessage& Message)
+{
+    if (!FHandler(Message)) DefaultHandler(Message);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

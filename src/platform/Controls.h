@@ -115,8 +115,8 @@ public:
     void SetClientHeight(int Value);
     virtual RECT ClientRect() const { return RECT{0, 0, ClientWidth(), ClientHeight()}; }
     // Client coordinates of this control <-> screen coordinates.
-    POINT ClientToScreen(POINT P) const;
-    POINT ScreenToClient(POINT P) const;
+    virtual POINT ClientToScreen(POINT P) const;
+    virtual POINT ScreenToClient(POINT P) const;
     // Top-left of the client area relative to the nearest windowed ancestor's client area (0,0 for windowed).
     virtual POINT ClientOrigin() const;
 
@@ -154,8 +154,10 @@ public:
     // Invalidate and paint at once.
     virtual void Repaint();
     void Refresh() { Repaint(); }
-    void BringToFront();
-    void SendToBack();
+    void BringToFront() { SetZOrder(true); }
+    void SendToBack() { SetZOrder(false); }
+    // Paints a windowless control on its parent's DC; a windowed one paints itself in its own window.
+    virtual void PaintOnParent(HDC) {}
 
     TNotifyEvent OnClick;
     virtual void Click();
@@ -176,8 +178,11 @@ protected:
     void RequestAlign();
     // Sets the Visible flag alone (forms show their window themselves).
     void SetVisibleField(bool Value) { FVisible = Value; }
+    // Moves the control to the top or the bottom of its parent's z-order.
+    virtual void SetZOrder(bool TopMost);
 
 private:
+    // A parent lays out, anchors and links its children.
     friend class TWinControl;
     void UpdateAnchorRules();
     // Bounds changed by a caller (not by the parent's alignment): keep the anchors, let the parent realign.
@@ -210,6 +215,8 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas& Canvas() { return FCanvas; }
+    // Paint() on the parent's DC, when shown and in the DC's clip.
+    void PaintOnParent(HDC DC) override;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -218,8 +225,6 @@ protected:
     virtual void Paint() {}
 
 private:
-    friend class TWinControl;
-    void PaintTo(HDC DC);  // called by the parent
     TCanvas FCanvas;
 };
 
@@ -247,6 +252,12 @@ public:
     // Finds the layer's control for a window of this process; nullptr for foreign windows.
     static TWinControl* FindControl(HWND Wnd);
 
+    // Children: SetParent calls these.
+    void InsertControl(TControl* AControl);
+    void RemoveControl(TControl* AControl);
+    // Moves a child to the top or the bottom of the z-order (the list; a child's window moves itself).
+    void SetChildZOrder(TControl* Child, bool TopMost);
+
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
     // The visible, enabled child under a point in client coordinates (windowless children included).
@@ -264,8 +275,9 @@ public:
 
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
-    // Lays out aligned and anchored children.
-    void Realign();
+    // Lays out aligned and anchored children; Requester (the child whose change asked) goes first among equals.
+    void Realign(TControl* Requester = nullptr);
+    bool Aligning() const { return FAligning; }
     // While disabled (nesting-counted), alignment requests are collected and run once at the last EnableAlign.
     void DisableAlign();
     void EnableAlign();
@@ -283,6 +295,8 @@ public:
     void Update() override;
     void Repaint() override;
     POINT ClientOrigin() const override { return POINT{0, 0}; }
+    POINT ClientToScreen(POINT P) const override;
+    POINT ScreenToClient(POINT P) const override;
     void Broadcast(TMessage& Message) override;
 
 protected:
@@ -311,12 +325,10 @@ protected:
     // Reflected notifications come back to the control as CN_BASE + message.
     static bool ReflectToChild(TMessage& Message);
     void FontChanged() override;
+    void SetZOrder(bool TopMost) override;
 
 private:
-    friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-    void InsertControl(TControl* AControl);
-    void RemoveControl(TControl* AControl);
     // AControl: the child whose change asked for the alignment; it goes first among equals.
     void AlignControls(TControl* AControl);
     std::vector<TControl*> AlignList(TAlign Align, TControl* AControl) const;
@@ -343,6 +355,24 @@ private:
     bool FAlignPending = false;
     TControl* FAlignRequester = nullptr;  // the child that asked for a layout that had to wait
     TBrush FBrush;                        // background for reflected WM_CTLCOLOR*
+};
+
+// A window of the layer's own class that shows nothing and has no parent: its messages go to Handler, which says
+// whether it took one (the rest get the default handling). The application's window and timers are made of it.
+class TUtilityWindow : public TWinControl {
+public:
+    using THandler = std::function<bool(TMessage& Message)>;
+    // With no style and HWND_MESSAGE as owner: a message-only window, never shown and never enumerated.
+    explicit TUtilityWindow(THandler Handler, DWORD Style = 0, HWND Owner = HWND_MESSAGE);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    THandler FHandler;
+    DWORD FStyle;
+    HWND FOwner;
 };
 
 // Fires CM_MOUSEENTER/CM_MOUSELEAVE when the control under the mouse changes; the application calls it at every

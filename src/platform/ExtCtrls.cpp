@@ -11,7 +11,6 @@ constexpr int DefaultPanelWidth = 185, DefaultPanelHeight = 41;
 constexpr int DefaultShapeSize = 65;
 constexpr int DefaultImageSize = 105;
 constexpr UINT_PTR TimerId = 1;
-constexpr const char* TimerWindowClass = "QuintaroTimerWindow";
 
 // One pixel of frame: top and left in TopColor, bottom and right in BottomColor; Rect shrinks inside it.
 void Frame3D(TCanvas& Canvas, RECT& Rect, TColor TopColor, TColor BottomColor)
@@ -219,38 +218,19 @@ void TImage::Paint()
 
 // ---- TTimer ----
 
-namespace {
-
-void RegisterTimerWindowClass(WNDPROC Procedure)
+TTimer::TTimer(TComponent* AOwner)
+    : TComponent(AOwner), FWindow(std::make_unique<TUtilityWindow>([this](TMessage& Message) {
+          if (Message.Msg != WM_TIMER) return false;
+          if (OnTimer) OnTimer(this);
+          return true;
+      }))
 {
-    static const bool registered = [Procedure] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Procedure;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = TimerWindowClass;
-        return RegisterClassA(&wc) != 0;
-    }();
-    if (!registered) throw Exception("Cannot register the timer window class");
-}
-
-}  // namespace
-
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
-{
-    RegisterTimerWindowClass(&TTimer::TimerWndProc);
-    // A message-only window: never shown, never enumerated, and its timer runs in whichever loop pumps.
-    FWindow = CreateWindowExA(0, TimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    if (!FWindow) throw Exception("Cannot create the timer window");
-    SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    FWindow->HandleNeeded();
     UpdateTimer();
 }
 
-TTimer::~TTimer()
-{
-    KillTimer(FWindow, TimerId);
-    DestroyWindow(FWindow);
-}
+// The window takes its timer with it.
+TTimer::~TTimer() = default;
 
 void TTimer::SetEnabled(bool Value)
 {
@@ -268,19 +248,10 @@ void TTimer::SetInterval(unsigned Value)
 
 void TTimer::UpdateTimer()
 {
-    KillTimer(FWindow, TimerId);
-    if (FEnabled && FInterval > 0 && !SetTimer(FWindow, TimerId, FInterval, nullptr))
+    const HWND window = FWindow->Handle();
+    KillTimer(window, TimerId);
+    if (FEnabled && FInterval > 0 && !SetTimer(window, TimerId, FInterval, nullptr))
         throw Exception("Not enough timers available");
-}
-
-LRESULT CALLBACK TTimer::TimerWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    if (Msg != WM_TIMER) return DefWindowProcA(Wnd, Msg, WParam, LParam);
-    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    if (!timer || !timer->OnTimer) return 0;
-    // A failing handler is reported like any other event's failure; the timer keeps running.
-    Reported([timer] { timer->OnTimer(timer); });
-    return 0;
 }
 
 // ---- Layout tables ----

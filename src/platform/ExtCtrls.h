@@ -74,7 +74,8 @@ private:
     bool FTransparent = false;
 };
 
-// A window timer on a hidden window of its own; its events go through whichever message loop runs.
+// A window timer on a message-only window of its own; its events go through whichever message loop runs, and a
+// failing handler is reported like any other (the timer keeps running).
 class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* AOwner);
@@ -87,8 +88,7 @@ public:
 
 private:
     void UpdateTimer();
-    static LRESULT CALLBACK TimerWndProc(HWND, UINT, WPARAM, LPARAM);
-    HWND FWindow = nullptr;
+    std::unique_ptr<TUtilityWindow> FWindow;
     bool FEnabled = true;
     unsigned FInterval = 1000;
 };

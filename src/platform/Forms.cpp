@@ -26,19 +26,6 @@ void ReportToApplication(const std::exception* E)
     if (Application) Application->HandleException(E);
 }
 
-void RegisterWindowClass(const char* Name, WNDPROC Proc, UINT Style)
-{
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = Style;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = Name;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw Exception(std::string("Cannot register window class ") + Name);
-}
-
 // Disables the visible, enabled top-level windows of this thread (but one) for its lifetime.
 class TDisabledWindows {
 public:
@@ -519,8 +506,6 @@ TApplication::~TApplication()
 {
     // The forms go while this object is whole: they unregister their events and controls here.
     DestroyComponents();
-    if (FHintWindow) DestroyWindow(FHintWindow);
-    if (FHandle) DestroyWindow(FHandle);
     if (Application == this) Application = nullptr;
 }
 
@@ -528,38 +513,35 @@ void TApplication::Initialize() { CreateHandle(); }
 
 HWND TApplication::CreateHandle()
 {
-    if (FHandle) return FHandle;
-    RegisterWindowClass("Quintaro.Application", &AppWndProc, 0);
-    FHandle = CreateWindowExA(0, "Quintaro.Application", FTitle.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!FHandle) throw Exception("Cannot create the application window");
-    SetWindowLongPtrA(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return FHandle;
+    if (!FWindow) {
+        FWindow = std::make_unique<TUtilityWindow>([this](TMessage& Message) { return WindowMessage(Message); },
+                                                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                                       WS_MINIMIZEBOX,
+                                                   nullptr);
+        FWindow->SetBounds(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0);
+        FWindow->SetCaption(FTitle);
+    }
+    return FWindow->Handle();
 }
 
 void TApplication::SetTitle(const std::string& Value)
 {
     FTitle = Value;
-    if (FHandle) SetWindowTextA(FHandle, FTitle.c_str());
+    if (FWindow) FWindow->SetCaption(FTitle);
 }
 
-LRESULT CALLBACK TApplication::AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+bool TApplication::WindowMessage(TMessage& Message)
 {
-    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    if (!app) return DefWindowProcA(Wnd, Msg, WParam, LParam);
-    switch (Msg) {
-    case WM_TIMER: Reported([&] { app->HintTimer(WParam); }); return 0;
+    switch (Message.Msg) {
+    case WM_TIMER: HintTimer(Message.WParam); return true;
     case WM_CLOSE:
-        if (app->FMainForm) Reported([&] { app->FMainForm->Close(); });
-        return 0;
+        if (FMainForm) FMainForm->Close();
+        return true;
     case CM_RELEASE:
         // A form freed meanwhile has taken its window with it.
-        if (auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(reinterpret_cast<HWND>(WParam))))
-            Reported([&] { delete form; });
-        return 0;
-    default: return DefWindowProcA(Wnd, Msg, WParam, LParam);
+        delete dynamic_cast<TCustomForm*>(TWinControl::FindControl(reinterpret_cast<HWND>(Message.WParam)));
+        return true;
+    default: return false;
     }
 }
 
@@ -697,10 +679,10 @@ constexpr UINT TopMostMoveFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP
 
 void TApplication::NormalizeTopMosts()
 {
-    if (!FHandle) return;
+    if (!FWindow) return;
     if (FTopMostLevel++ > 0) return;
     HWND main = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
-    TTopMostWalk walk{FHandle, main, FHandle, &FTopMostList};
+    TTopMostWalk walk{Handle(), main, Handle(), &FTopMostList};
     EnumWindows(&CollectTopMost, reinterpret_cast<LPARAM>(&walk));
     if (FTopMostList.empty()) return;
     HWND after = GetWindow(walk.TopWindow, GW_HWNDPREV);
@@ -711,7 +693,7 @@ void TApplication::NormalizeTopMosts()
 
 void TApplication::RestoreTopMosts()
 {
-    if (!FHandle || FTopMostLevel == 0) return;
+    if (!FWindow || FTopMostLevel == 0) return;
     if (--FTopMostLevel > 0) return;
     for (auto it = FTopMostList.rbegin(); it != FTopMostList.rend(); ++it)
         SetWindowPos(*it, HWND_TOPMOST, 0, 0, 0, 0, TopMostMoveFlags);
@@ -755,7 +737,7 @@ void TApplication::ActivateHint(POINT CursorPos)
 
 void TApplication::HintTimer(UINT_PTR Timer)
 {
-    KillTimer(FHandle, Timer);
+    KillTimer(Handle(), Timer);
     POINT cursor{};
     GetCursorPos(&cursor);
     const bool stillThere = FHintControl && FindDragTarget(cursor, false) == FHintControl;
@@ -767,19 +749,22 @@ void TApplication::HintTimer(UINT_PTR Timer)
 
 void TApplication::CancelHint()
 {
-    if (FHandle)
-        for (UINT_PTR timer : {HintPauseTimer, HintHideTimer, HintReshowTimer}) KillTimer(FHandle, timer);
+    if (FWindow)
+        for (UINT_PTR timer : {HintPauseTimer, HintHideTimer, HintReshowTimer}) KillTimer(Handle(), timer);
     HideHintWindow();
 }
 
 void TApplication::HideHintWindow()
 {
-    if (FHintWindow) ShowWindow(FHintWindow, SW_HIDE);
+    if (FHintWindow) FHintWindow->ReleaseHint();
 }
 
-bool TApplication::HintShowing() const { return FHintWindow && IsWindowVisible(FHintWindow); }
+bool TApplication::HintShowing() const { return HintWindow() && IsWindowVisible(HintWindow()); }
 
-HWND TApplication::HintWindow() const { return FHintWindow; }
+HWND TApplication::HintWindow() const
+{
+    return FHintWindow && FHintWindow->HandleAllocated() ? FHintWindow->Handle() : nullptr;
+}
 
 // Every TApplicationEvents is asked in creation order; it may move the hint, change its text and timing, or veto it.
 void TApplication::ShowHintFor(TControl* Control, POINT CursorPos)
@@ -802,61 +787,77 @@ void TApplication::ShowHintFor(TControl* Control, POINT CursorPos)
     if (!canShow || info.HintStr.empty()) return;
 
     const HWND owner = CreateHandle();
-    if (!FHintWindow) {
-        RegisterWindowClass("Quintaro.Hint", &HintWndProc, CS_SAVEBITS);
-        FHintWindow = CreateWindowExA(HintExStyle, "Quintaro.Hint", "", HintStyle, 0, 0, 0, 0, owner, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
-        if (!FHintWindow) throw Exception("Cannot create the hint window");
-        SetWindowLongPtrA(FHintWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    FHintText = info.HintStr;
-    FHintColor = info.HintColor;
-    RECT bounds{0, 0, std::max(1, info.HintMaxWidth - 2 * HintMarginX), 0};
-    {
-        TWindowDC screen(nullptr);
-        TObjectSelection font(screen.Handle(), FHintFont.Handle());
-        DrawTextA(screen.Handle(), FHintText.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    }
-    bounds.right += 2 * HintMarginX;
-    bounds.bottom += 2 * HintMarginY;
-    AdjustWindowRectEx(&bounds, HintStyle, FALSE, HintExStyle);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    const int x = std::max(0, std::min(static_cast<int>(info.HintPos.x), GetSystemMetrics(SM_CXSCREEN) - width));
-    const int y = std::max(0, std::min(static_cast<int>(info.HintPos.y), GetSystemMetrics(SM_CYSCREEN) - height));
-    SetWindowPos(FHintWindow, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    InvalidateRect(FHintWindow, nullptr, TRUE);
-    UpdateWindow(FHintWindow);
+    if (!FHintWindow) FHintWindow = std::make_unique<THintWindow>(nullptr, owner);
+    FHintWindow->SetColor(info.HintColor);
+    FHintWindow->ActivateHint(info.HintPos, info.HintStr, info.HintMaxWidth);
 
     const int hide = info.HideTimeout == 0 ? FHintHidePause : info.HideTimeout;
     if (hide > 0) SetTimer(owner, HintHideTimer, static_cast<UINT>(hide), nullptr);
     if (info.ReshowTimeout > 0) SetTimer(owner, HintReshowTimer, static_cast<UINT>(info.ReshowTimeout), nullptr);
 }
 
-LRESULT CALLBACK TApplication::HintWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+// ---------------------------------------------------------------------------------------------------------------
+// THintWindow
+
+THintWindow::THintWindow(TComponent* AOwner, HWND Owner) : TWinControl(AOwner), FOwner(Owner)
 {
-    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    switch (Msg) {
-    case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        if (!app) break;
-        TPaintDC paint(Wnd);
-        const HDC dc = paint.Handle();
-        TObjectSelection font(dc, app->FHintFont.Handle());
-        RECT client{};
-        GetClientRect(Wnd, &client);
-        TBrush background;
-        background.SetColor(app->FHintColor);
-        FillRect(dc, &client, background.Handle());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, ColorToRGB(clInfoText));
-        InflateRect(&client, -HintMarginX, -HintMarginY);
-        DrawTextA(dc, app->FHintText.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-        return 0;
+    SetVisibleField(false);
+    SetColor(clInfoBk);
+}
+
+void THintWindow::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Style = HintStyle;
+    Params.ExStyle = HintExStyle;
+    Params.WndParent = FOwner;
+    Params.ClassStyle = CS_SAVEBITS;
+}
+
+void THintWindow::ActivateHint(POINT Pos, const std::string& Text, int MaxWidth)
+{
+    SetCaption(Text);
+    RECT bounds{0, 0, std::max(1, MaxWidth - 2 * HintMarginX), 0};
+    {
+        TWindowDC screen(nullptr);
+        TObjectSelection font(screen.Handle(), Font().Handle());
+        DrawTextA(screen.Handle(), Text.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     }
-    default: break;
+    bounds.right += 2 * HintMarginX;
+    bounds.bottom += 2 * HintMarginY;
+    AdjustWindowRectEx(&bounds, HintStyle, FALSE, HintExStyle);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int x = std::max(0, std::min(static_cast<int>(Pos.x), GetSystemMetrics(SM_CXSCREEN) - width));
+    const int y = std::max(0, std::min(static_cast<int>(Pos.y), GetSystemMetrics(SM_CYSCREEN) - height));
+    SetWindowPos(Handle(), HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetVisibleField(true);
+    Repaint();
+}
+
+void THintWindow::ReleaseHint()
+{
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    SetVisibleField(false);
+}
+
+void THintWindow::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_NCHITTEST) {
+        Message.Result = HTTRANSPARENT;
+        return;
     }
-    return DefWindowProcA(Wnd, Msg, WParam, LParam);
+    TWinControl::WndProc(Message);
+}
+
+void THintWindow::PaintWindow(HDC DC)
+{
+    TWinControl::PaintWindow(DC);
+    TObjectSelection font(DC, Font().Handle());
+    SetBkMode(DC, TRANSPARENT);
+    SetTextColor(DC, ColorToRGB(clInfoText));
+    RECT text = ClientRect();
+    InflateRect(&text, -HintMarginX, -HintMarginY);
+    DrawTextA(DC, Caption().c_str(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

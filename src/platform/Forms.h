@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <any>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,24 @@ public:
     explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
 };
 
+// The hint's pop-up: a bordered top-most window that never takes the activation or the mouse, its text (the caption)
+// on its colour.
+class THintWindow : public TWinControl {
+public:
+    THintWindow(TComponent* AOwner, HWND Owner);
+    // Shows Text sized to fit it wrapped at MaxWidth, its top-left at Pos as far as the screen allows.
+    void ActivateHint(POINT Pos, const std::string& Text, int MaxWidth);
+    void ReleaseHint();
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+    void PaintWindow(HDC DC) override;
+
+private:
+    HWND FOwner;
+};
+
 struct THintInfo {
     TControl* HintControl = nullptr;
     POINT HintPos{};           // screen coordinates of the hint window's top-left
@@ -180,7 +199,7 @@ public:
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& Value);
     // The hidden window that owns every form.
-    HWND Handle() const { return FHandle; }
+    HWND Handle() const { return FWindow ? FWindow->Handle() : nullptr; }
     TCustomForm* MainForm() const { return FMainForm; }
 
     // Creates a form owned by the application; the first one becomes the main form.
@@ -232,22 +251,18 @@ private:
     void ShowHintFor(TControl* Control, POINT CursorPos);
     void HideHintWindow();
     void SetHintControl(TControl* Control);
-    static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK HintWndProc(HWND, UINT, WPARAM, LPARAM);
+    bool WindowMessage(TMessage& Message);
 
     std::string FTitle;
-    HWND FHandle = nullptr;
+    std::unique_ptr<TUtilityWindow> FWindow;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
     int FHintHidePause = 2500;
     int FTopMostLevel = 0;
     std::vector<HWND> FTopMostList;
     std::vector<TApplicationEvents*> FEvents;
-    HWND FHintWindow = nullptr;
+    std::unique_ptr<THintWindow> FHintWindow;  // owned by the application window: declared after it, freed before
     TControl* FHintControl = nullptr;
-    std::string FHintText;
-    TColor FHintColor = clInfoBk;
-    TFont FHintFont;
 };
 
 extern TApplication* Application;
