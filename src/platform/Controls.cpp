@@ -954,8 +954,8 @@ void TWinControl::WMPaint(TMessage& Message)
     if (FDoubleBuffered) {
         // An off-screen copy of the client area, painted whole, then copied to the screen at once.
         const int width = ClientWidth(), height = ClientHeight();
-        TMemoryDC buffer(paint.Handle(),
-                         CreateCompatibleBitmap(paint.Handle(), std::max(width, 1), std::max(height, 1)));
+        TGdiObject image(CreateCompatibleBitmap(paint.Handle(), std::max(width, 1), std::max(height, 1)));
+        TMemoryDC buffer(paint.Handle(), static_cast<HBITMAP>(image.Get()));
         PaintWindow(buffer.Handle());
         BitBlt(paint.Handle(), 0, 0, width, height, buffer.Handle(), 0, 0, SRCCOPY);
     } else {

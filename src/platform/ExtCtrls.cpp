@@ -82,18 +82,19 @@ void TPanel::WndProc(TMessage& Message)
 
 void TPanel::PaintWindow(HDC DC)
 {
-    TAttachedCanvas canvas(DC);
+    TCanvas canvas;
+    TCanvasAttachment attached(canvas, DC);
     RECT r = ClientRect();
-    DrawBevel(*canvas, r, FBevelOuter, Color());
-    DrawBevel(*canvas, r, FBevelInner, Color());
-    canvas->Brush().SetStyle(bsSolid);
-    canvas->Brush().SetColor(Color());
-    canvas->FillRect(r);
+    DrawBevel(canvas, r, FBevelOuter, Color());
+    DrawBevel(canvas, r, FBevelInner, Color());
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect(r);
     const std::string caption = Caption();
     if (!caption.empty()) {
-        canvas->Font().Assign(Font());
+        canvas.Font().Assign(Font());
         const UINT align = FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
-        DrawControlText(*canvas, caption, r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, Enabled());
+        DrawControlText(canvas, caption, r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, Enabled());
     }
     PaintControls(DC);
 }

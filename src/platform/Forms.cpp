@@ -101,8 +101,6 @@ TCustomForm::~TCustomForm()
     if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
     // The windows go before the owned components: the hooks of style objects still run while they close.
     DestroyHandle();
-    delete FCanvas;
-    if (FCanvasDC) DeleteDC(FCanvasDC);
 }
 
 TCustomForm* GetParentForm(const TControl* Control)
@@ -279,9 +277,9 @@ void TCustomForm::SetActiveControl(TWinControl* Value)
 TCanvas& TCustomForm::Canvas()
 {
     if (!FCanvas) {
-        FCanvasDC = CreateCompatibleDC(nullptr);
-        FCanvas = new TCanvas;
-        FCanvas->SetHandle(FCanvasDC);
+        FCanvasDC = std::make_unique<TMemoryDC>(nullptr, nullptr);
+        FCanvas = std::make_unique<TCanvas>();
+        FCanvas->SetHandle(FCanvasDC->Handle());
     }
     FCanvas->Font().Assign(Font());
     return *FCanvas;

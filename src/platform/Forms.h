@@ -129,8 +129,8 @@ private:
     TModalResult FModalResult = mrNone;
     TWinControl* FActiveControl = nullptr;
     bool FModal = false;
-    TCanvas* FCanvas = nullptr;
-    HDC FCanvasDC = nullptr;
+    std::unique_ptr<TMemoryDC> FCanvasDC;  // declared before the canvas, so freed after it
+    std::unique_ptr<TCanvas> FCanvas;
     std::vector<std::string> FLayouts;
     TLayoutBindings FBindings;
 };

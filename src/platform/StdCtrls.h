@@ -6,20 +6,6 @@
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
-// A canvas on a device context someone else owns, for one scope; the DC gets its objects back at the end.
-class TAttachedCanvas {
-public:
-    explicit TAttachedCanvas(HDC DC) { FCanvas.SetHandle(DC); }
-    ~TAttachedCanvas() { FCanvas.SetHandle(nullptr); }
-    TAttachedCanvas(const TAttachedCanvas&) = delete;
-    TAttachedCanvas& operator=(const TAttachedCanvas&) = delete;
-    TCanvas& operator*() { return FCanvas; }
-    TCanvas* operator->() { return &FCanvas; }
-
-private:
-    TCanvas FCanvas;
-};
-
 // Draws a control's text in the canvas font with a clear background; disabled text is embossed in the system's
 // highlight and shadow colours.
 void DrawControlText(TCanvas& Canvas, const std::string& Text, RECT Rect, UINT Format, bool Enabled);
