@@ -38,44 +38,37 @@ TRichEdit::TRichEdit(TComponent* AOwner) : TWinControl(AOwner)
 {
     SetBounds(0, 0, DefaultRichEditWidth, DefaultRichEditHeight);
     SetTabStop(true);
+    FLines.OnChange = [this](TObject*) {
+        if (!FReadingLines) WriteText(FLines.Text());
+    };
 }
 
 TRichEdit::~TRichEdit() = default;
 
 TStringList& TRichEdit::Lines()
 {
-    FlushLines();
-    SyncLinesFromWindow();
+    if (HandleAllocated()) ReadLines(WindowText());
     return FLines;
 }
 
-std::string TRichEdit::Text() const
+std::string TRichEdit::Text() const { return HandleAllocated() ? WindowText() : FText; }
+
+void TRichEdit::SetText(const std::string& Value)
 {
-    if (LinesEdited()) return FLines.Text();
-    return HandleAllocated() ? WindowText() : FText;
+    WriteText(Value);
+    ReadLines(Value);
 }
 
-void TRichEdit::SetText(const std::string& Value) { WriteText(Value); }
+void TRichEdit::ReadLines(const std::string& Value)
+{
+    TFlagScope reading(FReadingLines);
+    FLines.SetText(Value);
+}
 
 void TRichEdit::WriteText(const std::string& Value)
 {
     FText = Value;
-    FLines.SetText(Value);
-    FLinesText = FLines.Text();
     if (HandleAllocated()) Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
-}
-
-// Edits made through Lines() since the last exchange replace the text.
-void TRichEdit::FlushLines()
-{
-    if (LinesEdited()) WriteText(FLines.Text());
-}
-
-void TRichEdit::SyncLinesFromWindow()
-{
-    if (!HandleAllocated()) return;
-    FLines.SetText(WindowText());
-    FLinesText = FLines.Text();
 }
 
 // WM_GETTEXTLENGTH of a rich edit counts characters, not the bytes of their double-byte ANSI form, so WM_GETTEXT
@@ -103,7 +96,6 @@ int TRichEdit::LineLength(int Index)
 
 int TRichEdit::DisplayLineCount()
 {
-    FlushLines();
     HandleNeeded();
     int count = static_cast<int>(Perform(EM_GETLINECOUNT));
     // The line after a final line break is empty and shows nothing.
@@ -160,14 +152,6 @@ void TRichEdit::SetBorderStyleSingle(bool Value)
     RecreateWnd();
 }
 
-// Styles that the control reads only at creation take effect in a new window; the text moves across.
-void TRichEdit::RecreateWnd()
-{
-    if (!HandleAllocated()) return;
-    DestroyHandle();
-    HandleNeeded();
-}
-
 void TRichEdit::CreateParams(TCreateParams& Params)
 {
     LoadRichEditLibrary();
@@ -188,7 +172,7 @@ void TRichEdit::CreateHandleDone()
     TWinControl::CreateHandleDone();
     Perform(EM_SETTARGETDEVICE, 0, FWordWrap ? 0 : 1);
     ApplyColor();
-    WriteText(LinesEdited() ? FLines.Text() : FText);
+    WriteText(FText);
 }
 
 void TRichEdit::ApplyColor()
@@ -201,7 +185,7 @@ void TRichEdit::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_DESTROY:
         // The text outlives the window, so that a recreated one shows it again.
-        if (!LinesEdited()) FText = WindowText();
+        FText = WindowText();
         TWinControl::WndProc(Message);
         return;
     case CM_COLORCHANGED:

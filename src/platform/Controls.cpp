@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -23,6 +24,16 @@ struct TWindowClass {
     WNDPROC StockProc = nullptr;
 };
 
+// The common control classes (tabs, list views, ...) exist only once comctl32 has registered them.
+void InitCommonControlClasses()
+{
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    static_cast<void>(done);
+}
+
 // Registers (once) the class a window is created with: the layer's own class for a class style, or a superclass
 // of a stock control that keeps the stock procedure for default processing.
 const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
@@ -40,6 +51,7 @@ const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
         wc.style = Params.ClassStyle;
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     } else {
+        InitCommonControlClasses();
         if (!GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc))
             throw Exception("Window class " + Params.StockClass + " is not available");
         entry.StockProc = wc.lpfnWndProc;
@@ -68,18 +80,6 @@ bool IsAncestorOrSelf(const TControl* Ancestor, const TControl* Control)
         if (c == Ancestor) return true;
     return false;
 }
-
-// Restores a flag when the scope ends, whatever leaves it.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
 
 }  // namespace
 
@@ -528,6 +528,13 @@ void TWinControl::ApplyPendingClientSize()
     SetBounds(Left(), Top(), width, height);
 }
 
+void TWinControl::RecreateWnd()
+{
+    if (!FHandle) return;
+    DestroyHandle();
+    HandleNeeded();
+}
+
 void TWinControl::DestroyHandle()
 {
     if (!FHandle) return;
@@ -963,6 +970,20 @@ void TWinControl::WMPaint(TMessage& Message)
     }
 }
 
+// A stock control paints itself into the DC it is handed in WParam; the windowless children go over it.
+void TWinControl::PaintStockWindow(TMessage& Message)
+{
+    if (Message.WParam) {
+        DefaultHandler(Message);
+        PaintControls(reinterpret_cast<HDC>(Message.WParam));
+        return;
+    }
+    TPaintDC paint(FHandle);
+    Message.WParam = reinterpret_cast<WPARAM>(paint.Handle());
+    DefaultHandler(Message);
+    PaintControls(paint.Handle());
+}
+
 bool TWinControl::ReflectToChild(TMessage& Message)
 {
     HWND child = nullptr;
@@ -1031,6 +1052,10 @@ void TWinControl::WndProc(TMessage& Message)
             WMPaint(Message);
             return;
         }
+        if (!FControls.empty()) {
+            PaintStockWindow(Message);
+            return;
+        }
         break;
     case WM_ERASEBKGND:
         if (FOwnClass) {
@@ -1084,6 +1109,36 @@ void TWinControl::DefaultHandler(TMessage& Message)
     if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + WM_USER) return;
     Message.Result = FDefWndProc ? CallWindowProcA(FDefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam)
                                  : DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TCustomControl::~TCustomControl() = default;
+
+TCanvas& TCustomControl::Canvas()
+{
+    if (!FCanvas.Handle()) {
+        if (!FMeasureDC) FMeasureDC = std::make_unique<TMemoryDC>(nullptr, nullptr);
+        FCanvas.SetHandle(FMeasureDC->Handle());
+    }
+    FCanvas.Font().Assign(Font());
+    return FCanvas;
+}
+
+void TCustomControl::PaintWindow(HDC DC)
+{
+    {
+        TCanvasAttachment attached(FCanvas, DC);
+        FCanvas.Font().Assign(Font());
+        FCanvas.Brush().SetStyle(bsSolid);
+        FCanvas.Brush().SetColor(Color());
+        FCanvas.FillRect(ClientRect());
+        Paint();
+    }
+    PaintControls(DC);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -9,10 +9,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Classes.h"
+#include "DeviceContexts.h"
 #include "Graphics.h"
 
 struct TMessage {
@@ -249,6 +251,8 @@ public:
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
+    // A new window for styles that the system reads only at creation; text, children and bounds move across.
+    void RecreateWnd();
     // Finds the layer's control for a window of this process; nullptr for foreign windows.
     static TWinControl* FindControl(HWND Wnd);
 
@@ -337,6 +341,7 @@ private:
     void ApplyPendingClientSize();
     void UpdateBounds();
     void WMPaint(TMessage& Message);
+    void PaintStockWindow(TMessage& Message);
     void NotifyControls(UINT Msg);
     void MoveTab(int Index);
     void AddTabOrderList(std::vector<TWinControl*>& List) const;
@@ -355,6 +360,24 @@ private:
     bool FAlignPending = false;
     TControl* FAlignRequester = nullptr;  // the child that asked for a layout that had to wait
     TBrush FBrush;                        // background for reflected WM_CTLCOLOR*
+};
+
+// A windowed control of the layer's own class that paints itself on its canvas: in Paint the canvas is on the
+// window's DC with the control's colour filled in; outside Paint it is on a screen-compatible memory DC, in the
+// control's font, for measuring text.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    TCanvas& Canvas();
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(HDC DC) override;
+
+private:
+    std::unique_ptr<TMemoryDC> FMeasureDC;  // declared before the canvas, so freed after it
+    TCanvas FCanvas;
 };
 
 // A window of the layer's own class that shows nothing and has no parent: its messages go to Handler, which says

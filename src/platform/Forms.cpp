@@ -87,7 +87,7 @@ private:
 // ---------------------------------------------------------------------------------------------------------------
 // TCustomForm
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
+TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner)
 {
     SetVisibleField(false);
     SetParentFont(false);
@@ -124,7 +124,7 @@ void TCustomForm::ControlRemoved(TControl* Removed)
 {
     for (const TControl* c = FActiveControl; c; c = c->Parent())
         if (c == Removed) FActiveControl = nullptr;
-    TWinControl::ControlRemoved(Removed);
+    TCustomControl::ControlRemoved(Removed);
 }
 
 void TCustomForm::FocusControl(TWinControl* Control)
@@ -190,7 +190,7 @@ void TCustomForm::DoClose(TCloseAction& Action)
 
 void TCustomForm::CreateParams(TCreateParams& Params)
 {
-    TWinControl::CreateParams(Params);
+    TCustomControl::CreateParams(Params);
     if (Parent()) return;
     Params.Style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (!Enabled()) Params.Style |= WS_DISABLED;
@@ -274,21 +274,10 @@ void TCustomForm::SetActiveControl(TWinControl* Value)
     if (Value && HandleAllocated() && IsWindowVisible(Handle()) && Value->CanFocus()) ::SetFocus(Value->Handle());
 }
 
-TCanvas& TCustomForm::Canvas()
-{
-    if (!FCanvas) {
-        FCanvasDC = std::make_unique<TMemoryDC>(nullptr, nullptr);
-        FCanvas = std::make_unique<TCanvas>();
-        FCanvas->SetHandle(FCanvasDC->Handle());
-    }
-    FCanvas->Font().Assign(Font());
-    return *FCanvas;
-}
-
 void TCustomForm::SetParent(TWinControl* AParent)
 {
     const bool shown = Visible() && HandleAllocated();
-    TWinControl::SetParent(AParent);
+    TCustomControl::SetParent(AParent);
     if (AParent || !shown) return;
     // Leaving the parent took the child window with it.
     ShowWindow(Handle(), SW_SHOWNORMAL);
@@ -442,21 +431,24 @@ bool TCustomForm::DialogKey(WPARAM Key)
     if (focused && GetParentForm(focused) != this) focused = nullptr;
     switch (Key) {
     case VK_TAB: {
+        // Ctrl+Tab and Ctrl+Shift+Tab belong to the control that pages (a page control), wherever the focus is.
+        if (GetKeyState(VK_CONTROL) < 0) return BroadcastDialogKey(Key);
         TWinControl* next = FindNextControl(focused ? focused : FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
         if (!next) return false;
         next->SetFocus();
         return true;
     }
-    case VK_RETURN:
-        if (focused && focused->Perform(CM_DIALOGKEY, Key)) return true;
-        [[fallthrough]];
-    case VK_ESCAPE: {
-        TMessage message{CM_DIALOGKEY, Key, 0, 0};
-        Broadcast(message);
-        return message.Result != 0;
-    }
+    case VK_RETURN: return (focused && focused->Perform(CM_DIALOGKEY, Key)) || BroadcastDialogKey(Key);
+    case VK_ESCAPE: return BroadcastDialogKey(Key);
     default: return false;
     }
+}
+
+bool TCustomForm::BroadcastDialogKey(WPARAM Key)
+{
+    TMessage message{CM_DIALOGKEY, Key, 0, 0};
+    Broadcast(message);
+    return message.Result != 0;
 }
 
 void TCustomForm::WndProc(TMessage& Message)
@@ -465,12 +457,12 @@ void TCustomForm::WndProc(TMessage& Message)
     case WM_CLOSE: Close(); return;
     case CM_DIALOGKEY: Message.Result = DialogKey(Message.WParam) ? 1 : 0; return;
     case WM_SETFOCUS:
-        TWinControl::WndProc(Message);
+        TCustomControl::WndProc(Message);
         // The form hands the focus on to the control that had it last.
         if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->HandleAllocated())
             ::SetFocus(FActiveControl->Handle());
         return;
-    default: TWinControl::WndProc(Message);
+    default: TCustomControl::WndProc(Message);
     }
 }
 
@@ -611,7 +603,8 @@ bool TApplication::IsDialogMessage(MSG& Msg)
     case VK_ESCAPE: break;
     default: return false;
     }
-    if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) return false;
+    if (GetKeyState(VK_MENU) < 0) return false;
+    if (GetKeyState(VK_CONTROL) < 0 && Msg.wParam != VK_TAB) return false;
     TWinControl* control = TWinControl::FindControl(Msg.hwnd);
     if (!control || (control->Perform(WM_GETDLGCODE, 0, 0) & wanted)) return false;
     TCustomForm* form = GetParentForm(control);
@@ -797,7 +790,7 @@ void TApplication::ShowHintFor(TControl* Control, POINT CursorPos)
 // ---------------------------------------------------------------------------------------------------------------
 // THintWindow
 
-THintWindow::THintWindow(TComponent* AOwner, HWND Owner) : TWinControl(AOwner), FOwner(Owner)
+THintWindow::THintWindow(TComponent* AOwner, HWND Owner) : TCustomControl(AOwner), FOwner(Owner)
 {
     SetVisibleField(false);
     SetColor(clInfoBk);
@@ -805,7 +798,7 @@ THintWindow::THintWindow(TComponent* AOwner, HWND Owner) : TWinControl(AOwner), 
 
 void THintWindow::CreateParams(TCreateParams& Params)
 {
-    TWinControl::CreateParams(Params);
+    TCustomControl::CreateParams(Params);
     Params.Style = HintStyle;
     Params.ExStyle = HintExStyle;
     Params.WndParent = FOwner;
@@ -816,11 +809,7 @@ void THintWindow::ActivateHint(POINT Pos, const std::string& Text, int MaxWidth)
 {
     SetCaption(Text);
     RECT bounds{0, 0, std::max(1, MaxWidth - 2 * HintMarginX), 0};
-    {
-        TWindowDC screen(nullptr);
-        TObjectSelection font(screen.Handle(), Font().Handle());
-        DrawTextA(screen.Handle(), Text.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    }
+    Canvas().DrawText(Text, bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     bounds.right += 2 * HintMarginX;
     bounds.bottom += 2 * HintMarginY;
     AdjustWindowRectEx(&bounds, HintStyle, FALSE, HintExStyle);
@@ -844,18 +833,17 @@ void THintWindow::WndProc(TMessage& Message)
         Message.Result = HTTRANSPARENT;
         return;
     }
-    TWinControl::WndProc(Message);
+    TCustomControl::WndProc(Message);
 }
 
-void THintWindow::PaintWindow(HDC DC)
+void THintWindow::Paint()
 {
-    TWinControl::PaintWindow(DC);
-    TObjectSelection font(DC, Font().Handle());
-    SetBkMode(DC, TRANSPARENT);
-    SetTextColor(DC, ColorToRGB(clInfoText));
+    TCanvas& canvas = Canvas();
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font().SetColor(clInfoText);
     RECT text = ClientRect();
     InflateRect(&text, -HintMarginX, -HintMarginY);
-    DrawTextA(DC, Caption().c_str(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    canvas.DrawText(Caption(), text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

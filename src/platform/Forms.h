@@ -25,7 +25,7 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 // A form is a stored layout plus handlers. Construction only registers what the layout may name; the factory
 // (CreateForm) then reads the layouts of the class chain, base first, and fires OnCreate.
-class TCustomForm : public TWinControl {
+class TCustomForm : public TCustomControl {
 public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
@@ -58,8 +58,6 @@ public:
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* Value);
-    // A canvas in the form's font, for measuring text (a screen-compatible memory DC).
-    TCanvas& Canvas();
 
     void Show();
     void Hide() { SetVisible(false); }
@@ -100,9 +98,11 @@ protected:
 
     void WndProc(TMessage& Message) override;
     void CreateParams(TCreateParams& Params) override;
-    // Tab moves the focus; Enter goes to the focused control, then to every control in order (a focused or
+    // Tab moves the focus (Ctrl+Tab goes to every control in order); Enter goes to the focused control, then to every control in order (a focused or
     // default button answers), Escape to every control in order (a cancel button answers).
     bool DialogKey(WPARAM Key);
+    // Every control in order, until one answers.
+    bool BroadcastDialogKey(WPARAM Key);
     virtual void DoHide();
 
     void ControlFocused(TWinControl* Control) override;
@@ -129,8 +129,6 @@ private:
     TModalResult FModalResult = mrNone;
     TWinControl* FActiveControl = nullptr;
     bool FModal = false;
-    std::unique_ptr<TMemoryDC> FCanvasDC;  // declared before the canvas, so freed after it
-    std::unique_ptr<TCanvas> FCanvas;
     std::vector<std::string> FLayouts;
     TLayoutBindings FBindings;
 };
@@ -150,7 +148,7 @@ public:
 
 // The hint's pop-up: a bordered top-most window that never takes the activation or the mouse, its text (the caption)
 // on its colour.
-class THintWindow : public TWinControl {
+class THintWindow : public TCustomControl {
 public:
     THintWindow(TComponent* AOwner, HWND Owner);
     // Shows Text sized to fit it wrapped at MaxWidth, its top-left at Pos as far as the screen allows.
@@ -160,7 +158,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
-    void PaintWindow(HDC DC) override;
+    void Paint() override;
 
 private:
     HWND FOwner;

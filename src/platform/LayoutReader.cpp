@@ -286,6 +286,13 @@ private:
         TComponent* Component;
         int Line;
     };
+    struct TReference {
+        TComponent* Component;
+        const TReferenceSetter* Setter;
+        std::string Property;
+        std::string Target;
+        int Line;
+    };
 
     // "object Name: TClass" creates, "inherited Name: TClass" finds; the outermost one is the form itself.
     void ReadObject(TComponent* Enclosing)
@@ -348,7 +355,13 @@ private:
         const std::string property = FLex.ExpectIdent("property name");
         FLex.ExpectSymbol('=');
         const TLayoutValue value = ReadValue();
-        const TPropertySetter* setter = TClassRegistry::Instance().FindProperty(ClassName, property);
+        const TClassRegistry& registry = TClassRegistry::Instance();
+        if (const TReferenceSetter* reference = registry.FindReference(ClassName, property)) {
+            if (value.Kind != TLayoutValue::vkIdent) FLex.Fail(property + ": a component name is expected", line);
+            FReferences.push_back(TReference{&Component, reference, property, value.Text, line});
+            return;
+        }
+        const TPropertySetter* setter = registry.FindProperty(ClassName, property);
         if (!setter) FLex.Fail("unknown property " + property + " of " + ClassName, line);
         try {
             (*setter)(Component, value, FBindings);
@@ -429,9 +442,19 @@ private:
         FLex.Take();
     }
 
-    // Fields, then Loaded, then the tab order, once every property of the layout is in place.
+    // References, fields, then Loaded, then the tab order, once every component of the layout is there.
     void Finish()
     {
+        for (const TReference& reference : FReferences) {
+            TComponent* target = FRoot.FindComponent(reference.Target);
+            if (!target)
+                FLex.Fail(reference.Property + ": component '" + reference.Target + "' not found", reference.Line);
+            try {
+                (*reference.Setter)(*reference.Component, *target);
+            } catch (const std::exception& e) {
+                FLex.Fail(reference.Property + ": " + e.what(), reference.Line);
+            }
+        }
         for (const TRead& read : FRead) {
             if (read.Component == &FRoot || read.Component->Name().empty()) continue;
             try {
@@ -455,6 +478,7 @@ private:
     const TLayoutBindings& FBindings;
     TLexer FLex;
     std::vector<TRead> FRead;
+    std::vector<TReference> FReferences;
     std::vector<TWinControl*> FAligned;
 };
 
@@ -585,6 +609,7 @@ struct TClassRegistry::TClassEntry {
     std::string Base;
     std::function<TComponent*(TComponent*)> Factory;
     std::map<std::string, TPropertySetter> Properties;  // by lower-case name
+    std::map<std::string, TReferenceSetter> References;
 };
 
 TClassRegistry& TClassRegistry::Instance()
@@ -615,52 +640,70 @@ void TClassRegistry::RegisterClass(const std::string& ClassName, const std::stri
         entry.Factory = std::move(Factory);
         return;
     }
-    FClasses->push_back(TClassEntry{ClassName, BaseClassName, std::move(Factory), {}});
+    FClasses->push_back(TClassEntry{ClassName, BaseClassName, std::move(Factory), {}, {}});
+}
+
+TClassRegistry::TClassEntry& TClassRegistry::Entry(const std::string& ClassName)
+{
+    for (TClassEntry& entry : *FClasses)
+        if (SameIdent(entry.Name, ClassName)) return entry;
+    throw Exception("class " + ClassName + " is not registered");
+}
+
+const TClassRegistry::TClassEntry* TClassRegistry::FindEntry(const std::string& ClassName) const
+{
+    for (const TClassEntry& entry : *FClasses)
+        if (SameIdent(entry.Name, ClassName)) return &entry;
+    return nullptr;
 }
 
 void TClassRegistry::RegisterProperty(const std::string& ClassName, const std::string& Property,
                                       TPropertySetter Setter)
 {
-    for (TClassEntry& entry : *FClasses) {
-        if (!SameIdent(entry.Name, ClassName)) continue;
-        entry.Properties[LowerAscii(Property)] = std::move(Setter);
-        return;
-    }
-    throw Exception("class " + ClassName + " is not registered");
+    Entry(ClassName).Properties[LowerAscii(Property)] = std::move(Setter);
 }
 
-bool TClassRegistry::IsRegistered(const std::string& ClassName) const
+void TClassRegistry::RegisterReference(const std::string& ClassName, const std::string& Property,
+                                       TReferenceSetter Setter)
 {
-    for (const TClassEntry& entry : *FClasses)
-        if (SameIdent(entry.Name, ClassName)) return true;
-    return false;
+    Entry(ClassName).References[LowerAscii(Property)] = std::move(Setter);
 }
+
+bool TClassRegistry::IsRegistered(const std::string& ClassName) const { return FindEntry(ClassName) != nullptr; }
 
 TComponent* TClassRegistry::Create(const std::string& ClassName, TComponent* Owner) const
 {
-    for (const TClassEntry& entry : *FClasses) {
-        if (!SameIdent(entry.Name, ClassName)) continue;
-        if (!entry.Factory) throw EResourceError("class " + ClassName + " cannot be created");
-        return entry.Factory(Owner);
-    }
-    throw EResourceError("class " + ClassName + " not found");
+    const TClassEntry* entry = FindEntry(ClassName);
+    if (!entry) throw EResourceError("class " + ClassName + " not found");
+    if (!entry->Factory) throw EResourceError("class " + ClassName + " cannot be created");
+    return entry->Factory(Owner);
 }
 
-const TPropertySetter* TClassRegistry::FindProperty(const std::string& ClassName, const std::string& Property) const
+template <class TSetter>
+const TSetter* TClassRegistry::FindAlongBases(const std::string& ClassName, const std::string& Property,
+                                              std::map<std::string, TSetter> TClassEntry::*Table) const
 {
     const std::string key = LowerAscii(Property);
     std::string current = ClassName;
     // Guards against a base-class cycle in the tables.
     for (size_t depth = 0; !current.empty() && depth <= FClasses->size(); ++depth) {
-        const TClassEntry* entry = nullptr;
-        for (const TClassEntry& e : *FClasses)
-            if (SameIdent(e.Name, current)) entry = &e;
+        const TClassEntry* entry = FindEntry(current);
         if (!entry) return nullptr;
-        auto found = entry->Properties.find(key);
-        if (found != entry->Properties.end()) return &found->second;
+        auto found = (entry->*Table).find(key);
+        if (found != (entry->*Table).end()) return &found->second;
         current = entry->Base;
     }
     return nullptr;
+}
+
+const TPropertySetter* TClassRegistry::FindProperty(const std::string& ClassName, const std::string& Property) const
+{
+    return FindAlongBases(ClassName, Property, &TClassEntry::Properties);
+}
+
+const TReferenceSetter* TClassRegistry::FindReference(const std::string& ClassName, const std::string& Property) const
+{
+    return FindAlongBases(ClassName, Property, &TClassEntry::References);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

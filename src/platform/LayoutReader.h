@@ -76,6 +76,10 @@ struct TLayoutValue {
 using TPropertySetter =
     std::function<void(TComponent& Component, const TLayoutValue& Value, const TLayoutBindings& Bindings)>;
 
+// Sets a property that names another component of the layout. It runs once the whole layout is read, so the
+// component named may be declared further down (ActivePage = TabSheet1).
+using TReferenceSetter = std::function<void(TComponent& Component, TComponent& Target)>;
+
 class TClassRegistry {
 public:
     static TClassRegistry& Instance();
@@ -85,14 +89,21 @@ public:
     void RegisterClass(const std::string& ClassName, const std::string& BaseClassName,
                        std::function<TComponent*(TComponent* Owner)> Factory);
     void RegisterProperty(const std::string& ClassName, const std::string& Property, TPropertySetter Setter);
+    void RegisterReference(const std::string& ClassName, const std::string& Property, TReferenceSetter Setter);
     bool IsRegistered(const std::string& ClassName) const;
     TComponent* Create(const std::string& ClassName, TComponent* Owner) const;
     // Looks the property up along the base classes; nullptr when none has it.
     const TPropertySetter* FindProperty(const std::string& ClassName, const std::string& Property) const;
+    const TReferenceSetter* FindReference(const std::string& ClassName, const std::string& Property) const;
 
 private:
     TClassRegistry();
     struct TClassEntry;
+    TClassEntry& Entry(const std::string& ClassName);
+    const TClassEntry* FindEntry(const std::string& ClassName) const;
+    template <class TSetter>
+    const TSetter* FindAlongBases(const std::string& ClassName, const std::string& Property,
+                                  std::map<std::string, TSetter> TClassEntry::*Table) const;
     std::vector<TClassEntry>* FClasses;
 };
 
@@ -109,6 +120,19 @@ void RegisterLayoutProperty(TClassRegistry& Registry, const std::string& ClassNa
                                   else
                                       Set(target, V);
                               });
+}
+
+// Registers a reference property on components of class T that names a component of class TTarget; Set takes
+// (T&, TTarget&). A component of another class is an error naming the property.
+template <class T, class TTarget, class F>
+void RegisterLayoutReference(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property,
+                             F Set)
+{
+    Registry.RegisterReference(ClassName, Property, [Set](TComponent& C, TComponent& Target) {
+        auto* target = dynamic_cast<TTarget*>(&Target);
+        if (!target) throw EConvertError("'" + Target.Name() + "' does not fit this property");
+        Set(dynamic_cast<T&>(C), *target);
+    });
 }
 
 // The published method that an identifier value names.
