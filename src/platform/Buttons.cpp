@@ -277,12 +277,8 @@ void RegisterButtonsClasses(TClassRegistry& Registry)
     Registry.RegisterClass("TSpeedButton", "TGraphicControl",
                            [](TComponent* Owner) { return new TSpeedButton(Owner); });
 
-    RegisterLayoutProperty<TBitBtn>(Registry, "TBitBtn", "Kind", [](TBitBtn& c, const TLayoutValue& v) {
-        c.SetKind(static_cast<TBitBtnKind>(v.AsEnum({"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo",
-                                                     "bkClose", "bkAbort", "bkRetry", "bkIgnore", "bkAll"})));
-    });
+    RegisterLayoutSetter(Registry, "TBitBtn", "Kind", &TBitBtn::SetKind, BitBtnKindNames);
     RegisterGlyph<TBitBtn>(Registry, "TBitBtn");
-    RegisterLayoutProperty<TSpeedButton>(Registry, "TSpeedButton", "Flat",
-                                         [](TSpeedButton& c, const TLayoutValue& v) { c.SetFlat(v.AsBool()); });
+    RegisterLayoutSetter(Registry, "TSpeedButton", "Flat", &TSpeedButton::SetFlat);
     RegisterGlyph<TSpeedButton>(Registry, "TSpeedButton");
 }

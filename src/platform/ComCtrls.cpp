@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ExtCtrls.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -209,25 +210,18 @@ void RegisterComCtrlsClasses(TClassRegistry& Registry)
         for (const std::string& line : v.Items) text += line + "\r\n";
         c.SetText(text);
     });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ReadOnly",
-                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetReadOnly(v.AsBool()); });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "WordWrap",
-                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetWordWrap(v.AsBool()); });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ScrollBars", [](TRichEdit& c, const TLayoutValue& v) {
-        c.SetScrollBars(static_cast<TScrollStyle>(v.AsEnum({"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})));
-    });
+    RegisterLayoutSetter(Registry, cls, "ReadOnly", &TRichEdit::SetReadOnly);
+    RegisterLayoutSetter(Registry, cls, "WordWrap", &TRichEdit::SetWordWrap);
+    RegisterLayoutSetter(Registry, cls, "ScrollBars", &TRichEdit::SetScrollBars, ScrollStyleNames);
     RegisterLayoutProperty<TRichEdit>(Registry, cls, "BorderStyle", [](TRichEdit& c, const TLayoutValue& v) {
         c.SetBorderStyleSingle(v.AsEnum({"bsNone", "bsSingle"}) == 1);
     });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ImeName",
-                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetImeName(v.AsString()); });
+    RegisterLayoutSetter(Registry, cls, "ImeName", &TRichEdit::SetImeName);
     // Plain text, 3-D looks and bevels are the system's business here: accepted and checked, without effect.
-    for (const char* flag : {"PlainText", "Ctl3D", "ParentCtl3D"})
-        RegisterLayoutProperty<TRichEdit>(Registry, cls, flag, [](TRichEdit&, const TLayoutValue& v) { v.AsBool(); });
+    for (const char* flag : {"PlainText", "Ctl3D", "ParentCtl3D"}) RegisterLayoutIgnored<bool>(Registry, cls, flag);
     for (const char* bevel : {"BevelInner", "BevelOuter"})
-        RegisterLayoutProperty<TRichEdit>(Registry, cls, bevel, [](TRichEdit&, const TLayoutValue& v) {
-            v.AsEnum({"bvNone", "bvLowered", "bvRaised", "bvSpace"});
-        });
+        RegisterLayoutProperty<TRichEdit>(Registry, cls, bevel,
+                                          [](TRichEdit&, const TLayoutValue& v) { v.AsEnum(BevelCutNames); });
     RegisterLayoutProperty<TRichEdit>(Registry, cls, "BevelKind", [](TRichEdit&, const TLayoutValue& v) {
         v.AsEnum({"bkNone", "bkTile", "bkSoft", "bkFlat"});
     });

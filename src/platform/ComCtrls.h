@@ -4,6 +4,7 @@
 #include "Controls.h"
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+inline constexpr const char* ScrollStyleNames[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
 
 class TRichEdit : public TWinControl {
 public:

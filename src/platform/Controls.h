@@ -52,6 +52,9 @@ constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
                        mrNo = 7, mrAll = 8;
+// Name tables of enumerations and flag sets, in declared order, as stored layouts write them.
+inline constexpr const char* ModalResultNames[] = {"mrNone", "mrOk",  "mrCancel", "mrAbort", "mrRetry",
+                                                   "mrIgnore", "mrYes", "mrNo",     "mrAll"};
 
 // Where a failure inside a handler goes; the application installs its standard report. Without one it is dropped.
 using TExceptionReporter = void (*)(const std::exception* E);
@@ -76,6 +79,8 @@ void Reported(F&& Step)
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = unsigned;  // a set of TAnchorKind bits
+inline constexpr const char* AlignNames[] = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"};
+inline constexpr const char* AnchorNames[] = {"akLeft", "akTop", "akRight", "akBottom"};
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 class TWinControl;

@@ -259,57 +259,35 @@ void TTimer::UpdateTimer()
 
 namespace {
 
-TBevelCut LayoutBevel(const TLayoutValue& Value)
-{
-    return static_cast<TBevelCut>(Value.AsEnum({"bvNone", "bvLowered", "bvRaised", "bvSpace"}));
-}
-
 void RegisterPanelProperties(TClassRegistry& R)
 {
     const std::string cls = "TPanel";
-    RegisterLayoutProperty<TPanel>(R, cls, "BevelOuter",
-                                   [](TPanel& c, const TLayoutValue& v) { c.SetBevelOuter(LayoutBevel(v)); });
-    RegisterLayoutProperty<TPanel>(R, cls, "BevelInner",
-                                   [](TPanel& c, const TLayoutValue& v) { c.SetBevelInner(LayoutBevel(v)); });
-    RegisterLayoutProperty<TPanel>(R, cls, "Alignment", [](TPanel& c, const TLayoutValue& v) {
-        c.SetAlignment(static_cast<TAlignment>(v.AsEnum({"taLeftJustify", "taRightJustify", "taCenter"})));
-    });
+    RegisterLayoutSetter(R, cls, "BevelOuter", &TPanel::SetBevelOuter, BevelCutNames);
+    RegisterLayoutSetter(R, cls, "BevelInner", &TPanel::SetBevelInner, BevelCutNames);
+    RegisterLayoutSetter(R, cls, "Alignment", &TPanel::SetAlignment, AlignmentNames);
     // The look of 3-D borders is the system's: accepted and checked, without effect.
-    RegisterLayoutProperty<TPanel>(R, cls, "Ctl3D", [](TPanel&, const TLayoutValue& v) { v.AsBool(); });
-    RegisterLayoutProperty<TPanel>(R, cls, "ParentCtl3D", [](TPanel&, const TLayoutValue& v) { v.AsBool(); });
+    RegisterLayoutIgnored<bool>(R, cls, "Ctl3D");
+    RegisterLayoutIgnored<bool>(R, cls, "ParentCtl3D");
 }
 
 void RegisterShapeProperties(TClassRegistry& R)
 {
     const std::string cls = "TShape";
-    RegisterLayoutProperty<TShape>(R, cls, "Pen.Color",
-                                   [](TShape& c, const TLayoutValue& v) { c.Pen().SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TShape>(R, cls, "Pen.Width",
-                                   [](TShape& c, const TLayoutValue& v) { c.Pen().SetWidth(v.AsInt()); });
-    RegisterLayoutProperty<TShape>(R, cls, "Pen.Style", [](TShape& c, const TLayoutValue& v) {
-        c.Pen().SetStyle(static_cast<TPenStyle>(v.AsEnum({"psSolid", "psDash", "psDot", "psClear"})));
-    });
-    RegisterLayoutProperty<TShape>(R, cls, "Brush.Color",
-                                   [](TShape& c, const TLayoutValue& v) { c.Brush().SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TShape>(R, cls, "Brush.Style", [](TShape& c, const TLayoutValue& v) {
-        c.Brush().SetStyle(static_cast<TBrushStyle>(v.AsEnum({"bsSolid", "bsClear"})));
-    });
-    RegisterLayoutProperty<TShape>(R, cls, "Shape", [](TShape& c, const TLayoutValue& v) {
-        c.SetShape(static_cast<TShapeType>(
-            v.AsEnum({"stRectangle", "stSquare", "stRoundRect", "stRoundSquare", "stEllipse", "stCircle"})));
-    });
+    RegisterLayoutSetter(R, cls, "Pen.Color", &TShape::Pen, &TPen::SetColor);
+    RegisterLayoutSetter(R, cls, "Pen.Width", &TShape::Pen, &TPen::SetWidth);
+    RegisterLayoutSetter(R, cls, "Pen.Style", &TShape::Pen, &TPen::SetStyle, PenStyleNames);
+    RegisterLayoutSetter(R, cls, "Brush.Color", &TShape::Brush, &TBrush::SetColor);
+    RegisterLayoutSetter(R, cls, "Brush.Style", &TShape::Brush, &TBrush::SetStyle, BrushStyleNames);
+    RegisterLayoutSetter(R, cls, "Shape", &TShape::SetShape, ShapeTypeNames);
 }
 
 void RegisterImageProperties(TClassRegistry& R)
 {
     const std::string cls = "TImage";
-    RegisterLayoutProperty<TImage>(R, cls, "AutoSize",
-                                   [](TImage& c, const TLayoutValue& v) { c.SetAutoSize(v.AsBool()); });
-    RegisterLayoutProperty<TImage>(R, cls, "Center", [](TImage& c, const TLayoutValue& v) { c.SetCenter(v.AsBool()); });
-    RegisterLayoutProperty<TImage>(R, cls, "Stretch",
-                                   [](TImage& c, const TLayoutValue& v) { c.SetStretch(v.AsBool()); });
-    RegisterLayoutProperty<TImage>(R, cls, "Transparent",
-                                   [](TImage& c, const TLayoutValue& v) { c.SetTransparent(v.AsBool()); });
+    RegisterLayoutSetter(R, cls, "AutoSize", &TImage::SetAutoSize);
+    RegisterLayoutSetter(R, cls, "Center", &TImage::SetCenter);
+    RegisterLayoutSetter(R, cls, "Stretch", &TImage::SetStretch);
+    RegisterLayoutSetter(R, cls, "Transparent", &TImage::SetTransparent);
     // A picture names a bitmap resource of the executable.
     const auto picture = [](TImage& c, const TLayoutValue& v) {
         c.Picture().Bitmap().LoadFromResourceName(GetModuleHandleA(nullptr), v.AsString());
@@ -321,7 +299,7 @@ void RegisterImageProperties(TClassRegistry& R)
 void RegisterTimerProperties(TClassRegistry& R)
 {
     const std::string cls = "TTimer";
-    RegisterLayoutProperty<TTimer>(R, cls, "Enabled", [](TTimer& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
+    RegisterLayoutSetter(R, cls, "Enabled", &TTimer::SetEnabled);
     RegisterLayoutProperty<TTimer>(R, cls, "Interval", [](TTimer& c, const TLayoutValue& v) {
         const int interval = v.AsInt();
         if (interval < 0) throw EConvertError("an interval cannot be negative");

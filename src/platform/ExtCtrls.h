@@ -7,6 +7,7 @@
 #include "StdCtrls.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+inline constexpr const char* BevelCutNames[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
 
 class TPanel : public TWinControl {
 public:
@@ -29,6 +30,8 @@ private:
 };
 
 enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+inline constexpr const char* ShapeTypeNames[] = {"stRectangle",   "stSquare",  "stRoundRect",
+                                                 "stRoundSquare", "stEllipse", "stCircle"};
 
 class TShape : public TGraphicControl {
 public:

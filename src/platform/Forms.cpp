@@ -861,43 +861,29 @@ namespace {
 void RegisterFormProperties(TClassRegistry& R)
 {
     const std::string cls = "TCustomForm";
-    RegisterLayoutProperty<TCustomForm>(R, cls, "BorderStyle", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetBorderStyle(static_cast<TFormBorderStyle>(
-            v.AsEnum({"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"})));
+    RegisterLayoutSetter(R, cls, "BorderStyle", &TCustomForm::SetBorderStyle, FormBorderStyleNames);
+    RegisterLayoutSetter(R, cls, "BorderIcons", &TCustomForm::SetBorderIcons, BorderIconNames);
+    RegisterLayoutSetter(R, cls, "Position", &TCustomForm::SetPosition, PositionNames);
+    RegisterLayoutSetter(R, cls, "FormStyle", &TCustomForm::SetFormStyle, FormStyleNames);
+    RegisterLayoutSetter(R, cls, "WindowState", &TCustomForm::SetWindowState, WindowStateNames);
+    RegisterLayoutIgnored<bool>(R, cls, "OldCreateOrder");
+    RegisterLayoutIgnored<int>(R, cls, "PixelsPerInch");
+    RegisterLayoutIgnored<int>(R, cls, "TextHeight");
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCreate", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnCreate = LayoutEvent<TNotifyEvent>(b, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "BorderIcons", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetBorderIcons(v.AsSet({"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}));
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnShow", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnShow = LayoutEvent<TNotifyEvent>(b, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "Position", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetPosition(static_cast<TPosition>(
-            v.AsEnum({"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
-                      "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"})));
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnHide", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnHide = LayoutEvent<TNotifyEvent>(b, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "FormStyle", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetFormStyle(static_cast<TFormStyle>(v.AsEnum({"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"})));
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "WindowState", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetWindowState(static_cast<TWindowState>(v.AsEnum({"wsNormal", "wsMinimized", "wsMaximized"})));
-    });
-    // Design-time values: accepted and checked, nothing at run time depends on them.
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OldCreateOrder", [](TCustomForm&, const TLayoutValue& v) { v.AsBool(); });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "PixelsPerInch", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "TextHeight", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCreate", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
-        f.OnCreate = LayoutEvent<TNotifyEvent>(root, v);
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnShow", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
-        f.OnShow = LayoutEvent<TNotifyEvent>(root, v);
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnHide", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
-        f.OnHide = LayoutEvent<TNotifyEvent>(root, v);
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnClose", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
-        f.OnClose = LayoutEvent<TCloseEvent>(root, v);
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnClose", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnClose = LayoutEvent<TCloseEvent>(b, v);
     });
     RegisterLayoutProperty<TCustomForm>(R, cls, "OnCloseQuery",
-                                        [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& root) {
-                                            f.OnCloseQuery = LayoutEvent<TCloseQueryEvent>(root, v);
+                                        [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+                                            f.OnCloseQuery = LayoutEvent<TCloseQueryEvent>(b, v);
                                         });
 }
 

@@ -19,6 +19,15 @@ enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poS
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+// Name tables, in declared order, as stored layouts write them.
+inline constexpr const char* FormBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                                       "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+inline constexpr const char* BorderIconNames[] = {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
+inline constexpr const char* PositionNames[] = {"poDesigned",     "poDefault",       "poDefaultPosOnly",
+                                                "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter",
+                                                "poMainFormCenter",  "poOwnerFormCenter"};
+inline constexpr const char* WindowStateNames[] = {"wsNormal", "wsMinimized", "wsMaximized"};
+inline constexpr const char* FormStyleNames[] = {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;

@@ -33,6 +33,10 @@ enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 using TFontStyles = unsigned;  // a set of TFontStyle bits
 enum TPenStyle { psSolid, psDash, psDot, psClear };
 enum TBrushStyle { bsSolid, bsClear };
+// Name tables, in declared order, as stored layouts write them.
+inline constexpr const char* FontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+inline constexpr const char* PenStyleNames[] = {"psSolid", "psDash", "psDot", "psClear"};
+inline constexpr const char* BrushStyleNames[] = {"bsSolid", "bsClear"};
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
 
 // Pixels per inch of the design (and of the test screens).

@@ -515,19 +515,15 @@ const std::string& TLayoutValue::AsString() const
     return Text;
 }
 
-int TLayoutValue::AsEnum(std::initializer_list<const char*> Names) const
+int TLayoutValue::AsEnum(const char* const* Names, size_t Count) const
 {
-    if (Kind == vkIdent) {
-        int index = 0;
-        for (const char* name : Names) {
-            if (SameIdent(Text, name)) return index;
-            ++index;
-        }
-    }
+    if (Kind == vkIdent)
+        for (size_t i = 0; i < Count; ++i)
+            if (SameIdent(Text, Names[i])) return static_cast<int>(i);
     BadValue(*this, "a valid value here");
 }
 
-unsigned TLayoutValue::AsSet(std::initializer_list<const char*> Names) const
+unsigned TLayoutValue::AsSet(const char* const* Names, size_t Count) const
 {
     if (Kind != vkSet) BadValue(*this, "a set");
     unsigned bits = 0;
@@ -535,7 +531,7 @@ unsigned TLayoutValue::AsSet(std::initializer_list<const char*> Names) const
         TLayoutValue element;
         element.Kind = vkIdent;
         element.Text = item;
-        bits |= 1u << element.AsEnum(Names);
+        bits |= 1u << element.AsEnum(Names, Count);
     }
     return bits;
 }
@@ -547,59 +543,38 @@ namespace {
 
 void RegisterControlProperties(TClassRegistry& R)
 {
-    RegisterLayoutProperty<TComponent>(R, "TComponent", "Tag", [](TComponent& c, const TLayoutValue& v) { c.SetTag(v.AsInt()); });
+    RegisterLayoutSetter(R, "TComponent", "Tag", &TComponent::SetTag);
     const std::string cls = "TControl";
-    RegisterLayoutProperty<TControl>(R, cls, "Left", [](TControl& c, const TLayoutValue& v) { c.SetLeft(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Top", [](TControl& c, const TLayoutValue& v) { c.SetTop(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Width", [](TControl& c, const TLayoutValue& v) { c.SetWidth(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Height", [](TControl& c, const TLayoutValue& v) { c.SetHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ClientWidth",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetClientWidth(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ClientHeight",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetClientHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Align", [](TControl& c, const TLayoutValue& v) {
-        c.SetAlign(static_cast<TAlign>(v.AsEnum({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Anchors", [](TControl& c, const TLayoutValue& v) {
-        c.SetAnchors(v.AsSet({"akLeft", "akTop", "akRight", "akBottom"}));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Caption",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetCaption(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Color", [](TControl& c, const TLayoutValue& v) { c.SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ParentColor",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetParentColor(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ParentFont",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetParentFont(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Name",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetName(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Height",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Size",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetSize(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Style", [](TControl& c, const TLayoutValue& v) {
-        c.Font().SetStyle(v.AsSet({"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Color",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Charset", [](TControl& c, const TLayoutValue& v) {
-        c.Font().SetCharset(static_cast<BYTE>(v.AsInt()));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Visible", [](TControl& c, const TLayoutValue& v) { c.SetVisible(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Enabled", [](TControl& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Hint", [](TControl& c, const TLayoutValue& v) { c.SetHint(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ShowHint",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetShowHint(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "OnClick", [](TControl& c, const TLayoutValue& v, const TLayoutBindings& root) {
-        c.OnClick = LayoutEvent<TNotifyEvent>(root, v);
+    RegisterLayoutSetter(R, cls, "Left", &TControl::SetLeft);
+    RegisterLayoutSetter(R, cls, "Top", &TControl::SetTop);
+    RegisterLayoutSetter(R, cls, "Width", &TControl::SetWidth);
+    RegisterLayoutSetter(R, cls, "Height", &TControl::SetHeight);
+    RegisterLayoutSetter(R, cls, "ClientWidth", &TControl::SetClientWidth);
+    RegisterLayoutSetter(R, cls, "ClientHeight", &TControl::SetClientHeight);
+    RegisterLayoutSetter(R, cls, "Align", &TControl::SetAlign, AlignNames);
+    RegisterLayoutSetter(R, cls, "Anchors", &TControl::SetAnchors, AnchorNames);
+    RegisterLayoutSetter(R, cls, "Caption", &TControl::SetCaption);
+    RegisterLayoutSetter(R, cls, "Color", &TControl::SetColor);
+    RegisterLayoutSetter(R, cls, "ParentColor", &TControl::SetParentColor);
+    RegisterLayoutSetter(R, cls, "ParentFont", &TControl::SetParentFont);
+    RegisterLayoutSetter(R, cls, "Font.Name", &TControl::Font, &TFont::SetName);
+    RegisterLayoutSetter(R, cls, "Font.Height", &TControl::Font, &TFont::SetHeight);
+    RegisterLayoutSetter(R, cls, "Font.Size", &TControl::Font, &TFont::SetSize);
+    RegisterLayoutSetter(R, cls, "Font.Style", &TControl::Font, &TFont::SetStyle, FontStyleNames);
+    RegisterLayoutSetter(R, cls, "Font.Color", &TControl::Font, &TFont::SetColor);
+    RegisterLayoutSetter(R, cls, "Font.Charset", &TControl::Font, &TFont::SetCharset);
+    RegisterLayoutSetter(R, cls, "Visible", &TControl::SetVisible);
+    RegisterLayoutSetter(R, cls, "Enabled", &TControl::SetEnabled);
+    RegisterLayoutSetter(R, cls, "Hint", &TControl::SetHint);
+    RegisterLayoutSetter(R, cls, "ShowHint", &TControl::SetShowHint);
+    RegisterLayoutProperty<TControl>(R, cls, "OnClick", [](TControl& c, const TLayoutValue& v, const TLayoutBindings& b) {
+        c.OnClick = LayoutEvent<TNotifyEvent>(b, v);
     });
 
     const std::string win = "TWinControl";
-    RegisterLayoutProperty<TWinControl>(R, win, "TabOrder",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabOrder(v.AsInt()); });
-    RegisterLayoutProperty<TWinControl>(R, win, "TabStop",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabStop(v.AsBool()); });
-    RegisterLayoutProperty<TWinControl>(R, win, "DoubleBuffered",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetDoubleBuffered(v.AsBool()); });
+    RegisterLayoutSetter(R, win, "TabOrder", &TWinControl::SetTabOrder);
+    RegisterLayoutSetter(R, win, "TabStop", &TWinControl::SetTabStop);
+    RegisterLayoutSetter(R, win, "DoubleBuffered", &TWinControl::SetDoubleBuffered);
 }
 
 }  // namespace

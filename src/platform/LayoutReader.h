@@ -65,10 +65,15 @@ struct TLayoutValue {
     // Integers, colour names (clBtnFace, ...) and character set names (GB2312_CHARSET, ...).
     int AsInt() const;
     const std::string& AsString() const;
-    // The position of an identifier among Names (the enumeration in declared order).
-    int AsEnum(std::initializer_list<const char*> Names) const;
+    // The position of an identifier among Names (the enumeration in declared order: its name table).
+    int AsEnum(const char* const* Names, size_t Count) const;
+    template <size_t N>
+    int AsEnum(const char* const (&Names)[N]) const { return AsEnum(Names, N); }
+    int AsEnum(std::initializer_list<const char*> Names) const { return AsEnum(Names.begin(), Names.size()); }
     // A set of identifiers as bits: bit i stands for Names[i].
-    unsigned AsSet(std::initializer_list<const char*> Names) const;
+    unsigned AsSet(const char* const* Names, size_t Count) const;
+    template <size_t N>
+    unsigned AsSet(const char* const (&Names)[N]) const { return AsSet(Names, N); }
     // Every failure above throws EConvertError naming the value; the reader adds the resource and line.
 };
 
@@ -120,6 +125,68 @@ void RegisterLayoutProperty(TClassRegistry& Registry, const std::string& ClassNa
                                   else
                                       Set(target, V);
                               });
+}
+
+// Reads a value as the type a setter takes: bool, string, or a number (int, colour, character set).
+template <class V>
+V LayoutValueAs(const TLayoutValue& Value)
+{
+    if constexpr (std::is_same_v<V, bool>)
+        return Value.AsBool();
+    else if constexpr (std::is_same_v<V, std::string>)
+        return Value.AsString();
+    else
+        return static_cast<V>(Value.AsInt());
+}
+
+// A property set through a member setter of T (of a part of T, such as its font, with Part).
+template <class T, class V>
+void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property,
+                          void (T::*Set)(V))
+{
+    RegisterLayoutProperty<T>(Registry, ClassName, Property, [Set](T& C, const TLayoutValue& Value) {
+        (C.*Set)(LayoutValueAs<std::decay_t<V>>(Value));
+    });
+}
+template <class T, class TPart, class V>
+void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property,
+                          TPart& (T::*Part)(), void (TPart::*Set)(V))
+{
+    RegisterLayoutProperty<T>(Registry, ClassName, Property, [Part, Set](T& C, const TLayoutValue& Value) {
+        ((C.*Part)().*Set)(LayoutValueAs<std::decay_t<V>>(Value));
+    });
+}
+// The same for an enumeration or a set of flags, read through its name table.
+template <class T, class E, size_t N>
+void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property,
+                          void (T::*Set)(E), const char* const (&Names)[N])
+{
+    RegisterLayoutProperty<T>(Registry, ClassName, Property, [Set, &Names](T& C, const TLayoutValue& Value) {
+        if constexpr (std::is_enum_v<E>)
+            (C.*Set)(static_cast<E>(Value.AsEnum(Names)));
+        else
+            (C.*Set)(Value.AsSet(Names));
+    });
+}
+template <class T, class TPart, class E, size_t N>
+void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property,
+                          TPart& (T::*Part)(), void (TPart::*Set)(E), const char* const (&Names)[N])
+{
+    RegisterLayoutProperty<T>(Registry, ClassName, Property, [Part, Set, &Names](T& C, const TLayoutValue& Value) {
+        if constexpr (std::is_enum_v<E>)
+            ((C.*Part)().*Set)(static_cast<E>(Value.AsEnum(Names)));
+        else
+            ((C.*Part)().*Set)(Value.AsSet(Names));
+    });
+}
+
+// A design-time property: its value is checked and has no effect at run time.
+template <class V>
+void RegisterLayoutIgnored(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property)
+{
+    Registry.RegisterProperty(ClassName, Property, [](TComponent&, const TLayoutValue& Value, const TLayoutBindings&) {
+        LayoutValueAs<V>(Value);
+    });
 }
 
 // Registers a reference property on components of class T that names a component of class TTarget; Set takes

@@ -233,29 +233,17 @@ void RegisterStdCtrlsClasses(TClassRegistry& Registry)
     Registry.RegisterClass("TButton", "TWinControl", [](TComponent* Owner) { return new TButton(Owner); });
 
     const std::string label = "TLabel";
-    RegisterLayoutProperty<TLabel>(Registry, label, "AutoSize",
-                                   [](TLabel& c, const TLayoutValue& v) { c.SetAutoSize(v.AsBool()); });
-    RegisterLayoutProperty<TLabel>(Registry, label, "Transparent",
-                                   [](TLabel& c, const TLayoutValue& v) { c.SetTransparent(v.AsBool()); });
-    RegisterLayoutProperty<TLabel>(Registry, label, "WordWrap",
-                                   [](TLabel& c, const TLayoutValue& v) { c.SetWordWrap(v.AsBool()); });
-    RegisterLayoutProperty<TLabel>(Registry, label, "Alignment", [](TLabel& c, const TLayoutValue& v) {
-        c.SetAlignment(static_cast<TAlignment>(v.AsEnum({"taLeftJustify", "taRightJustify", "taCenter"})));
-    });
-    RegisterLayoutProperty<TLabel>(Registry, label, "Layout", [](TLabel& c, const TLayoutValue& v) {
-        c.SetLayout(static_cast<TTextLayout>(v.AsEnum({"tlTop", "tlCenter", "tlBottom"})));
-    });
+    RegisterLayoutSetter(Registry, label, "AutoSize", &TLabel::SetAutoSize);
+    RegisterLayoutSetter(Registry, label, "Transparent", &TLabel::SetTransparent);
+    RegisterLayoutSetter(Registry, label, "WordWrap", &TLabel::SetWordWrap);
+    RegisterLayoutSetter(Registry, label, "Alignment", &TLabel::SetAlignment, AlignmentNames);
+    RegisterLayoutSetter(Registry, label, "Layout", &TLabel::SetLayout, TextLayoutNames);
 
     const std::string button = "TButton";
     RegisterLayoutProperty<TButton>(Registry, button, "ModalResult", [](TButton& c, const TLayoutValue& v) {
         // Stored as a number; the names are accepted too.
-        c.SetModalResult(v.Kind == TLayoutValue::vkIdent
-                             ? v.AsEnum({"mrNone", "mrOk", "mrCancel", "mrAbort", "mrRetry", "mrIgnore", "mrYes",
-                                         "mrNo", "mrAll"})
-                             : v.AsInt());
+        c.SetModalResult(v.Kind == TLayoutValue::vkIdent ? v.AsEnum(ModalResultNames) : v.AsInt());
     });
-    RegisterLayoutProperty<TButton>(Registry, button, "Default",
-                                    [](TButton& c, const TLayoutValue& v) { c.SetDefault(v.AsBool()); });
-    RegisterLayoutProperty<TButton>(Registry, button, "Cancel",
-                                    [](TButton& c, const TLayoutValue& v) { c.SetCancel(v.AsBool()); });
+    RegisterLayoutSetter(Registry, button, "Default", &TButton::SetDefault);
+    RegisterLayoutSetter(Registry, button, "Cancel", &TButton::SetCancel);
 }

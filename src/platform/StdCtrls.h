@@ -5,6 +5,8 @@
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+inline constexpr const char* AlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
+inline constexpr const char* TextLayoutNames[] = {"tlTop", "tlCenter", "tlBottom"};
 
 // Draws a control's text in the canvas font with a clear background; disabled text is embossed in the system's
 // highlight and shadow colours.
