@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "DeviceContexts.h"
-
 // The application object lives from start-up to the end of the process; its windows go with the process.
 TApplication* Application = new TApplication(nullptr);
 

@@ -139,6 +139,16 @@ V LayoutValueAs(const TLayoutValue& Value)
         return static_cast<V>(Value.AsInt());
 }
 
+// The same for an enumeration or a set of flags, read through its name table.
+template <class V, size_t N>
+V LayoutValueAs(const TLayoutValue& Value, const char* const (&Names)[N])
+{
+    if constexpr (std::is_enum_v<V>)
+        return static_cast<V>(Value.AsEnum(Names));
+    else
+        return static_cast<V>(Value.AsSet(Names));
+}
+
 // A property set through a member setter of T (of a part of T, such as its font, with Part).
 template <class T, class V>
 void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property,
@@ -156,16 +166,13 @@ void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName
         ((C.*Part)().*Set)(LayoutValueAs<std::decay_t<V>>(Value));
     });
 }
-// The same for an enumeration or a set of flags, read through its name table.
+// Enumerations and flag sets, through their name tables.
 template <class T, class E, size_t N>
 void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName, const std::string& Property,
                           void (T::*Set)(E), const char* const (&Names)[N])
 {
     RegisterLayoutProperty<T>(Registry, ClassName, Property, [Set, &Names](T& C, const TLayoutValue& Value) {
-        if constexpr (std::is_enum_v<E>)
-            (C.*Set)(static_cast<E>(Value.AsEnum(Names)));
-        else
-            (C.*Set)(Value.AsSet(Names));
+        (C.*Set)(LayoutValueAs<E>(Value, Names));
     });
 }
 template <class T, class TPart, class E, size_t N>
@@ -173,10 +180,7 @@ void RegisterLayoutSetter(TClassRegistry& Registry, const std::string& ClassName
                           TPart& (T::*Part)(), void (TPart::*Set)(E), const char* const (&Names)[N])
 {
     RegisterLayoutProperty<T>(Registry, ClassName, Property, [Part, Set, &Names](T& C, const TLayoutValue& Value) {
-        if constexpr (std::is_enum_v<E>)
-            ((C.*Part)().*Set)(static_cast<E>(Value.AsEnum(Names)));
-        else
-            ((C.*Part)().*Set)(Value.AsSet(Names));
+        ((C.*Part)().*Set)(LayoutValueAs<E>(Value, Names));
     });
 }
 
