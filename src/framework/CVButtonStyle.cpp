@@ -9,15 +9,6 @@ constexpr TColor DefaultNormalColor = 14468544;  // RGB 192,197,220
 constexpr TColor DefaultHotColor = 12952218;     // RGB 154,162,197
 constexpr TColor DefaultDownColor = 12952218;
 
-constexpr uint8_t StateNormal = 0;
-constexpr uint8_t StatePressed = 1;
-constexpr uint8_t StateReleased = 2;
-constexpr uint8_t StateHot = 3;
-
-constexpr uint8_t CaptionNormal = 0;
-constexpr uint8_t CaptionDisabled = 1;
-constexpr uint8_t CaptionPressed = 2;
-
 constexpr UINT CaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 // The caption's shadow when disabled: the normal colour darkened in proportion to each component's share.
@@ -50,7 +41,7 @@ TButtonStyle::TButtonStyle(TComponent* AOwner, TWinControl* AControl) : TCompone
     FHotColor = DefaultHotColor;
     FDownColor = DefaultDownColor;
     FControl = AControl;
-    FState = StateNormal;
+    FState = bvsNormal;
     FBitmap = std::make_unique<TBitmap>();
     FCanvas = std::make_unique<TCanvas>();
     FOldWindowProc = FControl->WindowProc;
@@ -67,22 +58,10 @@ TButtonStyle::TButtonStyle(TComponent* AOwner, TWinControl* AControl) : TCompone
     }
 }
 
-// The hook stays installed: the control's window dies before its owner frees this style.
-TButtonStyle::~TButtonStyle()
-{
-    FBackground->FreeImage();
-    FBackground.reset();
-    FBackgroundB->FreeImage();
-    FBackgroundB.reset();
-    FCanvas.reset();
-    FBitmap->FreeImage();
-    FBitmap.reset();
-}
-
-void TButtonStyle::EnterState(uint8_t State)
+void TButtonStyle::EnterState(TButtonVisualState State)
 {
     FState = State;
-    FControl->Perform(BM_SETSTATE, State == StatePressed ? 1 : 0, 0);
+    FControl->Perform(BM_SETSTATE, State == bvsPressed ? 1 : 0, 0);
 }
 
 void TButtonStyle::HookWndProc(TMessage& Message)
@@ -108,31 +87,31 @@ void TButtonStyle::HookWndProc(TMessage& Message)
     case WM_MOUSEMOVE:
         FOldWindowProc(Message);
         // Any button or modifier held keeps the state: a press stays pressed while dragging over the button.
-        if (Message.WParam == 0 && FState != StateHot) EnterState(StateHot);
+        if (Message.WParam == 0 && FState != bvsHot) EnterState(bvsHot);
         Message.Result = 1;
         break;
     case WM_LBUTTONDOWN:
         FOldWindowProc(Message);
-        EnterState(StatePressed);
+        EnterState(bvsPressed);
         Message.Result = 1;
         break;
     case WM_LBUTTONUP:
         // The click runs inside the stock handling; the released look shows before and after it.
-        FState = StateReleased;
+        FState = bvsReleased;
         FControl->Repaint();
         FOldWindowProc(Message);
-        FState = StateReleased;
+        FState = bvsReleased;
         FControl->Repaint();
         Message.Result = 1;
         break;
     case CM_MOUSEENTER:
         FOldWindowProc(Message);
-        if (FState != StateHot) EnterState(StateHot);
+        if (FState != bvsHot) EnterState(bvsHot);
         Message.Result = 1;
         break;
     case CM_MOUSELEAVE:
         FOldWindowProc(Message);
-        EnterState(StateNormal);
+        EnterState(bvsNormal);
         Message.Result = 1;
         break;
     default:
@@ -152,6 +131,8 @@ void TButtonStyle::PaintMessage(TMessage& Message)
     {
         TPaintDC paint(FControl->Handle());
         TCanvasAttachment attached(*FCanvas, paint.Handle());
+        // The stock handling still runs, for what it does besides drawing; inside our BeginPaint the update region
+        // is already taken, so it paints nothing the user sees, and the copy below covers the client area anyway.
         FOldWindowProc(Message);
         const HDC source = FBitmap->Canvas().Handle();
         if (source) BitBlt(paint.Handle(), 0, 0, width, height, source, 0, 0, SRCCOPY);
@@ -159,12 +140,12 @@ void TButtonStyle::PaintMessage(TMessage& Message)
     Message.Result = 1;
 }
 
-void TButtonStyle::Paint(TCanvas& Canvas, uint8_t State)
+void TButtonStyle::Paint(TCanvas& Canvas, TButtonVisualState State)
 {
     const RECT r = FControl->ClientRect();
-    const bool blue = State == StatePressed || State == StateHot;
+    const bool blue = State == bvsPressed || State == bvsHot;
     Canvas.Brush().SetStyle(bsSolid);
-    Canvas.Brush().SetColor(State == StatePressed ? FDownColor : State == StateHot ? FHotColor : FNormalColor);
+    Canvas.Brush().SetColor(State == bvsPressed ? FDownColor : State == bvsHot ? FHotColor : FNormalColor);
     DrawBackground(Canvas, r, !blue);
 
     Canvas.Brush().SetStyle(bsClear);
@@ -178,19 +159,19 @@ void TButtonStyle::Paint(TCanvas& Canvas, uint8_t State)
 
     const std::string text = FControl->Caption();
     if (!FControl->Enabled())
-        DrawCaption(Canvas, text, r, CaptionDisabled);
-    else if (State == StatePressed)
-        DrawCaption(Canvas, text, r, CaptionPressed);
+        DrawCaption(Canvas, text, r, ckDisabled);
+    else if (State == bvsPressed)
+        DrawCaption(Canvas, text, r, ckPressed);
     else
-        DrawCaption(Canvas, text, r, CaptionNormal);
+        DrawCaption(Canvas, text, r, ckNormal);
 }
 
-void TButtonStyle::DrawCaption(TCanvas& Canvas, const std::string& Text, const RECT& Rect, uint8_t Kind)
+void TButtonStyle::DrawCaption(TCanvas& Canvas, const std::string& Text, const RECT& Rect, TCaptionKind Kind)
 {
     RECT t = Rect;
-    if (Kind == CaptionPressed) OffsetRect(&t, 1, 1);
+    if (Kind == ckPressed) OffsetRect(&t, 1, 1);
     Canvas.Brush().SetStyle(bsClear);
-    if (Kind == CaptionDisabled) {
+    if (Kind == ckDisabled) {
         // Embossed: a highlight copy one pixel right and down under a shadow copy in place.
         OffsetRect(&t, 1, 1);
         Canvas.Font().SetColor(clBtnHighlight);

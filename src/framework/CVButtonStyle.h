@@ -10,6 +10,11 @@
 #include "Graphics.h"
 #include "StdCtrls.h"
 
+// The button's visual state, as the style keeps it.
+enum TButtonVisualState : uint8_t { bvsNormal = 0, bvsPressed = 1, bvsReleased = 2, bvsHot = 3 };
+// How the caption is drawn.
+enum TCaptionKind : uint8_t { ckNormal = 0, ckDisabled = 1, ckPressed = 2 };
+
 struct TButtonStyleColors {
     TColor BorderColor;
     TColor NormalColor;
@@ -22,7 +27,6 @@ struct TButtonStyleColors {
 class TButtonStyle : public TComponent {
 public:
     TButtonStyle(TComponent* AOwner, TWinControl* AControl);
-    ~TButtonStyle() override;
 
     // Each setter only stores the colour; it shows at the next paint.
     void SetBorderColor(TColor Value) { FBorderColor = Value; }
@@ -31,22 +35,21 @@ public:
     void SetDownColor(TColor Value) { FDownColor = Value; }
 
     void HookWndProc(TMessage& Message);
-    // Composes the whole button for a visual state (0 normal, 1 pressed, 2 released, 3 hot).
-    virtual void Paint(TCanvas& Canvas, uint8_t State);
-    // Kind 0 normal, 1 disabled, 2 pressed.
-    virtual void DrawCaption(TCanvas& Canvas, const std::string& Text, const RECT& Rect, uint8_t Kind);
+    // Composes the whole button for a visual state.
+    virtual void Paint(TCanvas& Canvas, TButtonVisualState State);
+    virtual void DrawCaption(TCanvas& Canvas, const std::string& Text, const RECT& Rect, TCaptionKind Kind);
     void DrawBackground(TCanvas& Canvas, const RECT& Rect, bool Normal);
 
 private:
     // Enters a visual state; BM_SETSTATE comes back through the hook and repaints.
-    void EnterState(uint8_t State);
+    void EnterState(TButtonVisualState State);
     void PaintMessage(TMessage& Message);
 
     TWinControl* FControl = nullptr;
     std::unique_ptr<TBitmap> FBitmap;
     std::unique_ptr<TCanvas> FCanvas;
     TWndMethod FOldWindowProc;
-    uint8_t FState = 0;
+    TButtonVisualState FState = bvsNormal;
     TColor FBorderColor = 0;
     TColor FNormalColor = 0;
     TColor FHotColor = 0;

@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -11,7 +10,6 @@ namespace {
 constexpr DWORD ButtonTypeMask = 0x0F;  // BS_TYPEMASK
 constexpr int GlyphSpacing = 4;        // between a bit button's glyph and its caption
 constexpr int DefaultSpeedButtonWidth = 23, DefaultSpeedButtonHeight = 22;
-constexpr TModalResult mrAll = mrNo + 1;
 
 struct TKindDefaults {
     int ModalResult;
@@ -68,7 +66,8 @@ void DrawGlyph(HDC DC, int X, int Y, TBitmap& Glyph, bool Enabled)
     const int w = Glyph.Width(), h = Glyph.Height();
     TCanvas& source = Glyph.Canvas();
     const COLORREF transparent = ColorToRGB(source.Pixel(0, h - 1));
-    TMemoryDC mask(DC, CreateBitmap(w, h, 1, 1, nullptr));
+    TGdiObject maskImage(CreateBitmap(w, h, 1, 1, nullptr));
+    TMemoryDC mask(DC, static_cast<HBITMAP>(maskImage.Get()));
     // Copying to monochrome turns the background colour white and the glyph's shape black.
     const COLORREF oldBk = SetBkColor(source.Handle(), transparent);
     BitBlt(mask.Handle(), 0, 0, w, h, source.Handle(), 0, 0, SRCCOPY);
@@ -116,12 +115,7 @@ void TBitBtn::SetKind(TBitBtnKind Value)
 
 void TBitBtn::Click()
 {
-    if (FKind == bkClose) {
-        if (TCustomForm* form = GetParentForm(this)) {
-            form->Close();
-            return;
-        }
-    }
+    if (FKind == bkClose && CloseForm()) return;
     TButton::Click();
 }
 
@@ -151,7 +145,8 @@ void TBitBtn::WndProc(TMessage& Message)
 
 void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item)
 {
-    TAttachedCanvas canvas(Item.hDC);
+    TCanvas canvas;
+    TCanvasAttachment attached(canvas, Item.hDC);
     const bool down = (Item.itemState & ODS_SELECTED) != 0;
     const bool focused = (Item.itemState & ODS_FOCUS) != 0;
     const bool enabled = (Item.itemState & ODS_DISABLED) == 0;
@@ -165,8 +160,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item)
     DrawFrameControl(Item.hDC, &r, DFC_BUTTON,
                      DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (down ? DFCS_PUSHED : 0) | (enabled ? 0 : DFCS_INACTIVE));
     if (down) OffsetRect(&r, 1, 1);
-    canvas->Font().Assign(Font());
-    DrawGlyphAndCaption(*canvas, r, *FGlyph, Caption(), enabled);
+    canvas.Font().Assign(Font());
+    DrawGlyphAndCaption(canvas, r, *FGlyph, Caption(), enabled);
     if (focused) {
         RECT focus = Item.rcItem;
         InflateRect(&focus, -4, -4);
@@ -282,12 +277,8 @@ void RegisterButtonsClasses(TClassRegistry& Registry)
     Registry.RegisterClass("TSpeedButton", "TGraphicControl",
                            [](TComponent* Owner) { return new TSpeedButton(Owner); });
 
-    RegisterLayoutProperty<TBitBtn>(Registry, "TBitBtn", "Kind", [](TBitBtn& c, const TLayoutValue& v) {
-        c.SetKind(static_cast<TBitBtnKind>(v.AsEnum({"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo",
-                                                     "bkClose", "bkAbort", "bkRetry", "bkIgnore", "bkAll"})));
-    });
+    RegisterLayoutSetter(Registry, "TBitBtn", "Kind", &TBitBtn::SetKind, BitBtnKindNames);
     RegisterGlyph<TBitBtn>(Registry, "TBitBtn");
-    RegisterLayoutProperty<TSpeedButton>(Registry, "TSpeedButton", "Flat",
-                                         [](TSpeedButton& c, const TLayoutValue& v) { c.SetFlat(v.AsBool()); });
+    RegisterLayoutSetter(Registry, "TSpeedButton", "Flat", &TSpeedButton::SetFlat);
     RegisterGlyph<TSpeedButton>(Registry, "TSpeedButton");
 }

@@ -6,6 +6,8 @@
 #include "StdCtrls.h"
 
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+inline constexpr const char* BitBtnKindNames[] = {"bkCustom", "bkOK",    "bkCancel", "bkHelp",   "bkYes", "bkNo",
+                                                  "bkClose",  "bkAbort", "bkRetry",  "bkIgnore", "bkAll"};
 
 // An owner-drawn push button that can show a glyph; its Kind sets modal result, Default and Cancel.
 class TBitBtn : public TButton {

@@ -71,7 +71,10 @@ void TComponent::FreeNotification(TComponent* AComponent)
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent)
 {
+    if (!AComponent) return;
     FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent), FFreeNotifies.end());
+    auto& theirs = AComponent->FFreeNotifies;
+    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)
@@ -115,20 +118,39 @@ void TList::Delete(int Index)
     FItems.erase(FItems.begin() + Index);
 }
 
+template <class F>
+void TStringList::Change(F Edit)
+{
+    if (OnChanging) OnChanging(this);
+    Edit();
+    if (OnChange) OnChange(this);
+}
+
 int TStringList::Add(const std::string& S)
 {
-    FStrings.push_back(S);
+    Change([&] { FStrings.push_back(S); });
     return Count() - 1;
 }
 
 void TStringList::Insert(int Index, const std::string& S)
 {
-    FStrings.insert(FStrings.begin() + Index, S);
+    Change([&] { FStrings.insert(FStrings.begin() + Index, S); });
 }
 
 void TStringList::Delete(int Index)
 {
-    FStrings.erase(FStrings.begin() + Index);
+    Change([&] { FStrings.erase(FStrings.begin() + Index); });
+}
+
+void TStringList::Clear()
+{
+    Change([&] { FStrings.clear(); });
+}
+
+void TStringList::SetStrings(int Index, const std::string& S)
+{
+    std::string& item = FStrings.at(static_cast<size_t>(Index));
+    Change([&] { item = S; });
 }
 
 int TStringList::IndexOf(const std::string& S) const
@@ -146,19 +168,20 @@ std::string TStringList::Text() const
 
 void TStringList::SetText(const std::string& Value)
 {
-    FStrings.clear();
+    std::vector<std::string> lines;
     std::string line;
     for (size_t i = 0; i < Value.size(); ++i) {
         char c = Value[i];
         if (c == '\r' || c == '\n') {
-            FStrings.push_back(line);
+            lines.push_back(line);
             line.clear();
             if (c == '\r' && i + 1 < Value.size() && Value[i + 1] == '\n') ++i;
         } else {
             line.push_back(c);
         }
     }
-    if (!line.empty()) FStrings.push_back(line);
+    if (!line.empty()) lines.push_back(line);
+    Change([&] { FStrings.swap(lines); });
 }
 
 namespace {

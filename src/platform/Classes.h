@@ -36,6 +36,18 @@ public:
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+// Sets a flag for one scope and clears it at the end, whatever leaves the scope.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
 enum class TOperation { opInsert, opRemove };
 
 // A component is freed by its owner, which keeps its owned components in creation order.
@@ -59,8 +71,10 @@ public:
     void SetOwner(TComponent* AOwner);
     // Frees every owned component, the last created first.
     void DestroyComponents();
-    // Asks to be told (Notification opRemove) when AComponent goes away.
+    // Asks to be told (Notification opRemove) when AComponent goes away; the two are told of each other.
     void FreeNotification(TComponent* AComponent);
+    // Undoes FreeNotification, on both sides.
+    void RemoveFreeNotification(TComponent* AComponent);
 
     // Called by the layout reader once all properties of the form's layout are set.
     virtual void Loaded() {}
@@ -72,7 +86,6 @@ protected:
 private:
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
-    void RemoveFreeNotification(TComponent* AComponent);
 
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;
@@ -97,15 +110,17 @@ private:
     std::vector<void*> FItems;
 };
 
+// Every change is announced: OnChanging before it, OnChange after it (once for SetText and Clear), so that a control
+// can follow the list it shows.
 class TStringList : public TObject {
 public:
     int Add(const std::string& S);
     void Insert(int Index, const std::string& S);
     void Delete(int Index);
-    void Clear() { FStrings.clear(); }
+    void Clear();
     int Count() const { return static_cast<int>(FStrings.size()); }
     const std::string& Strings(int Index) const { return FStrings.at(static_cast<size_t>(Index)); }
-    void SetStrings(int Index, const std::string& S) { FStrings.at(static_cast<size_t>(Index)) = S; }
+    void SetStrings(int Index, const std::string& S);
     int IndexOf(const std::string& S) const;
     // The lines joined, each followed by CR LF.
     std::string Text() const;
@@ -116,7 +131,13 @@ public:
     // The same, to a file that must not exist yet: whatever has the name already is never written through.
     void SaveToNewFile(const std::string& FileName) const;
 
+    TNotifyEvent OnChanging;
+    TNotifyEvent OnChange;
+
 private:
+    // Runs one change between OnChanging and OnChange.
+    template <class F>
+    void Change(F Edit);
     std::vector<std::string> FStrings;
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ExtCtrls.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -38,44 +39,37 @@ TRichEdit::TRichEdit(TComponent* AOwner) : TWinControl(AOwner)
 {
     SetBounds(0, 0, DefaultRichEditWidth, DefaultRichEditHeight);
     SetTabStop(true);
+    FLines.OnChange = [this](TObject*) {
+        if (!FReadingLines) WriteText(FLines.Text());
+    };
 }
 
 TRichEdit::~TRichEdit() = default;
 
 TStringList& TRichEdit::Lines()
 {
-    FlushLines();
-    SyncLinesFromWindow();
+    if (HandleAllocated()) ReadLines(WindowText());
     return FLines;
 }
 
-std::string TRichEdit::Text() const
+std::string TRichEdit::Text() const { return HandleAllocated() ? WindowText() : FText; }
+
+void TRichEdit::SetText(const std::string& Value)
 {
-    if (LinesEdited()) return FLines.Text();
-    return HandleAllocated() ? WindowText() : FText;
+    WriteText(Value);
+    ReadLines(Value);
 }
 
-void TRichEdit::SetText(const std::string& Value) { WriteText(Value); }
+void TRichEdit::ReadLines(const std::string& Value)
+{
+    TFlagScope reading(FReadingLines);
+    FLines.SetText(Value);
+}
 
 void TRichEdit::WriteText(const std::string& Value)
 {
     FText = Value;
-    FLines.SetText(Value);
-    FLinesText = FLines.Text();
     if (HandleAllocated()) Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
-}
-
-// Edits made through Lines() since the last exchange replace the text.
-void TRichEdit::FlushLines()
-{
-    if (LinesEdited()) WriteText(FLines.Text());
-}
-
-void TRichEdit::SyncLinesFromWindow()
-{
-    if (!HandleAllocated()) return;
-    FLines.SetText(WindowText());
-    FLinesText = FLines.Text();
 }
 
 // WM_GETTEXTLENGTH of a rich edit counts characters, not the bytes of their double-byte ANSI form, so WM_GETTEXT
@@ -103,7 +97,6 @@ int TRichEdit::LineLength(int Index)
 
 int TRichEdit::DisplayLineCount()
 {
-    FlushLines();
     HandleNeeded();
     int count = static_cast<int>(Perform(EM_GETLINECOUNT));
     // The line after a final line break is empty and shows nothing.
@@ -160,14 +153,6 @@ void TRichEdit::SetBorderStyleSingle(bool Value)
     RecreateWnd();
 }
 
-// Styles that the control reads only at creation take effect in a new window; the text moves across.
-void TRichEdit::RecreateWnd()
-{
-    if (!HandleAllocated()) return;
-    DestroyHandle();
-    HandleNeeded();
-}
-
 void TRichEdit::CreateParams(TCreateParams& Params)
 {
     LoadRichEditLibrary();
@@ -188,7 +173,7 @@ void TRichEdit::CreateHandleDone()
     TWinControl::CreateHandleDone();
     Perform(EM_SETTARGETDEVICE, 0, FWordWrap ? 0 : 1);
     ApplyColor();
-    WriteText(LinesEdited() ? FLines.Text() : FText);
+    WriteText(FText);
 }
 
 void TRichEdit::ApplyColor()
@@ -201,7 +186,7 @@ void TRichEdit::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_DESTROY:
         // The text outlives the window, so that a recreated one shows it again.
-        if (!LinesEdited()) FText = WindowText();
+        FText = WindowText();
         TWinControl::WndProc(Message);
         return;
     case CM_COLORCHANGED:
@@ -225,25 +210,18 @@ void RegisterComCtrlsClasses(TClassRegistry& Registry)
         for (const std::string& line : v.Items) text += line + "\r\n";
         c.SetText(text);
     });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ReadOnly",
-                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetReadOnly(v.AsBool()); });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "WordWrap",
-                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetWordWrap(v.AsBool()); });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ScrollBars", [](TRichEdit& c, const TLayoutValue& v) {
-        c.SetScrollBars(static_cast<TScrollStyle>(v.AsEnum({"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})));
-    });
+    RegisterLayoutSetter(Registry, cls, "ReadOnly", &TRichEdit::SetReadOnly);
+    RegisterLayoutSetter(Registry, cls, "WordWrap", &TRichEdit::SetWordWrap);
+    RegisterLayoutSetter(Registry, cls, "ScrollBars", &TRichEdit::SetScrollBars, ScrollStyleNames);
     RegisterLayoutProperty<TRichEdit>(Registry, cls, "BorderStyle", [](TRichEdit& c, const TLayoutValue& v) {
         c.SetBorderStyleSingle(v.AsEnum({"bsNone", "bsSingle"}) == 1);
     });
-    RegisterLayoutProperty<TRichEdit>(Registry, cls, "ImeName",
-                                      [](TRichEdit& c, const TLayoutValue& v) { c.SetImeName(v.AsString()); });
+    RegisterLayoutSetter(Registry, cls, "ImeName", &TRichEdit::SetImeName);
     // Plain text, 3-D looks and bevels are the system's business here: accepted and checked, without effect.
-    for (const char* flag : {"PlainText", "Ctl3D", "ParentCtl3D"})
-        RegisterLayoutProperty<TRichEdit>(Registry, cls, flag, [](TRichEdit&, const TLayoutValue& v) { v.AsBool(); });
+    for (const char* flag : {"PlainText", "Ctl3D", "ParentCtl3D"}) RegisterLayoutIgnored<bool>(Registry, cls, flag);
     for (const char* bevel : {"BevelInner", "BevelOuter"})
-        RegisterLayoutProperty<TRichEdit>(Registry, cls, bevel, [](TRichEdit&, const TLayoutValue& v) {
-            v.AsEnum({"bvNone", "bvLowered", "bvRaised", "bvSpace"});
-        });
+        RegisterLayoutProperty<TRichEdit>(Registry, cls, bevel,
+                                          [](TRichEdit&, const TLayoutValue& v) { v.AsEnum(BevelCutNames); });
     RegisterLayoutProperty<TRichEdit>(Registry, cls, "BevelKind", [](TRichEdit&, const TLayoutValue& v) {
         v.AsEnum({"bkNone", "bkTile", "bkSoft", "bkFlat"});
     });

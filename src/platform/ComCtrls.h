@@ -4,14 +4,15 @@
 #include "Controls.h"
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+inline constexpr const char* ScrollStyleNames[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
 
 class TRichEdit : public TWinControl {
 public:
     explicit TRichEdit(TComponent* AOwner);
     ~TRichEdit() override;
 
-    // The text's lines as the control holds them (CR LF separated in Text()). Edits made through the reference
-    // reach the window at the next call that reads or shows the text (or when the window is created).
+    // The text's lines as the control holds them (CR LF separated in Text()); the control follows every edit made
+    // through the reference.
     TStringList& Lines();
     std::string Text() const;
     void SetText(const std::string& Value);
@@ -40,18 +41,15 @@ protected:
     void WndProc(TMessage& Message) override;
 
 private:
-    void SyncLinesFromWindow();
-    bool LinesEdited() const { return FLines.Text() != FLinesText; }
-    void FlushLines();
+    void ReadLines(const std::string& Value);
     void WriteText(const std::string& Value);
     std::string WindowText() const;
     int LineLength(int Index);
     std::string DisplayLine(int Index);
     void ApplyColor();
-    void RecreateWnd();
     TStringList FLines;
-    std::string FLinesText;  // FLines as last exchanged with the text
-    std::string FText;       // the text while there is no window
+    bool FReadingLines = false;  // the lines take the text: no echo back to it
+    std::string FText;           // the text while there is no window
     bool FReadOnly = false;
     bool FWordWrap = true;
     TScrollStyle FScrollBars = ssBoth;

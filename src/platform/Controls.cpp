@@ -1,12 +1,12 @@
 #include "Controls.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <map>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 
 namespace {
 
@@ -14,6 +14,7 @@ namespace {
 constexpr const char* ControlProperty = "Quintaro.Control";
 
 // Everything runs on the one GUI thread.
+TExceptionReporter GExceptionReporter = nullptr;
 TWinControl* GCreatingControl = nullptr;  // linked at its window's first message
 TControl* GMouseControl = nullptr;
 HWND GTrackedWindow = nullptr;            // the window asked for WM_MOUSELEAVE
@@ -22,6 +23,16 @@ struct TWindowClass {
     std::string Name;
     WNDPROC StockProc = nullptr;
 };
+
+// The common control classes (tabs, list views, ...) exist only once comctl32 has registered them.
+void InitCommonControlClasses()
+{
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    static_cast<void>(done);
+}
 
 // Registers (once) the class a window is created with: the layer's own class for a class style, or a superclass
 // of a stock control that keeps the stock procedure for default processing.
@@ -40,6 +51,7 @@ const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
         wc.style = Params.ClassStyle;
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     } else {
+        InitCommonControlClasses();
         if (!GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc))
             throw Exception("Window class " + Params.StockClass + " is not available");
         entry.StockProc = wc.lpfnWndProc;
@@ -50,11 +62,6 @@ const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw Exception("Cannot register window class " + entry.Name);
     return classes.emplace(key, entry).first->second;
-}
-
-void ReportException(const std::exception* E)
-{
-    if (Application) Application->HandleException(E);
 }
 
 bool IsRoutedMouseMessage(UINT Msg) { return Msg >= WM_MOUSEMOVE && Msg <= WM_MBUTTONDBLCLK; }
@@ -74,19 +81,14 @@ bool IsAncestorOrSelf(const TControl* Ancestor, const TControl* Control)
     return false;
 }
 
-// Restores a flag when the scope ends, whatever leaves it.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
-
 }  // namespace
+
+void SetExceptionReporter(TExceptionReporter Reporter) { GExceptionReporter = Reporter; }
+
+void ReportException(const std::exception* E)
+{
+    if (GExceptionReporter) GExceptionReporter(E);
+}
 
 // ---------------------------------------------------------------------------------------------------------------
 // TControl
@@ -101,7 +103,6 @@ TControl::~TControl()
 {
     // No messages to a control that is going: its hooks may be gone already.
     if (GMouseControl == this) GMouseControl = nullptr;
-    if (Application) Application->ControlDestroyed(this);
     if (FParent) FParent->RemoveControl(this);
 }
 
@@ -189,7 +190,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TControl::BoundsChangedByCaller()
 {
-    if (!FParent || FParent->FAligning) return;
+    if (!FParent || FParent->Aligning()) return;
     UpdateAnchorRules();
     RequestAlign();
 }
@@ -212,7 +213,7 @@ void TControl::UpdateAnchorRules()
 
 void TControl::RequestAlign()
 {
-    if (FParent && FAlign != alNone) FParent->AlignControls(this);
+    if (FParent && FAlign != alNone) FParent->Realign(this);
 }
 
 void TControl::SetClientWidth(int Value)
@@ -229,10 +230,6 @@ void TControl::SetClientHeight(int Value)
 
 POINT TControl::ClientToScreen(POINT P) const
 {
-    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->FHandle) {
-        ::ClientToScreen(win->FHandle, &P);
-        return P;
-    }
     P.x += FLeft;
     P.y += FTop;
     return FParent ? FParent->ClientToScreen(P) : P;
@@ -240,10 +237,6 @@ POINT TControl::ClientToScreen(POINT P) const
 
 POINT TControl::ScreenToClient(POINT P) const
 {
-    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->FHandle) {
-        ::ScreenToClient(win->FHandle, &P);
-        return P;
-    }
     if (FParent) P = FParent->ScreenToClient(P);
     P.x -= FLeft;
     P.y -= FTop;
@@ -350,9 +343,9 @@ void TControl::SetTextBuf(const char* Buffer) { Perform(WM_SETTEXT, 0, reinterpr
 // Windowless controls paint on their parent: invalidating one is invalidating its rectangle there.
 void TControl::Invalidate()
 {
-    if (!FParent || !FParent->FHandle) return;
+    if (!FParent || !FParent->HandleAllocated()) return;
     const RECT bounds = BoundsRect();
-    InvalidateRect(FParent->FHandle, &bounds, TRUE);
+    InvalidateRect(FParent->Handle(), &bounds, TRUE);
 }
 
 void TControl::Update()
@@ -366,30 +359,10 @@ void TControl::Repaint()
     Update();
 }
 
-void TControl::BringToFront()
+void TControl::SetZOrder(bool TopMost)
 {
-    if (FParent) {
-        auto& list = FParent->FControls;
-        list.erase(std::find(list.begin(), list.end(), this));
-        list.push_back(this);
-    }
-    if (auto* win = dynamic_cast<TWinControl*>(this); win && win->FHandle)
-        SetWindowPos(win->FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    else
-        Invalidate();
-}
-
-void TControl::SendToBack()
-{
-    if (FParent) {
-        auto& list = FParent->FControls;
-        list.erase(std::find(list.begin(), list.end(), this));
-        list.insert(list.begin(), this);
-    }
-    if (auto* win = dynamic_cast<TWinControl*>(this); win && win->FHandle)
-        SetWindowPos(win->FHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    else
-        Invalidate();
+    if (FParent) FParent->SetChildZOrder(this, TopMost);
+    Invalidate();
 }
 
 void TControl::Click()
@@ -425,14 +398,15 @@ void TGraphicControl::WndProc(TMessage& Message)
     TControl::WndProc(Message);
 }
 
-void TGraphicControl::PaintTo(HDC DC)
+// The canvas is only lent the parent's DC for this paint, with the origin at this control and the clip on it.
+void TGraphicControl::PaintOnParent(HDC DC)
 {
-    // The canvas is only lent the parent's DC for this paint.
-    struct TAttach {
-        TCanvas& Canvas;
-        TAttach(TCanvas& C, HDC DC) : Canvas(C) { Canvas.SetHandle(DC); }
-        ~TAttach() { Canvas.SetHandle(nullptr); }
-    } attach(FCanvas, DC);
+    const RECT bounds = BoundsRect();
+    if (!Visible() || !RectVisible(DC, &bounds)) return;
+    TSavedDC saved(DC);
+    OffsetViewportOrgEx(DC, bounds.left, bounds.top, nullptr);
+    IntersectClipRect(DC, 0, 0, Width(), Height());
+    TCanvasAttachment attached(FCanvas, DC);
     FCanvas.Font().Assign(Font());
     Paint();
 }
@@ -476,15 +450,12 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, L
     }
     TMessage message{Msg, WParam, LParam, 0};
     // Nothing may unwind through the system's frames: a failure is reported and the loop goes on.
-    try {
+    bool handled = false;
+    Reported([&] {
         control->WindowProc(message);
-    } catch (const std::exception& e) {
-        ReportException(&e);
-        message.Result = 0;
-    } catch (...) {
-        ReportException(nullptr);
-        message.Result = 0;
-    }
+        handled = true;
+    });
+    if (!handled) message.Result = 0;
     if (Msg == WM_NCDESTROY) {
         RemovePropA(Wnd, ControlProperty);
         if (control->FHandle == Wnd) control->FHandle = nullptr;
@@ -557,6 +528,13 @@ void TWinControl::ApplyPendingClientSize()
     SetBounds(Left(), Top(), width, height);
 }
 
+void TWinControl::RecreateWnd()
+{
+    if (!FHandle) return;
+    DestroyHandle();
+    HandleNeeded();
+}
+
 void TWinControl::DestroyHandle()
 {
     if (!FHandle) return;
@@ -598,7 +576,7 @@ void TWinControl::RemoveControl(TControl* AControl)
         FMouseCapture = nullptr;
         if (FHandle && GetCapture() == FHandle) ReleaseCapture();
     }
-    TCustomForm::ControlRemoved(this, AControl);
+    ControlRemoved(AControl);
     AControl->FParent = nullptr;
     if (AControl->FAlign != alNone) AlignControls(nullptr);
 }
@@ -670,11 +648,40 @@ bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
 void TWinControl::SetFocus()
 {
     if (!CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
-    TCustomForm* form = TCustomForm::ParentFormOf(this);
-    if (form && form != this)
-        form->SetActiveControl(this);
+    FocusControl(this);
+}
+
+void TWinControl::FocusControl(TWinControl* Control)
+{
+    if (FParent)
+        FParent->FocusControl(Control);
     else
-        ::SetFocus(Handle());
+        ::SetFocus(Control->Handle());
+}
+
+void TWinControl::ControlFocused(TWinControl* Control)
+{
+    if (FParent) FParent->ControlFocused(Control);
+}
+
+void TWinControl::ControlRemoved(TControl* Removed)
+{
+    if (FParent) FParent->ControlRemoved(Removed);
+}
+
+bool TWinControl::SetFormModalResult(TModalResult Value) { return FParent && FParent->SetFormModalResult(Value); }
+
+bool TWinControl::CloseForm() { return FParent && FParent->CloseForm(); }
+
+void TWinControl::Broadcast(TMessage& Message)
+{
+    // A handler may add or remove children: walk a copy.
+    const std::vector<TControl*> children = FControls;
+    for (TControl* child : children) {
+        child->WindowProc(Message);
+        if (Message.Result == 0) child->Broadcast(Message);
+        if (Message.Result != 0) return;
+    }
 }
 
 void TWinControl::AddTabOrderList(std::vector<TWinControl*>& List) const
@@ -701,7 +708,39 @@ TWinControl* TWinControl::FindNextControl(TWinControl* Current, bool GoForward, 
     return nullptr;
 }
 
-void TWinControl::Realign() { AlignControls(nullptr); }
+void TWinControl::Realign(TControl* Requester) { AlignControls(Requester); }
+
+void TWinControl::SetChildZOrder(TControl* Child, bool TopMost)
+{
+    auto found = std::find(FControls.begin(), FControls.end(), Child);
+    if (found == FControls.end()) return;
+    FControls.erase(found);
+    FControls.insert(TopMost ? FControls.end() : FControls.begin(), Child);
+}
+
+void TWinControl::SetZOrder(bool TopMost)
+{
+    if (!FHandle) {
+        TControl::SetZOrder(TopMost);
+        return;
+    }
+    if (FParent) FParent->SetChildZOrder(this, TopMost);
+    SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+POINT TWinControl::ClientToScreen(POINT P) const
+{
+    if (!FHandle) return TControl::ClientToScreen(P);
+    ::ClientToScreen(FHandle, &P);
+    return P;
+}
+
+POINT TWinControl::ScreenToClient(POINT P) const
+{
+    if (!FHandle) return TControl::ScreenToClient(P);
+    ::ScreenToClient(FHandle, &P);
+    return P;
+}
 
 void TWinControl::DisableAlign() { ++FAlignLevel; }
 
@@ -899,16 +938,8 @@ void TWinControl::NotifyControls(UINT Msg)
 
 void TWinControl::PaintControls(HDC DC)
 {
-    for (size_t i = 0; i < FControls.size(); ++i) {
-        auto* graphic = dynamic_cast<TGraphicControl*>(FControls[i]);
-        if (!graphic || !graphic->Visible()) continue;
-        const RECT bounds = graphic->BoundsRect();
-        if (!RectVisible(DC, &bounds)) continue;
-        TSavedDC saved(DC);
-        OffsetViewportOrgEx(DC, bounds.left, bounds.top, nullptr);
-        IntersectClipRect(DC, 0, 0, graphic->Width(), graphic->Height());
-        graphic->PaintTo(DC);
-    }
+    // By index: a paint handler may not add children, but it must not invalidate a walk either.
+    for (size_t i = 0; i < FControls.size(); ++i) FControls[i]->PaintOnParent(DC);
 }
 
 void TWinControl::PaintWindow(HDC DC)
@@ -930,13 +961,27 @@ void TWinControl::WMPaint(TMessage& Message)
     if (FDoubleBuffered) {
         // An off-screen copy of the client area, painted whole, then copied to the screen at once.
         const int width = ClientWidth(), height = ClientHeight();
-        TMemoryDC buffer(paint.Handle(),
-                         CreateCompatibleBitmap(paint.Handle(), std::max(width, 1), std::max(height, 1)));
+        TGdiObject image(CreateCompatibleBitmap(paint.Handle(), std::max(width, 1), std::max(height, 1)));
+        TMemoryDC buffer(paint.Handle(), static_cast<HBITMAP>(image.Get()));
         PaintWindow(buffer.Handle());
         BitBlt(paint.Handle(), 0, 0, width, height, buffer.Handle(), 0, 0, SRCCOPY);
     } else {
         PaintWindow(paint.Handle());
     }
+}
+
+// A stock control paints itself into the DC it is handed in WParam; the windowless children go over it.
+void TWinControl::PaintStockWindow(TMessage& Message)
+{
+    if (Message.WParam) {
+        DefaultHandler(Message);
+        PaintControls(reinterpret_cast<HDC>(Message.WParam));
+        return;
+    }
+    TPaintDC paint(FHandle);
+    Message.WParam = reinterpret_cast<WPARAM>(paint.Handle());
+    DefaultHandler(Message);
+    PaintControls(paint.Handle());
 }
 
 bool TWinControl::ReflectToChild(TMessage& Message)
@@ -1007,6 +1052,10 @@ void TWinControl::WndProc(TMessage& Message)
             WMPaint(Message);
             return;
         }
+        if (!FControls.empty()) {
+            PaintStockWindow(Message);
+            return;
+        }
         break;
     case WM_ERASEBKGND:
         if (FOwnClass) {
@@ -1029,7 +1078,7 @@ void TWinControl::WndProc(TMessage& Message)
         TControl::WndProc(Message);
         UpdateBounds();
         return;
-    case WM_SETFOCUS: TCustomForm::ControlFocused(this); break;
+    case WM_SETFOCUS: ControlFocused(this); break;
     case CM_COLORCHANGED:
         Invalidate();
         NotifyControls(CM_PARENTCOLORCHANGED);
@@ -1060,6 +1109,57 @@ void TWinControl::DefaultHandler(TMessage& Message)
     if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + WM_USER) return;
     Message.Result = FDefWndProc ? CallWindowProcA(FDefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam)
                                  : DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TCustomControl::~TCustomControl() = default;
+
+TCanvas& TCustomControl::Canvas()
+{
+    if (!FCanvas.Handle()) {
+        if (!FMeasureDC) FMeasureDC = std::make_unique<TMemoryDC>(nullptr, nullptr);
+        FCanvas.SetHandle(FMeasureDC->Handle());
+    }
+    FCanvas.Font().Assign(Font());
+    return FCanvas;
+}
+
+void TCustomControl::PaintWindow(HDC DC)
+{
+    {
+        TCanvasAttachment attached(FCanvas, DC);
+        FCanvas.Font().Assign(Font());
+        FCanvas.Brush().SetStyle(bsSolid);
+        FCanvas.Brush().SetColor(Color());
+        FCanvas.FillRect(ClientRect());
+        Paint();
+    }
+    PaintControls(DC);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// TUtilityWindow
+
+TUtilityWindow::TUtilityWindow(THandler Handler, DWORD Style, HWND Owner)
+    : TWinControl(nullptr), FHandler(std::move(Handler)), FStyle(Style), FOwner(Owner)
+{
+    SetVisibleField(false);
+}
+
+void TUtilityWindow::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Style = FStyle;
+    Params.WndParent = FOwner;
+}
+
+void TUtilityWindow::WndProc(TMessage& Message)
+{
+    if (!FHandler(Message)) DefaultHandler(Message);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

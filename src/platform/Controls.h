@@ -2,17 +2,19 @@
 // Controls: the one message path, parents and alignment, windowed and windowless controls.
 //
 // Win32 -> the class's static window procedure (links HWND and object; catches every exception and hands it to
-// Application->HandleException) -> control->WindowProc (replaceable) -> control->WndProc (virtual; each class
+// the installed exception reporter) -> control->WindowProc (replaceable) -> control->WndProc (virtual; each class
 // switches on the messages it handles and passes the rest to its base class) -> DefaultHandler (the saved system
 // procedure of a stock control, or DefWindowProcA).
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Classes.h"
+#include "DeviceContexts.h"
 #include "Graphics.h"
 
 struct TMessage {
@@ -46,9 +48,39 @@ constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;   // 0xBC2B
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
+// Modal results: what a button gives the form it sits in, and what ShowModal returns.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+                       mrNo = 7, mrAll = 8;
+// Name tables of enumerations and flag sets, in declared order, as stored layouts write them.
+inline constexpr const char* ModalResultNames[] = {"mrNone", "mrOk",  "mrCancel", "mrAbort", "mrRetry",
+                                                   "mrIgnore", "mrYes", "mrNo",     "mrAll"};
+
+// Where a failure inside a handler goes; the application installs its standard report. Without one it is dropped.
+using TExceptionReporter = void (*)(const std::exception* E);
+void SetExceptionReporter(TExceptionReporter Reporter);
+// E is nullptr for a failure that is no std::exception.
+void ReportException(const std::exception* E);
+
+// The one exception barrier: runs Step and reports a failure instead of letting it unwind further (through the
+// system's frames, or out of the loop or event the caller is in).
+template <class F>
+void Reported(F&& Step)
+{
+    try {
+        Step();
+    } catch (const std::exception& e) {
+        ReportException(&e);
+    } catch (...) {
+        ReportException(nullptr);
+    }
+}
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = unsigned;  // a set of TAnchorKind bits
+inline constexpr const char* AlignNames[] = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"};
+inline constexpr const char* AnchorNames[] = {"akLeft", "akTop", "akRight", "akBottom"};
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 class TWinControl;
@@ -90,8 +122,8 @@ public:
     void SetClientHeight(int Value);
     virtual RECT ClientRect() const { return RECT{0, 0, ClientWidth(), ClientHeight()}; }
     // Client coordinates of this control <-> screen coordinates.
-    POINT ClientToScreen(POINT P) const;
-    POINT ScreenToClient(POINT P) const;
+    virtual POINT ClientToScreen(POINT P) const;
+    virtual POINT ScreenToClient(POINT P) const;
     // Top-left of the client area relative to the nearest windowed ancestor's client area (0,0 for windowed).
     virtual POINT ClientOrigin() const;
 
@@ -129,11 +161,16 @@ public:
     // Invalidate and paint at once.
     virtual void Repaint();
     void Refresh() { Repaint(); }
-    void BringToFront();
-    void SendToBack();
+    void BringToFront() { SetZOrder(true); }
+    void SendToBack() { SetZOrder(false); }
+    // Paints a windowless control on its parent's DC; a windowed one paints itself in its own window.
+    virtual void PaintOnParent(HDC) {}
 
     TNotifyEvent OnClick;
     virtual void Click();
+
+    // Sends Message to every control inside this one, depth first, until one answers (Result != 0).
+    virtual void Broadcast(TMessage&) {}
 
 protected:
     // Windowless controls get their text here; windowed ones keep it in the window.
@@ -148,8 +185,11 @@ protected:
     void RequestAlign();
     // Sets the Visible flag alone (forms show their window themselves).
     void SetVisibleField(bool Value) { FVisible = Value; }
+    // Moves the control to the top or the bottom of its parent's z-order.
+    virtual void SetZOrder(bool TopMost);
 
 private:
+    // A parent lays out, anchors and links its children.
     friend class TWinControl;
     void UpdateAnchorRules();
     // Bounds changed by a caller (not by the parent's alignment): keep the anchors, let the parent realign.
@@ -182,6 +222,8 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas& Canvas() { return FCanvas; }
+    // Paint() on the parent's DC, when shown and in the DC's clip.
+    void PaintOnParent(HDC DC) override;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -190,8 +232,6 @@ protected:
     virtual void Paint() {}
 
 private:
-    friend class TWinControl;
-    void PaintTo(HDC DC);  // called by the parent
     TCanvas FCanvas;
 };
 
@@ -216,8 +256,16 @@ public:
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
+    // A new window for styles that the system reads only at creation; text, children and bounds move across.
+    void RecreateWnd();
     // Finds the layer's control for a window of this process; nullptr for foreign windows.
     static TWinControl* FindControl(HWND Wnd);
+
+    // Children: SetParent calls these.
+    void InsertControl(TControl* AControl);
+    void RemoveControl(TControl* AControl);
+    // Moves a child to the top or the bottom of the z-order (the list; a child's window moves itself).
+    void SetChildZOrder(TControl* Child, bool TopMost);
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
@@ -236,8 +284,9 @@ public:
 
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
-    // Lays out aligned and anchored children.
-    void Realign();
+    // Lays out aligned and anchored children; Requester (the child whose change asked) goes first among equals.
+    void Realign(TControl* Requester = nullptr);
+    bool Aligning() const { return FAligning; }
     // While disabled (nesting-counted), alignment requests are collected and run once at the last EnableAlign.
     void DisableAlign();
     void EnableAlign();
@@ -255,8 +304,23 @@ public:
     void Update() override;
     void Repaint() override;
     POINT ClientOrigin() const override { return POINT{0, 0}; }
+    POINT ClientToScreen(POINT P) const override;
+    POINT ScreenToClient(POINT P) const override;
+    void Broadcast(TMessage& Message) override;
 
 protected:
+    // What a control needs from the form it sits in. Each call walks up the parents; the form overrides it.
+    // Control (this one or one inside) got the focus.
+    virtual void ControlFocused(TWinControl* Control);
+    // Removed, with everything in it, was taken out of this control or one inside it.
+    virtual void ControlRemoved(TControl* Removed);
+    // Gives Control (this one or one inside) the focus; a form makes it its active control.
+    virtual void FocusControl(TWinControl* Control);
+    // Hands a button's modal result to the form; false when there is no form.
+    virtual bool SetFormModalResult(TModalResult Value);
+    // Closes the form as its Close does; false when there is no form.
+    virtual bool CloseForm();
+
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     virtual void CreateParams(TCreateParams& Params);
@@ -270,12 +334,10 @@ protected:
     // Reflected notifications come back to the control as CN_BASE + message.
     static bool ReflectToChild(TMessage& Message);
     void FontChanged() override;
+    void SetZOrder(bool TopMost) override;
 
 private:
-    friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-    void InsertControl(TControl* AControl);
-    void RemoveControl(TControl* AControl);
     // AControl: the child whose change asked for the alignment; it goes first among equals.
     void AlignControls(TControl* AControl);
     std::vector<TControl*> AlignList(TAlign Align, TControl* AControl) const;
@@ -284,6 +346,7 @@ private:
     void ApplyPendingClientSize();
     void UpdateBounds();
     void WMPaint(TMessage& Message);
+    void PaintStockWindow(TMessage& Message);
     void NotifyControls(UINT Msg);
     void MoveTab(int Index);
     void AddTabOrderList(std::vector<TWinControl*>& List) const;
@@ -302,6 +365,42 @@ private:
     bool FAlignPending = false;
     TControl* FAlignRequester = nullptr;  // the child that asked for a layout that had to wait
     TBrush FBrush;                        // background for reflected WM_CTLCOLOR*
+};
+
+// A windowed control of the layer's own class that paints itself on its canvas: in Paint the canvas is on the
+// window's DC with the control's colour filled in; outside Paint it is on a screen-compatible memory DC, in the
+// control's font, for measuring text.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    TCanvas& Canvas();
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(HDC DC) override;
+
+private:
+    std::unique_ptr<TMemoryDC> FMeasureDC;  // declared before the canvas, so freed after it
+    TCanvas FCanvas;
+};
+
+// A window of the layer's own class that shows nothing and has no parent: its messages go to Handler, which says
+// whether it took one (the rest get the default handling). The application's window and timers are made of it.
+class TUtilityWindow : public TWinControl {
+public:
+    using THandler = std::function<bool(TMessage& Message)>;
+    // With no style and HWND_MESSAGE as owner: a message-only window, never shown and never enumerated.
+    explicit TUtilityWindow(THandler Handler, DWORD Style = 0, HWND Owner = HWND_MESSAGE);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    THandler FHandler;
+    DWORD FStyle;
+    HWND FOwner;
 };
 
 // Fires CM_MOUSEENTER/CM_MOUSELEAVE when the control under the mouse changes; the application calls it at every

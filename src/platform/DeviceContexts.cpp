@@ -1,9 +1,8 @@
 #include "DeviceContexts.h"
 
-TGdiObject::~TGdiObject()
-{
-    if (FObject) DeleteObject(FObject);
-}
+#include "Classes.h"
+
+TGdiObject::~TGdiObject() { Reset(); }
 
 HGDIOBJ TGdiObject::Release()
 {
@@ -12,13 +11,20 @@ HGDIOBJ TGdiObject::Release()
     return object;
 }
 
-TMemoryDC::TMemoryDC(HDC Reference, HBITMAP Bitmap)
-    : FDC(CreateCompatibleDC(Reference)), FBitmap(Bitmap), FOld(SelectObject(FDC, Bitmap))
+void TGdiObject::Reset(HGDIOBJ Object)
 {
+    if (FObject && FObject != Object) DeleteObject(FObject);
+    FObject = Object;
+}
+
+TMemoryDC::TMemoryDC(HDC Reference, HBITMAP Image) : FDC(CreateCompatibleDC(Reference)), FOld(nullptr)
+{
+    if (!FDC) throw Exception("Out of system resources");
+    if (Image) FOld = SelectObject(FDC, Image);
 }
 
 TMemoryDC::~TMemoryDC()
 {
-    SelectObject(FDC, FOld);
-    DeleteDC(FDC);  // before the bitmap goes with FBitmap
+    if (FOld) SelectObject(FDC, FOld);
+    DeleteDC(FDC);
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 // Scoped GDI handles: each gives back what it took, in reverse order, whatever leaves the scope.
+// The one place of this layer that pairs GDI's create/select/attach calls with their undoing.
 
 // Deletes a GDI object (pen, brush, font, bitmap, region) at the end of the scope; null is allowed.
 class TGdiObject {
@@ -12,6 +13,8 @@ public:
     ~TGdiObject();
     HGDIOBJ Get() const { return FObject; }
     HGDIOBJ Release();
+    // Deletes the object held and holds Object instead.
+    void Reset(HGDIOBJ Object = nullptr);
 
 private:
     HGDIOBJ FObject;
@@ -79,10 +82,11 @@ private:
     int FState;
 };
 
-// A memory DC compatible with Reference that owns one bitmap, selected for its lifetime.
+// A memory DC compatible with Reference (the screen's when null) with Image selected for its lifetime (none when
+// null); the image stays the caller's and must outlive the DC. Throws when the system has no DC to give.
 class TMemoryDC {
 public:
-    TMemoryDC(HDC Reference, HBITMAP Bitmap);
+    TMemoryDC(HDC Reference, HBITMAP Image);
     ~TMemoryDC();
     TMemoryDC(const TMemoryDC&) = delete;
     TMemoryDC& operator=(const TMemoryDC&) = delete;
@@ -90,6 +94,18 @@ public:
 
 private:
     HDC FDC;
-    TGdiObject FBitmap;
     HGDIOBJ FOld;
+};
+
+// Lends a DC to a canvas (anything with SetHandle(HDC)) for one scope; detaching gives the DC its own objects back.
+template <class TCanvasType>
+class TCanvasAttachment {
+public:
+    TCanvasAttachment(TCanvasType& Canvas, HDC DC) : FCanvas(Canvas) { FCanvas.SetHandle(DC); }
+    ~TCanvasAttachment() { FCanvas.SetHandle(nullptr); }
+    TCanvasAttachment(const TCanvasAttachment&) = delete;
+    TCanvasAttachment& operator=(const TCanvasAttachment&) = delete;
+
+private:
+    TCanvasType& FCanvas;
 };

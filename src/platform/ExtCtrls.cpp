@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -12,7 +11,6 @@ constexpr int DefaultPanelWidth = 185, DefaultPanelHeight = 41;
 constexpr int DefaultShapeSize = 65;
 constexpr int DefaultImageSize = 105;
 constexpr UINT_PTR TimerId = 1;
-constexpr const char* TimerWindowClass = "QuintaroTimerWindow";
 
 // One pixel of frame: top and left in TopColor, bottom and right in BottomColor; Rect shrinks inside it.
 void Frame3D(TCanvas& Canvas, RECT& Rect, TColor TopColor, TColor BottomColor)
@@ -84,18 +82,19 @@ void TPanel::WndProc(TMessage& Message)
 
 void TPanel::PaintWindow(HDC DC)
 {
-    TAttachedCanvas canvas(DC);
+    TCanvas canvas;
+    TCanvasAttachment attached(canvas, DC);
     RECT r = ClientRect();
-    DrawBevel(*canvas, r, FBevelOuter, Color());
-    DrawBevel(*canvas, r, FBevelInner, Color());
-    canvas->Brush().SetStyle(bsSolid);
-    canvas->Brush().SetColor(Color());
-    canvas->FillRect(r);
+    DrawBevel(canvas, r, FBevelOuter, Color());
+    DrawBevel(canvas, r, FBevelInner, Color());
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect(r);
     const std::string caption = Caption();
     if (!caption.empty()) {
-        canvas->Font().Assign(Font());
+        canvas.Font().Assign(Font());
         const UINT align = FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
-        DrawControlText(*canvas, caption, r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, Enabled());
+        DrawControlText(canvas, caption, r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, Enabled());
     }
     PaintControls(DC);
 }
@@ -220,38 +219,19 @@ void TImage::Paint()
 
 // ---- TTimer ----
 
-namespace {
-
-void RegisterTimerWindowClass(WNDPROC Procedure)
+TTimer::TTimer(TComponent* AOwner)
+    : TComponent(AOwner), FWindow(std::make_unique<TUtilityWindow>([this](TMessage& Message) {
+          if (Message.Msg != WM_TIMER) return false;
+          if (OnTimer) OnTimer(this);
+          return true;
+      }))
 {
-    static const bool registered = [Procedure] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Procedure;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = TimerWindowClass;
-        return RegisterClassA(&wc) != 0;
-    }();
-    if (!registered) throw Exception("Cannot register the timer window class");
-}
-
-}  // namespace
-
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
-{
-    RegisterTimerWindowClass(&TTimer::TimerWndProc);
-    // A message-only window: never shown, never enumerated, and its timer runs in whichever loop pumps.
-    FWindow = CreateWindowExA(0, TimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    if (!FWindow) throw Exception("Cannot create the timer window");
-    SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    FWindow->HandleNeeded();
     UpdateTimer();
 }
 
-TTimer::~TTimer()
-{
-    KillTimer(FWindow, TimerId);
-    DestroyWindow(FWindow);
-}
+// The window takes its timer with it.
+TTimer::~TTimer() = default;
 
 void TTimer::SetEnabled(bool Value)
 {
@@ -269,82 +249,45 @@ void TTimer::SetInterval(unsigned Value)
 
 void TTimer::UpdateTimer()
 {
-    KillTimer(FWindow, TimerId);
-    if (FEnabled && FInterval > 0 && !SetTimer(FWindow, TimerId, FInterval, nullptr))
+    const HWND window = FWindow->Handle();
+    KillTimer(window, TimerId);
+    if (FEnabled && FInterval > 0 && !SetTimer(window, TimerId, FInterval, nullptr))
         throw Exception("Not enough timers available");
-}
-
-LRESULT CALLBACK TTimer::TimerWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    if (Msg != WM_TIMER) return DefWindowProcA(Wnd, Msg, WParam, LParam);
-    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    if (!timer || !timer->OnTimer) return 0;
-    // A failing handler is reported like any other event's failure; the timer keeps running.
-    try {
-        timer->OnTimer(timer);
-    } catch (const std::exception& e) {
-        Application->HandleException(&e);
-    } catch (...) {
-        Application->HandleException(nullptr);
-    }
-    return 0;
 }
 
 // ---- Layout tables ----
 
 namespace {
 
-TBevelCut LayoutBevel(const TLayoutValue& Value)
-{
-    return static_cast<TBevelCut>(Value.AsEnum({"bvNone", "bvLowered", "bvRaised", "bvSpace"}));
-}
-
 void RegisterPanelProperties(TClassRegistry& R)
 {
     const std::string cls = "TPanel";
-    RegisterLayoutProperty<TPanel>(R, cls, "BevelOuter",
-                                   [](TPanel& c, const TLayoutValue& v) { c.SetBevelOuter(LayoutBevel(v)); });
-    RegisterLayoutProperty<TPanel>(R, cls, "BevelInner",
-                                   [](TPanel& c, const TLayoutValue& v) { c.SetBevelInner(LayoutBevel(v)); });
-    RegisterLayoutProperty<TPanel>(R, cls, "Alignment", [](TPanel& c, const TLayoutValue& v) {
-        c.SetAlignment(static_cast<TAlignment>(v.AsEnum({"taLeftJustify", "taRightJustify", "taCenter"})));
-    });
+    RegisterLayoutSetter(R, cls, "BevelOuter", &TPanel::SetBevelOuter, BevelCutNames);
+    RegisterLayoutSetter(R, cls, "BevelInner", &TPanel::SetBevelInner, BevelCutNames);
+    RegisterLayoutSetter(R, cls, "Alignment", &TPanel::SetAlignment, AlignmentNames);
     // The look of 3-D borders is the system's: accepted and checked, without effect.
-    RegisterLayoutProperty<TPanel>(R, cls, "Ctl3D", [](TPanel&, const TLayoutValue& v) { v.AsBool(); });
-    RegisterLayoutProperty<TPanel>(R, cls, "ParentCtl3D", [](TPanel&, const TLayoutValue& v) { v.AsBool(); });
+    RegisterLayoutIgnored<bool>(R, cls, "Ctl3D");
+    RegisterLayoutIgnored<bool>(R, cls, "ParentCtl3D");
 }
 
 void RegisterShapeProperties(TClassRegistry& R)
 {
     const std::string cls = "TShape";
-    RegisterLayoutProperty<TShape>(R, cls, "Pen.Color",
-                                   [](TShape& c, const TLayoutValue& v) { c.Pen().SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TShape>(R, cls, "Pen.Width",
-                                   [](TShape& c, const TLayoutValue& v) { c.Pen().SetWidth(v.AsInt()); });
-    RegisterLayoutProperty<TShape>(R, cls, "Pen.Style", [](TShape& c, const TLayoutValue& v) {
-        c.Pen().SetStyle(static_cast<TPenStyle>(v.AsEnum({"psSolid", "psDash", "psDot", "psClear"})));
-    });
-    RegisterLayoutProperty<TShape>(R, cls, "Brush.Color",
-                                   [](TShape& c, const TLayoutValue& v) { c.Brush().SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TShape>(R, cls, "Brush.Style", [](TShape& c, const TLayoutValue& v) {
-        c.Brush().SetStyle(static_cast<TBrushStyle>(v.AsEnum({"bsSolid", "bsClear"})));
-    });
-    RegisterLayoutProperty<TShape>(R, cls, "Shape", [](TShape& c, const TLayoutValue& v) {
-        c.SetShape(static_cast<TShapeType>(
-            v.AsEnum({"stRectangle", "stSquare", "stRoundRect", "stRoundSquare", "stEllipse", "stCircle"})));
-    });
+    RegisterLayoutSetter(R, cls, "Pen.Color", &TShape::Pen, &TPen::SetColor);
+    RegisterLayoutSetter(R, cls, "Pen.Width", &TShape::Pen, &TPen::SetWidth);
+    RegisterLayoutSetter(R, cls, "Pen.Style", &TShape::Pen, &TPen::SetStyle, PenStyleNames);
+    RegisterLayoutSetter(R, cls, "Brush.Color", &TShape::Brush, &TBrush::SetColor);
+    RegisterLayoutSetter(R, cls, "Brush.Style", &TShape::Brush, &TBrush::SetStyle, BrushStyleNames);
+    RegisterLayoutSetter(R, cls, "Shape", &TShape::SetShape, ShapeTypeNames);
 }
 
 void RegisterImageProperties(TClassRegistry& R)
 {
     const std::string cls = "TImage";
-    RegisterLayoutProperty<TImage>(R, cls, "AutoSize",
-                                   [](TImage& c, const TLayoutValue& v) { c.SetAutoSize(v.AsBool()); });
-    RegisterLayoutProperty<TImage>(R, cls, "Center", [](TImage& c, const TLayoutValue& v) { c.SetCenter(v.AsBool()); });
-    RegisterLayoutProperty<TImage>(R, cls, "Stretch",
-                                   [](TImage& c, const TLayoutValue& v) { c.SetStretch(v.AsBool()); });
-    RegisterLayoutProperty<TImage>(R, cls, "Transparent",
-                                   [](TImage& c, const TLayoutValue& v) { c.SetTransparent(v.AsBool()); });
+    RegisterLayoutSetter(R, cls, "AutoSize", &TImage::SetAutoSize);
+    RegisterLayoutSetter(R, cls, "Center", &TImage::SetCenter);
+    RegisterLayoutSetter(R, cls, "Stretch", &TImage::SetStretch);
+    RegisterLayoutSetter(R, cls, "Transparent", &TImage::SetTransparent);
     // A picture names a bitmap resource of the executable.
     const auto picture = [](TImage& c, const TLayoutValue& v) {
         c.Picture().Bitmap().LoadFromResourceName(GetModuleHandleA(nullptr), v.AsString());
@@ -356,13 +299,13 @@ void RegisterImageProperties(TClassRegistry& R)
 void RegisterTimerProperties(TClassRegistry& R)
 {
     const std::string cls = "TTimer";
-    RegisterLayoutProperty<TTimer>(R, cls, "Enabled", [](TTimer& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
+    RegisterLayoutSetter(R, cls, "Enabled", &TTimer::SetEnabled);
     RegisterLayoutProperty<TTimer>(R, cls, "Interval", [](TTimer& c, const TLayoutValue& v) {
         const int interval = v.AsInt();
         if (interval < 0) throw EConvertError("an interval cannot be negative");
         c.SetInterval(static_cast<unsigned>(interval));
     });
-    RegisterLayoutProperty<TTimer>(R, cls, "OnTimer", [](TTimer& c, const TLayoutValue& v, TCustomForm& root) {
+    RegisterLayoutProperty<TTimer>(R, cls, "OnTimer", [](TTimer& c, const TLayoutValue& v, const TLayoutBindings& root) {
         c.OnTimer = LayoutEvent<TNotifyEvent>(root, v);
     });
 }

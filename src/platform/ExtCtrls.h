@@ -7,6 +7,7 @@
 #include "StdCtrls.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+inline constexpr const char* BevelCutNames[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
 
 class TPanel : public TWinControl {
 public:
@@ -29,6 +30,8 @@ private:
 };
 
 enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+inline constexpr const char* ShapeTypeNames[] = {"stRectangle",   "stSquare",  "stRoundRect",
+                                                 "stRoundSquare", "stEllipse", "stCircle"};
 
 class TShape : public TGraphicControl {
 public:
@@ -74,7 +77,8 @@ private:
     bool FTransparent = false;
 };
 
-// A window timer on a hidden window of its own; its events go through whichever message loop runs.
+// A window timer on a message-only window of its own; its events go through whichever message loop runs, and a
+// failing handler is reported like any other (the timer keeps running).
 class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* AOwner);
@@ -87,8 +91,7 @@ public:
 
 private:
     void UpdateTimer();
-    static LRESULT CALLBACK TimerWndProc(HWND, UINT, WPARAM, LPARAM);
-    HWND FWindow = nullptr;
+    std::unique_ptr<TUtilityWindow> FWindow;
     bool FEnabled = true;
     unsigned FInterval = 1000;
 };

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-#include "DeviceContexts.h"
-#include "LayoutReader.h"
-#include "StdCtrls.h"
-
 // The application object lives from start-up to the end of the process; its windows go with the process.
 TApplication* Application = new TApplication(nullptr);
 
@@ -22,35 +18,10 @@ constexpr int HintMarginX = 3, HintMarginY = 1;
 constexpr DWORD HintStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD HintExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
 
-void Report(const std::exception* E)
+// The standard report of a failure in a handler goes through the application of the moment.
+void ReportToApplication(const std::exception* E)
 {
     if (Application) Application->HandleException(E);
-}
-
-// Runs a step whose failure is reported without stopping what the caller is doing.
-template <class F>
-void Reported(F Step)
-{
-    try {
-        Step();
-    } catch (const std::exception& e) {
-        Report(&e);
-    } catch (...) {
-        Report(nullptr);
-    }
-}
-
-void RegisterWindowClass(const char* Name, WNDPROC Proc, UINT Style)
-{
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = Style;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = Name;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw Exception(std::string("Cannot register window class ") + Name);
 }
 
 // Disables the visible, enabled top-level windows of this thread (but one) for its lifetime.
@@ -109,38 +80,18 @@ private:
     bool FMoved = false;
 };
 
-TButton* FindButton(const TWinControl* Parent, bool (TButton::*Flag)() const)
-{
-    for (int i = 0; i < Parent->ControlCount(); ++i) {
-        TControl* control = Parent->Controls(i);
-        auto* button = dynamic_cast<TButton*>(control);
-        if (button && (button->*Flag)() && button->CanFocus()) return button;
-        if (auto* win = dynamic_cast<TWinControl*>(control))
-            if (TButton* found = FindButton(win, Flag)) return found;
-    }
-    return nullptr;
-}
-
-void Broadcast(TWinControl* Parent, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    for (int i = 0; i < Parent->ControlCount(); ++i) {
-        TControl* control = Parent->Controls(i);
-        control->Perform(Msg, WParam, LParam);
-        if (auto* win = dynamic_cast<TWinControl*>(control)) Broadcast(win, Msg, WParam, LParam);
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------------
 // TCustomForm
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
+TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner)
 {
     SetVisibleField(false);
     SetParentFont(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
+    FBindings.RootClass = "TForm";
 }
 
 TCustomForm::~TCustomForm()
@@ -148,33 +99,50 @@ TCustomForm::~TCustomForm()
     if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
     // The windows go before the owned components: the hooks of style objects still run while they close.
     DestroyHandle();
-    delete FCanvas;
-    if (FCanvasDC) DeleteDC(FCanvasDC);
 }
 
-TCustomForm* TCustomForm::ParentFormOf(const TControl* Control)
+TCustomForm* GetParentForm(const TControl* Control)
 {
     for (const TControl* c = Control; c; c = c->Parent())
         if (auto* form = dynamic_cast<const TCustomForm*>(c)) return const_cast<TCustomForm*>(form);
     return nullptr;
 }
 
+// The nearest form takes the focus change; the form's own focus changes nothing.
 void TCustomForm::ControlFocused(TWinControl* Control)
 {
-    TCustomForm* form = ParentFormOf(Control);
-    if (!form || form == Control) return;
-    form->FActiveControl = Control;
-    Broadcast(form, CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+    if (Control == this) return;
+    FActiveControl = Control;
+    TMessage message{CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control), 0};
+    Broadcast(message);
 }
 
-void TCustomForm::ControlRemoved(TWinControl* Parent, TControl* Removed)
+// Every form among the parents forgets an active control that went with the removed one.
+void TCustomForm::ControlRemoved(TControl* Removed)
 {
-    for (TControl* p = Parent; p; p = p->Parent()) {
-        auto* form = dynamic_cast<TCustomForm*>(p);
-        if (!form) continue;
-        for (const TControl* c = form->FActiveControl; c; c = c->Parent())
-            if (c == Removed) form->FActiveControl = nullptr;
-    }
+    for (const TControl* c = FActiveControl; c; c = c->Parent())
+        if (c == Removed) FActiveControl = nullptr;
+    TCustomControl::ControlRemoved(Removed);
+}
+
+void TCustomForm::FocusControl(TWinControl* Control)
+{
+    if (Control == this)
+        ::SetFocus(Handle());
+    else
+        SetActiveControl(Control);
+}
+
+bool TCustomForm::SetFormModalResult(TModalResult Value)
+{
+    FModalResult = Value;
+    return true;
+}
+
+bool TCustomForm::CloseForm()
+{
+    Close();
+    return true;
 }
 
 void TCustomForm::InitializeForm()
@@ -186,6 +154,16 @@ void TCustomForm::InitializeForm()
 void TCustomForm::ReadLayouts()
 {
     for (const std::string& name : FLayouts) ReadFormLayout(*this, name);
+}
+
+void ReadFormLayout(TCustomForm& Form, const std::string& ResourceName)
+{
+    ReadLayout(Form, Form.Bindings(), ResourceName);
+}
+
+void ReadFormLayoutText(TCustomForm& Form, const std::string& Utf8Text, const std::string& SourceName)
+{
+    ReadLayoutText(Form, Form.Bindings(), Utf8Text, SourceName);
 }
 
 void TCustomForm::DoCreate()
@@ -208,27 +186,9 @@ void TCustomForm::DoClose(TCloseAction& Action)
     if (OnClose) OnClose(this, Action);
 }
 
-const std::any& TCustomForm::FindMethod(const std::string& Name) const
-{
-    for (const auto& entry : FMethods)
-        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.first.c_str(), -1, Name.c_str(), -1) == CSTR_EQUAL)
-            return entry.second;
-    throw EResourceError("published method '" + Name + "' not found");
-}
-
-void TCustomForm::BindField(const std::string& Name, TComponent* Component)
-{
-    for (const auto& entry : FFields) {
-        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.first.c_str(), -1, Name.c_str(), -1) != CSTR_EQUAL)
-            continue;
-        if (!entry.second(Component)) throw EResourceError("field '" + Name + "' does not fit the component's class");
-        return;
-    }
-}
-
 void TCustomForm::CreateParams(TCreateParams& Params)
 {
-    TWinControl::CreateParams(Params);
+    TCustomControl::CreateParams(Params);
     if (Parent()) return;
     Params.Style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (!Enabled()) Params.Style |= WS_DISABLED;
@@ -312,21 +272,10 @@ void TCustomForm::SetActiveControl(TWinControl* Value)
     if (Value && HandleAllocated() && IsWindowVisible(Handle()) && Value->CanFocus()) ::SetFocus(Value->Handle());
 }
 
-TCanvas& TCustomForm::Canvas()
-{
-    if (!FCanvas) {
-        FCanvasDC = CreateCompatibleDC(nullptr);
-        FCanvas = new TCanvas;
-        FCanvas->SetHandle(FCanvasDC);
-    }
-    FCanvas->Font().Assign(Font());
-    return *FCanvas;
-}
-
 void TCustomForm::SetParent(TWinControl* AParent)
 {
     const bool shown = Visible() && HandleAllocated();
-    TWinControl::SetParent(AParent);
+    TCustomControl::SetParent(AParent);
     if (AParent || !shown) return;
     // Leaving the parent took the child window with it.
     ShowWindow(Handle(), SW_SHOWNORMAL);
@@ -477,29 +426,27 @@ TModalResult TCustomForm::ShowModal()
 bool TCustomForm::DialogKey(WPARAM Key)
 {
     TWinControl* focused = FindControl(GetFocus());
-    if (focused && ParentFormOf(focused) != this) focused = nullptr;
+    if (focused && GetParentForm(focused) != this) focused = nullptr;
     switch (Key) {
     case VK_TAB: {
+        // Ctrl+Tab and Ctrl+Shift+Tab belong to the control that pages (a page control), wherever the focus is.
+        if (GetKeyState(VK_CONTROL) < 0) return BroadcastDialogKey(Key);
         TWinControl* next = FindNextControl(focused ? focused : FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
         if (!next) return false;
         next->SetFocus();
         return true;
     }
-    case VK_RETURN: {
-        auto* button = dynamic_cast<TButton*>(focused);
-        if (!button || !button->CanFocus()) button = FindButton(this, &TButton::Default);
-        if (!button) return false;
-        button->Click();
-        return true;
-    }
-    case VK_ESCAPE: {
-        TButton* button = FindButton(this, &TButton::Cancel);
-        if (!button) return false;
-        button->Click();
-        return true;
-    }
+    case VK_RETURN: return (focused && focused->Perform(CM_DIALOGKEY, Key)) || BroadcastDialogKey(Key);
+    case VK_ESCAPE: return BroadcastDialogKey(Key);
     default: return false;
     }
+}
+
+bool TCustomForm::BroadcastDialogKey(WPARAM Key)
+{
+    TMessage message{CM_DIALOGKEY, Key, 0, 0};
+    Broadcast(message);
+    return message.Result != 0;
 }
 
 void TCustomForm::WndProc(TMessage& Message)
@@ -508,12 +455,12 @@ void TCustomForm::WndProc(TMessage& Message)
     case WM_CLOSE: Close(); return;
     case CM_DIALOGKEY: Message.Result = DialogKey(Message.WParam) ? 1 : 0; return;
     case WM_SETFOCUS:
-        TWinControl::WndProc(Message);
+        TCustomControl::WndProc(Message);
         // The form hands the focus on to the control that had it last.
         if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->HandleAllocated())
             ::SetFocus(FActiveControl->Handle());
         return;
-    default: TWinControl::WndProc(Message);
+    default: TCustomControl::WndProc(Message);
     }
 }
 
@@ -537,6 +484,7 @@ TApplicationEvents::~TApplicationEvents()
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 {
+    SetExceptionReporter(&ReportToApplication);
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     FTitle = ChangeFileExt(ExtractFileName(path), "");
@@ -546,8 +494,6 @@ TApplication::~TApplication()
 {
     // The forms go while this object is whole: they unregister their events and controls here.
     DestroyComponents();
-    if (FHintWindow) DestroyWindow(FHintWindow);
-    if (FHandle) DestroyWindow(FHandle);
     if (Application == this) Application = nullptr;
 }
 
@@ -555,53 +501,42 @@ void TApplication::Initialize() { CreateHandle(); }
 
 HWND TApplication::CreateHandle()
 {
-    if (FHandle) return FHandle;
-    RegisterWindowClass("Quintaro.Application", &AppWndProc, 0);
-    FHandle = CreateWindowExA(0, "Quintaro.Application", FTitle.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!FHandle) throw Exception("Cannot create the application window");
-    SetWindowLongPtrA(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return FHandle;
+    if (!FWindow) {
+        FWindow = std::make_unique<TUtilityWindow>([this](TMessage& Message) { return WindowMessage(Message); },
+                                                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                                       WS_MINIMIZEBOX,
+                                                   nullptr);
+        FWindow->SetBounds(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0);
+        FWindow->SetCaption(FTitle);
+    }
+    return FWindow->Handle();
 }
 
 void TApplication::SetTitle(const std::string& Value)
 {
     FTitle = Value;
-    if (FHandle) SetWindowTextA(FHandle, FTitle.c_str());
+    if (FWindow) FWindow->SetCaption(FTitle);
 }
 
-LRESULT CALLBACK TApplication::AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+bool TApplication::WindowMessage(TMessage& Message)
 {
-    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    if (!app) return DefWindowProcA(Wnd, Msg, WParam, LParam);
-    switch (Msg) {
-    case WM_TIMER: Reported([&] { app->HintTimer(WParam); }); return 0;
+    switch (Message.Msg) {
+    case WM_TIMER: HintTimer(Message.WParam); return true;
     case WM_CLOSE:
-        if (app->FMainForm) Reported([&] { app->FMainForm->Close(); });
-        return 0;
+        if (FMainForm) FMainForm->Close();
+        return true;
     case CM_RELEASE:
         // A form freed meanwhile has taken its window with it.
-        if (auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(reinterpret_cast<HWND>(WParam))))
-            Reported([&] { delete form; });
-        return 0;
-    default: return DefWindowProcA(Wnd, Msg, WParam, LParam);
+        delete dynamic_cast<TCustomForm*>(TWinControl::FindControl(reinterpret_cast<HWND>(Message.WParam)));
+        return true;
+    default: return false;
     }
 }
 
 void TApplication::Run()
 {
     if (FMainForm) FMainForm->Show();
-    while (!FTerminated) {
-        try {
-            HandleMessage();
-        } catch (const std::exception& e) {
-            HandleException(&e);
-        } catch (...) {
-            HandleException(nullptr);
-        }
-    }
+    while (!FTerminated) Reported([this] { HandleMessage(); });
 }
 
 void TApplication::Terminate() { PostQuitMessage(0); }
@@ -666,10 +601,11 @@ bool TApplication::IsDialogMessage(MSG& Msg)
     case VK_ESCAPE: break;
     default: return false;
     }
-    if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) return false;
+    if (GetKeyState(VK_MENU) < 0) return false;
+    if (GetKeyState(VK_CONTROL) < 0 && Msg.wParam != VK_TAB) return false;
     TWinControl* control = TWinControl::FindControl(Msg.hwnd);
     if (!control || (control->Perform(WM_GETDLGCODE, 0, 0) & wanted)) return false;
-    TCustomForm* form = TCustomForm::ParentFormOf(control);
+    TCustomForm* form = GetParentForm(control);
     if (!form || !form->HandleAllocated()) return false;
     // Through the form's window procedure, so that a failing click handler is reported like any other.
     return SendMessageA(form->Handle(), CM_DIALOGKEY, Msg.wParam, Msg.lParam) != 0;
@@ -732,10 +668,10 @@ constexpr UINT TopMostMoveFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP
 
 void TApplication::NormalizeTopMosts()
 {
-    if (!FHandle) return;
+    if (!FWindow) return;
     if (FTopMostLevel++ > 0) return;
     HWND main = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
-    TTopMostWalk walk{FHandle, main, FHandle, &FTopMostList};
+    TTopMostWalk walk{Handle(), main, Handle(), &FTopMostList};
     EnumWindows(&CollectTopMost, reinterpret_cast<LPARAM>(&walk));
     if (FTopMostList.empty()) return;
     HWND after = GetWindow(walk.TopWindow, GW_HWNDPREV);
@@ -746,7 +682,7 @@ void TApplication::NormalizeTopMosts()
 
 void TApplication::RestoreTopMosts()
 {
-    if (!FHandle || FTopMostLevel == 0) return;
+    if (!FWindow || FTopMostLevel == 0) return;
     if (--FTopMostLevel > 0) return;
     for (auto it = FTopMostList.rbegin(); it != FTopMostList.rend(); ++it)
         SetWindowPos(*it, HWND_TOPMOST, 0, 0, 0, 0, TopMostMoveFlags);
@@ -756,18 +692,26 @@ void TApplication::RestoreTopMosts()
 // ---------------------------------------------------------------------------------------------------------------
 // Hints
 
-void TApplication::ControlDestroyed(TControl* Control)
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (FHintControl != Control) return;
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove || AComponent != FHintControl) return;
     CancelHint();
     FHintControl = nullptr;
+}
+
+void TApplication::SetHintControl(TControl* Control)
+{
+    if (FHintControl) FHintControl->RemoveFreeNotification(this);
+    FHintControl = Control;
+    if (Control) Control->FreeNotification(this);
 }
 
 void TApplication::HintMouseMessage(TControl* Control)
 {
     if (Control == FHintControl) return;
     CancelHint();
-    FHintControl = Control;
+    SetHintControl(Control);
     if (Control && Control->ShowHint() && !Control->Hint().empty())
         SetTimer(CreateHandle(), HintPauseTimer, HintPause, nullptr);
 }
@@ -775,14 +719,14 @@ void TApplication::HintMouseMessage(TControl* Control)
 void TApplication::ActivateHint(POINT CursorPos)
 {
     CancelHint();
-    FHintControl = FindDragTarget(CursorPos, false);
+    SetHintControl(FindDragTarget(CursorPos, false));
     if (FHintControl && FHintControl->ShowHint() && !FHintControl->Hint().empty())
         ShowHintFor(FHintControl, CursorPos);
 }
 
 void TApplication::HintTimer(UINT_PTR Timer)
 {
-    KillTimer(FHandle, Timer);
+    KillTimer(Handle(), Timer);
     POINT cursor{};
     GetCursorPos(&cursor);
     const bool stillThere = FHintControl && FindDragTarget(cursor, false) == FHintControl;
@@ -794,19 +738,22 @@ void TApplication::HintTimer(UINT_PTR Timer)
 
 void TApplication::CancelHint()
 {
-    if (FHandle)
-        for (UINT_PTR timer : {HintPauseTimer, HintHideTimer, HintReshowTimer}) KillTimer(FHandle, timer);
+    if (FWindow)
+        for (UINT_PTR timer : {HintPauseTimer, HintHideTimer, HintReshowTimer}) KillTimer(Handle(), timer);
     HideHintWindow();
 }
 
 void TApplication::HideHintWindow()
 {
-    if (FHintWindow) ShowWindow(FHintWindow, SW_HIDE);
+    if (FHintWindow) FHintWindow->ReleaseHint();
 }
 
-bool TApplication::HintShowing() const { return FHintWindow && IsWindowVisible(FHintWindow); }
+bool TApplication::HintShowing() const { return HintWindow() && IsWindowVisible(HintWindow()); }
 
-HWND TApplication::HintWindow() const { return FHintWindow; }
+HWND TApplication::HintWindow() const
+{
+    return FHintWindow && FHintWindow->HandleAllocated() ? FHintWindow->Handle() : nullptr;
+}
 
 // Every TApplicationEvents is asked in creation order; it may move the hint, change its text and timing, or veto it.
 void TApplication::ShowHintFor(TControl* Control, POINT CursorPos)
@@ -829,61 +776,72 @@ void TApplication::ShowHintFor(TControl* Control, POINT CursorPos)
     if (!canShow || info.HintStr.empty()) return;
 
     const HWND owner = CreateHandle();
-    if (!FHintWindow) {
-        RegisterWindowClass("Quintaro.Hint", &HintWndProc, CS_SAVEBITS);
-        FHintWindow = CreateWindowExA(HintExStyle, "Quintaro.Hint", "", HintStyle, 0, 0, 0, 0, owner, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
-        if (!FHintWindow) throw Exception("Cannot create the hint window");
-        SetWindowLongPtrA(FHintWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    FHintText = info.HintStr;
-    FHintColor = info.HintColor;
-    RECT bounds{0, 0, std::max(1, info.HintMaxWidth - 2 * HintMarginX), 0};
-    {
-        TWindowDC screen(nullptr);
-        TObjectSelection font(screen.Handle(), FHintFont.Handle());
-        DrawTextA(screen.Handle(), FHintText.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    }
-    bounds.right += 2 * HintMarginX;
-    bounds.bottom += 2 * HintMarginY;
-    AdjustWindowRectEx(&bounds, HintStyle, FALSE, HintExStyle);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    const int x = std::max(0, std::min(static_cast<int>(info.HintPos.x), GetSystemMetrics(SM_CXSCREEN) - width));
-    const int y = std::max(0, std::min(static_cast<int>(info.HintPos.y), GetSystemMetrics(SM_CYSCREEN) - height));
-    SetWindowPos(FHintWindow, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    InvalidateRect(FHintWindow, nullptr, TRUE);
-    UpdateWindow(FHintWindow);
+    if (!FHintWindow) FHintWindow = std::make_unique<THintWindow>(nullptr, owner);
+    FHintWindow->SetColor(info.HintColor);
+    FHintWindow->ActivateHint(info.HintPos, info.HintStr, info.HintMaxWidth);
 
     const int hide = info.HideTimeout == 0 ? FHintHidePause : info.HideTimeout;
     if (hide > 0) SetTimer(owner, HintHideTimer, static_cast<UINT>(hide), nullptr);
     if (info.ReshowTimeout > 0) SetTimer(owner, HintReshowTimer, static_cast<UINT>(info.ReshowTimeout), nullptr);
 }
 
-LRESULT CALLBACK TApplication::HintWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+// ---------------------------------------------------------------------------------------------------------------
+// THintWindow
+
+THintWindow::THintWindow(TComponent* AOwner, HWND Owner) : TCustomControl(AOwner), FOwner(Owner)
 {
-    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    switch (Msg) {
-    case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        if (!app) break;
-        TPaintDC paint(Wnd);
-        const HDC dc = paint.Handle();
-        TObjectSelection font(dc, app->FHintFont.Handle());
-        RECT client{};
-        GetClientRect(Wnd, &client);
-        TBrush background;
-        background.SetColor(app->FHintColor);
-        FillRect(dc, &client, background.Handle());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, ColorToRGB(clInfoText));
-        InflateRect(&client, -HintMarginX, -HintMarginY);
-        DrawTextA(dc, app->FHintText.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-        return 0;
+    SetVisibleField(false);
+    SetColor(clInfoBk);
+}
+
+void THintWindow::CreateParams(TCreateParams& Params)
+{
+    TCustomControl::CreateParams(Params);
+    Params.Style = HintStyle;
+    Params.ExStyle = HintExStyle;
+    Params.WndParent = FOwner;
+    Params.ClassStyle = CS_SAVEBITS;
+}
+
+void THintWindow::ActivateHint(POINT Pos, const std::string& Text, int MaxWidth)
+{
+    SetCaption(Text);
+    RECT bounds{0, 0, std::max(1, MaxWidth - 2 * HintMarginX), 0};
+    Canvas().DrawText(Text, bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    bounds.right += 2 * HintMarginX;
+    bounds.bottom += 2 * HintMarginY;
+    AdjustWindowRectEx(&bounds, HintStyle, FALSE, HintExStyle);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int x = std::max(0, std::min(static_cast<int>(Pos.x), GetSystemMetrics(SM_CXSCREEN) - width));
+    const int y = std::max(0, std::min(static_cast<int>(Pos.y), GetSystemMetrics(SM_CYSCREEN) - height));
+    SetWindowPos(Handle(), HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetVisibleField(true);
+    Repaint();
+}
+
+void THintWindow::ReleaseHint()
+{
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    SetVisibleField(false);
+}
+
+void THintWindow::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_NCHITTEST) {
+        Message.Result = HTTRANSPARENT;
+        return;
     }
-    default: break;
-    }
-    return DefWindowProcA(Wnd, Msg, WParam, LParam);
+    TCustomControl::WndProc(Message);
+}
+
+void THintWindow::Paint()
+{
+    TCanvas& canvas = Canvas();
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font().SetColor(clInfoText);
+    RECT text = ClientRect();
+    InflateRect(&text, -HintMarginX, -HintMarginY);
+    canvas.DrawText(Caption(), text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -898,116 +856,40 @@ void ShowMessage(const std::string& Msg)
 
 namespace {
 
-void RegisterControlProperties(TClassRegistry& R)
-{
-    RegisterLayoutProperty<TComponent>(R, "TComponent", "Tag", [](TComponent& c, const TLayoutValue& v) { c.SetTag(v.AsInt()); });
-    const std::string cls = "TControl";
-    RegisterLayoutProperty<TControl>(R, cls, "Left", [](TControl& c, const TLayoutValue& v) { c.SetLeft(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Top", [](TControl& c, const TLayoutValue& v) { c.SetTop(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Width", [](TControl& c, const TLayoutValue& v) { c.SetWidth(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Height", [](TControl& c, const TLayoutValue& v) { c.SetHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ClientWidth",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetClientWidth(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ClientHeight",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetClientHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Align", [](TControl& c, const TLayoutValue& v) {
-        c.SetAlign(static_cast<TAlign>(v.AsEnum({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Anchors", [](TControl& c, const TLayoutValue& v) {
-        c.SetAnchors(v.AsSet({"akLeft", "akTop", "akRight", "akBottom"}));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Caption",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetCaption(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Color", [](TControl& c, const TLayoutValue& v) { c.SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ParentColor",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetParentColor(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ParentFont",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetParentFont(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Name",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetName(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Height",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetHeight(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Size",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetSize(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Style", [](TControl& c, const TLayoutValue& v) {
-        c.Font().SetStyle(v.AsSet({"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Color",
-                                     [](TControl& c, const TLayoutValue& v) { c.Font().SetColor(v.AsInt()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Font.Charset", [](TControl& c, const TLayoutValue& v) {
-        c.Font().SetCharset(static_cast<BYTE>(v.AsInt()));
-    });
-    RegisterLayoutProperty<TControl>(R, cls, "Visible", [](TControl& c, const TLayoutValue& v) { c.SetVisible(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Enabled", [](TControl& c, const TLayoutValue& v) { c.SetEnabled(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "Hint", [](TControl& c, const TLayoutValue& v) { c.SetHint(v.AsString()); });
-    RegisterLayoutProperty<TControl>(R, cls, "ShowHint",
-                                     [](TControl& c, const TLayoutValue& v) { c.SetShowHint(v.AsBool()); });
-    RegisterLayoutProperty<TControl>(R, cls, "OnClick", [](TControl& c, const TLayoutValue& v, TCustomForm& root) {
-        c.OnClick = LayoutEvent<TNotifyEvent>(root, v);
-    });
-
-    const std::string win = "TWinControl";
-    RegisterLayoutProperty<TWinControl>(R, win, "TabOrder",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabOrder(v.AsInt()); });
-    RegisterLayoutProperty<TWinControl>(R, win, "TabStop",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetTabStop(v.AsBool()); });
-    RegisterLayoutProperty<TWinControl>(R, win, "DoubleBuffered",
-                                        [](TWinControl& c, const TLayoutValue& v) { c.SetDoubleBuffered(v.AsBool()); });
-}
-
 void RegisterFormProperties(TClassRegistry& R)
 {
     const std::string cls = "TCustomForm";
-    RegisterLayoutProperty<TCustomForm>(R, cls, "BorderStyle", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetBorderStyle(static_cast<TFormBorderStyle>(
-            v.AsEnum({"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"})));
+    RegisterLayoutSetter(R, cls, "BorderStyle", &TCustomForm::SetBorderStyle, FormBorderStyleNames);
+    RegisterLayoutSetter(R, cls, "BorderIcons", &TCustomForm::SetBorderIcons, BorderIconNames);
+    RegisterLayoutSetter(R, cls, "Position", &TCustomForm::SetPosition, PositionNames);
+    RegisterLayoutSetter(R, cls, "FormStyle", &TCustomForm::SetFormStyle, FormStyleNames);
+    RegisterLayoutSetter(R, cls, "WindowState", &TCustomForm::SetWindowState, WindowStateNames);
+    RegisterLayoutIgnored<bool>(R, cls, "OldCreateOrder");
+    RegisterLayoutIgnored<int>(R, cls, "PixelsPerInch");
+    RegisterLayoutIgnored<int>(R, cls, "TextHeight");
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCreate", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnCreate = LayoutEvent<TNotifyEvent>(b, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "BorderIcons", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetBorderIcons(v.AsSet({"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}));
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnShow", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnShow = LayoutEvent<TNotifyEvent>(b, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "Position", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetPosition(static_cast<TPosition>(
-            v.AsEnum({"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
-                      "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"})));
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnHide", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnHide = LayoutEvent<TNotifyEvent>(b, v);
     });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "FormStyle", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetFormStyle(static_cast<TFormStyle>(v.AsEnum({"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"})));
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "WindowState", [](TCustomForm& f, const TLayoutValue& v) {
-        f.SetWindowState(static_cast<TWindowState>(v.AsEnum({"wsNormal", "wsMinimized", "wsMaximized"})));
-    });
-    // Design-time values: accepted and checked, nothing at run time depends on them.
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OldCreateOrder", [](TCustomForm&, const TLayoutValue& v) { v.AsBool(); });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "PixelsPerInch", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "TextHeight", [](TCustomForm&, const TLayoutValue& v) { v.AsInt(); });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnCreate", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
-        f.OnCreate = LayoutEvent<TNotifyEvent>(root, v);
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnShow", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
-        f.OnShow = LayoutEvent<TNotifyEvent>(root, v);
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnHide", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
-        f.OnHide = LayoutEvent<TNotifyEvent>(root, v);
-    });
-    RegisterLayoutProperty<TCustomForm>(R, cls, "OnClose", [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
-        f.OnClose = LayoutEvent<TCloseEvent>(root, v);
+    RegisterLayoutProperty<TCustomForm>(R, cls, "OnClose", [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+        f.OnClose = LayoutEvent<TCloseEvent>(b, v);
     });
     RegisterLayoutProperty<TCustomForm>(R, cls, "OnCloseQuery",
-                                        [](TCustomForm& f, const TLayoutValue& v, TCustomForm& root) {
-                                            f.OnCloseQuery = LayoutEvent<TCloseQueryEvent>(root, v);
+                                        [](TCustomForm& f, const TLayoutValue& v, const TLayoutBindings& b) {
+                                            f.OnCloseQuery = LayoutEvent<TCloseQueryEvent>(b, v);
                                         });
 }
 
 }  // namespace
 
-void RegisterControlsClasses(TClassRegistry& Registry)
+void RegisterFormsClasses(TClassRegistry& Registry)
 {
-    Registry.RegisterClass("TComponent", "", nullptr);
-    Registry.RegisterClass("TControl", "TComponent", nullptr);
-    Registry.RegisterClass("TGraphicControl", "TControl", nullptr);
-    Registry.RegisterClass("TWinControl", "TControl", nullptr);
     Registry.RegisterClass("TCustomForm", "TWinControl", nullptr);
     Registry.RegisterClass("TForm", "TCustomForm", [](TComponent* Owner) { return new TForm(Owner); });
-    RegisterControlProperties(Registry);
     RegisterFormProperties(Registry);
 }

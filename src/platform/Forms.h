@@ -4,11 +4,12 @@
 #include <windows.h>
 
 #include <any>
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Controls.h"
+#include "LayoutReader.h"
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
@@ -18,17 +19,22 @@ enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poS
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
-
-using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
-                       mrNo = 7;
+// Name tables, in declared order, as stored layouts write them.
+inline constexpr const char* FormBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                                       "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+inline constexpr const char* BorderIconNames[] = {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
+inline constexpr const char* PositionNames[] = {"poDesigned",     "poDefault",       "poDefaultPosOnly",
+                                                "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter",
+                                                "poMainFormCenter",  "poOwnerFormCenter"};
+inline constexpr const char* WindowStateNames[] = {"wsNormal", "wsMinimized", "wsMaximized"};
+inline constexpr const char* FormStyleNames[] = {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 // A form is a stored layout plus handlers. Construction only registers what the layout may name; the factory
 // (CreateForm) then reads the layouts of the class chain, base first, and fires OnCreate.
-class TCustomForm : public TWinControl {
+class TCustomForm : public TCustomControl {
 public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
@@ -61,8 +67,6 @@ public:
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* Value);
-    // A canvas in the form's font, for measuring text (a screen-compatible memory DC).
-    TCanvas& Canvas();
 
     void Show();
     void Hide() { SetVisible(false); }
@@ -86,16 +90,10 @@ public:
     template <class T>
     void PublishField(const std::string& Name, T*& Field)
     {
-        FFields[Name] = [&Field](TComponent* C) {
-            Field = dynamic_cast<T*>(C);
-            return Field != nullptr;
-        };
+        FBindings.PublishField(Name, Field);
     }
-    void PublishMethod(const std::string& Name, std::any Method) { FMethods[Name] = std::move(Method); }
-    // Throws EResourceError when no published method has that name.
-    const std::any& FindMethod(const std::string& Name) const;
-    // Binds a component created by the layout to the published field of its name, if there is one.
-    void BindField(const std::string& Name, TComponent* Component);
+    void PublishMethod(const std::string& Name, std::any Method) { FBindings.PublishMethod(Name, std::move(Method)); }
+    const TLayoutBindings& Bindings() const { return FBindings; }
 
 protected:
     // Adds the layout resource of one class of the chain; each constructor adds its own, base first.
@@ -109,17 +107,21 @@ protected:
 
     void WndProc(TMessage& Message) override;
     void CreateParams(TCreateParams& Params) override;
-    // Enter and Escape: the default or focused button, the cancel button; Tab moves the focus.
+    // Tab moves the focus (Ctrl+Tab goes to every control in order); Enter goes to the focused control, then to every control in order (a focused or
+    // default button answers), Escape to every control in order (a cancel button answers).
     bool DialogKey(WPARAM Key);
+    // Every control in order, until one answers.
+    bool BroadcastDialogKey(WPARAM Key);
     virtual void DoHide();
 
+    void ControlFocused(TWinControl* Control) override;
+    void ControlRemoved(TControl* Removed) override;
+    void FocusControl(TWinControl* Control) override;
+    bool SetFormModalResult(TModalResult Value) override;
+    bool CloseForm() override;
+
 private:
-    friend class TWinControl;
     friend class TApplication;
-    // The nearest form among a control's parents, the control itself included; nullptr if none.
-    static TCustomForm* ParentFormOf(const TControl* Control);
-    static void ControlFocused(TWinControl* Control);
-    static void ControlRemoved(TWinControl* Parent, TControl* Removed);
     void ShowForm();
     void HideForm();
     void FocusFirstControl();
@@ -136,16 +138,39 @@ private:
     TModalResult FModalResult = mrNone;
     TWinControl* FActiveControl = nullptr;
     bool FModal = false;
-    TCanvas* FCanvas = nullptr;
-    HDC FCanvasDC = nullptr;
     std::vector<std::string> FLayouts;
-    std::map<std::string, std::function<bool(TComponent*)>> FFields;
-    std::map<std::string, std::any> FMethods;
+    TLayoutBindings FBindings;
 };
+
+// The form that a control sits in (the nearest TCustomForm among its parents, itself included); nullptr if none.
+TCustomForm* GetParentForm(const TControl* Control);
+
+// Reads a layout onto a form, binding its fields and methods: the RCDATA resource ResourceName, or text (tests
+// feed it directly; SourceName appears in error messages).
+void ReadFormLayout(TCustomForm& Form, const std::string& ResourceName);
+void ReadFormLayoutText(TCustomForm& Form, const std::string& Utf8Text, const std::string& SourceName);
 
 class TForm : public TCustomForm {
 public:
     explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// The hint's pop-up: a bordered top-most window that never takes the activation or the mouse, its text (the caption)
+// on its colour.
+class THintWindow : public TCustomControl {
+public:
+    THintWindow(TComponent* AOwner, HWND Owner);
+    // Shows Text sized to fit it wrapped at MaxWidth, its top-left at Pos as far as the screen allows.
+    void ActivateHint(POINT Pos, const std::string& Text, int MaxWidth);
+    void ReleaseHint();
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+    void Paint() override;
+
+private:
+    HWND FOwner;
 };
 
 struct THintInfo {
@@ -181,7 +206,7 @@ public:
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& Value);
     // The hidden window that owns every form.
-    HWND Handle() const { return FHandle; }
+    HWND Handle() const { return FWindow ? FWindow->Handle() : nullptr; }
     TCustomForm* MainForm() const { return FMainForm; }
 
     // Creates a form owned by the application; the first one becomes the main form.
@@ -216,10 +241,13 @@ public:
     bool HintShowing() const;
     HWND HintWindow() const;
 
+protected:
+    // The hint's control is gone.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     friend class TApplicationEvents;
     friend class TCustomForm;
-    friend class TControl;
     // The hidden owner window; forms and message boxes create it when they need it.
     HWND CreateHandle();
     bool ProcessMessage(MSG& Msg);
@@ -229,23 +257,19 @@ private:
     void HintTimer(UINT_PTR Timer);
     void ShowHintFor(TControl* Control, POINT CursorPos);
     void HideHintWindow();
-    void ControlDestroyed(TControl* Control);
-    static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK HintWndProc(HWND, UINT, WPARAM, LPARAM);
+    void SetHintControl(TControl* Control);
+    bool WindowMessage(TMessage& Message);
 
     std::string FTitle;
-    HWND FHandle = nullptr;
+    std::unique_ptr<TUtilityWindow> FWindow;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
     int FHintHidePause = 2500;
     int FTopMostLevel = 0;
     std::vector<HWND> FTopMostList;
     std::vector<TApplicationEvents*> FEvents;
-    HWND FHintWindow = nullptr;
+    std::unique_ptr<THintWindow> FHintWindow;  // owned by the application window: declared after it, freed before
     TControl* FHintControl = nullptr;
-    std::string FHintText;
-    TColor FHintColor = clInfoBk;
-    TFont FHintFont;
 };
 
 extern TApplication* Application;
@@ -253,6 +277,5 @@ extern TApplication* Application;
 // A plain message dialog: the text, the application title, one OK button, centred.
 void ShowMessage(const std::string& Msg);
 
-class TClassRegistry;
-// Layout class and property tables of TControl, TWinControl and the forms.
-void RegisterControlsClasses(TClassRegistry& Registry);
+// Layout class and property tables of the forms.
+void RegisterFormsClasses(TClassRegistry& Registry);

@@ -2,38 +2,26 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <vector>
-
-#include "DeviceContexts.h"
 
 namespace {
 
-// A memory DC holding one image; when the image already sits in a DC (its bitmap's canvas), that DC is used,
-// because an image can be selected into only one DC at a time.
+// The DC an image is read from: the one it already sits in (its bitmap's canvas), because an image can be selected
+// into only one DC at a time, or a memory DC of its own.
 class TImageDC {
 public:
     TImageDC(HBITMAP Image, HDC HeldBy) : FDC(HeldBy)
     {
         if (FDC) return;
-        FDC = CreateCompatibleDC(nullptr);
-        if (!FDC) throw Exception("Out of system resources");
-        FOwned = true;
-        FOldImage = SelectObject(FDC, Image);
-    }
-    TImageDC(const TImageDC&) = delete;
-    TImageDC& operator=(const TImageDC&) = delete;
-    ~TImageDC()
-    {
-        if (!FOwned) return;
-        SelectObject(FDC, FOldImage);
-        DeleteDC(FDC);
+        FOwn.emplace(nullptr, Image);
+        FDC = FOwn->Handle();
     }
     HDC Handle() const { return FDC; }
 
 private:
     HDC FDC;
-    bool FOwned = false;
-    HGDIOBJ FOldImage = nullptr;
+    std::optional<TMemoryDC> FOwn;
 };
 
 // COLORONCOLOR drops whole source rows and columns instead of blending them, as the skins expect.
@@ -173,17 +161,11 @@ void TGraphicsObject::Changed()
 
 TFont::TFont() = default;
 
-TFont::~TFont()
-{
-    if (FHandle) DeleteObject(FHandle);
-}
-
 // Listeners (a canvas that has the old font selected, a control that passed it to its window) are told
 // before the old handle goes, and may already ask for the new one.
 void TFont::Modified()
 {
-    TGdiObject old(FHandle);
-    FHandle = nullptr;
+    TGdiObject old(FHandle.Release());
     Changed();
 }
 
@@ -241,25 +223,19 @@ void TFont::SetCharset(BYTE Value)
 // and text pixels carry exactly the font colour.
 HFONT TFont::Handle() const
 {
-    if (!FHandle)
-        FHandle = CreateFontA(FHeight, 0, 0, 0, (FStyle & fsBold) ? FW_BOLD : FW_NORMAL, (FStyle & fsItalic) != 0,
-                              (FStyle & fsUnderline) != 0, (FStyle & fsStrikeOut) != 0, FCharset,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, FName.c_str());
-    return FHandle;
+    if (!FHandle.Get())
+        FHandle.Reset(CreateFontA(FHeight, 0, 0, 0, (FStyle & fsBold) ? FW_BOLD : FW_NORMAL, (FStyle & fsItalic) != 0,
+                                  (FStyle & fsUnderline) != 0, (FStyle & fsStrikeOut) != 0, FCharset,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, FName.c_str()));
+    return static_cast<HFONT>(FHandle.Get());
 }
 
 // ---- TPen
 
-TPen::~TPen()
-{
-    if (FHandle) DeleteObject(FHandle);
-}
-
 void TPen::Modified()
 {
-    TGdiObject old(FHandle);
-    FHandle = nullptr;
+    TGdiObject old(FHandle.Release());
     Changed();
 }
 
@@ -287,24 +263,18 @@ void TPen::SetStyle(TPenStyle Value)
 HPEN TPen::Handle() const
 {
     if (FStyle == psClear) return static_cast<HPEN>(GetStockObject(NULL_PEN));
-    if (!FHandle) {
+    if (!FHandle.Get()) {
         int style = FStyle == psDash ? PS_DASH : FStyle == psDot ? PS_DOT : PS_SOLID;
-        FHandle = CreatePen(style, FWidth, ColorToRGB(FColor));
+        FHandle.Reset(CreatePen(style, FWidth, ColorToRGB(FColor)));
     }
-    return FHandle;
+    return static_cast<HPEN>(FHandle.Get());
 }
 
 // ---- TBrush
 
-TBrush::~TBrush()
-{
-    if (FHandle) DeleteObject(FHandle);
-}
-
 void TBrush::Modified()
 {
-    TGdiObject old(FHandle);
-    FHandle = nullptr;
+    TGdiObject old(FHandle.Release());
     Changed();
 }
 
@@ -325,8 +295,8 @@ void TBrush::SetStyle(TBrushStyle Value)
 HBRUSH TBrush::Handle() const
 {
     if (FStyle == bsClear) return nullptr;
-    if (!FHandle) FHandle = CreateSolidBrush(ColorToRGB(FColor));
-    return FHandle;
+    if (!FHandle.Get()) FHandle.Reset(CreateSolidBrush(ColorToRGB(FColor)));
+    return static_cast<HBRUSH>(FHandle.Get());
 }
 
 // ---- TCanvas
@@ -494,35 +464,32 @@ public:
     explicit TBitmapCanvas(const TBitmap& Bitmap) : FBitmap(Bitmap) {}
     ~TBitmapCanvas() override { FreeContext(); }
 
-    HDC HeldDC() const { return FDC; }
+    HDC HeldDC() const { return FDC ? FDC->Handle() : nullptr; }
     void FreeContext()
     {
         if (!FDC) return;
         SetHandle(nullptr);
-        SelectObject(FDC, FOldImage);
-        DeleteDC(FDC);
-        FDC = nullptr;
-        FOldImage = nullptr;
+        FDC.reset();
     }
 
 protected:
+    // An empty bitmap leaves the DC's default 1x1 image in place: drawing then changes nothing of ours.
     void CreateHandle() override
     {
         if (FDC) return;
-        FDC = CreateCompatibleDC(nullptr);
-        if (!FDC) return;
-        // An empty bitmap leaves the DC's default 1x1 image in place: drawing then changes nothing of ours.
-        FOldImage = FBitmap.Handle() ? SelectObject(FDC, FBitmap.Handle()) : nullptr;
-        SetHandle(FDC);
+        FDC.emplace(nullptr, FBitmap.Handle());
+        SetHandle(FDC->Handle());
     }
 
 private:
     const TBitmap& FBitmap;
-    HDC FDC = nullptr;
-    HGDIOBJ FOldImage = nullptr;
+    std::optional<TMemoryDC> FDC;
 };
 
-HDC HeldDC(TCanvas* Canvas) { return Canvas ? static_cast<TBitmapCanvas*>(Canvas)->HeldDC() : nullptr; }
+HDC HeldDC(const std::unique_ptr<TCanvas>& Canvas)
+{
+    return Canvas ? static_cast<TBitmapCanvas*>(Canvas.get())->HeldDC() : nullptr;
+}
 
 // Depths this layer has no format for (16-bit resources) are widened to 24 bits; the original goes.
 HBITMAP Normalized(HBITMAP Image)
@@ -542,28 +509,23 @@ HBITMAP Normalized(HBITMAP Image)
 
 TBitmap::TBitmap() = default;
 
-TBitmap::~TBitmap()
-{
-    delete FCanvas;  // gives up its DC first
-    if (FHandle) DeleteObject(FHandle);
-}
+TBitmap::~TBitmap() = default;
 
 TCanvas& TBitmap::Canvas()
 {
-    if (!FCanvas) FCanvas = new TBitmapCanvas(*this);
+    if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(*this);
     return *FCanvas;
 }
 
 void TBitmap::ReleaseCanvasDC()
 {
-    if (FCanvas) static_cast<TBitmapCanvas*>(FCanvas)->FreeContext();
+    if (FCanvas) static_cast<TBitmapCanvas*>(FCanvas.get())->FreeContext();
 }
 
 void TBitmap::TakeImage(HBITMAP Image)
 {
     ReleaseCanvasDC();
-    if (FHandle) DeleteObject(FHandle);
-    FHandle = Image;
+    FImage.Reset(Image);
     FWidth = FHeight = 0;
     if (!Image) return;
     DIBSECTION info{};
@@ -580,12 +542,12 @@ void TBitmap::SetSize(int AWidth, int AHeight)
     if (AWidth == FWidth && AHeight == FHeight) return;
     if (AWidth == 0 || AHeight == 0) {
         TakeImage(nullptr);
-    } else if (!FHandle) {
+    } else if (!Handle()) {
         TakeImage(CreateImage(AWidth, AHeight, FPixelFormat, {}));
     } else {
         HBITMAP image;
         {
-            TImageDC source(FHandle, HeldDC(FCanvas));
+            TImageDC source(Handle(), HeldDC(FCanvas));
             image = CopyImage(source.Handle(), FWidth, FHeight, AWidth, AHeight, FPixelFormat);
         }
         TakeImage(image);
@@ -598,10 +560,10 @@ void TBitmap::SetSize(int AWidth, int AHeight)
 void TBitmap::SetPixelFormat(TPixelFormat Value)
 {
     if (Value == FPixelFormat) return;
-    if (FHandle) {
+    if (Handle()) {
         HBITMAP image;
         {
-            TImageDC source(FHandle, HeldDC(FCanvas));
+            TImageDC source(Handle(), HeldDC(FCanvas));
             image = CopyImage(source.Handle(), FWidth, FHeight, FWidth, FHeight, Value);
         }
         TakeImage(image);
@@ -630,13 +592,13 @@ void TBitmap::LoadFromResourceID(HINSTANCE Instance, int Id)
 void TBitmap::Assign(const TBitmap* Source)
 {
     if (Source == this) return;
-    if (!Source || Source->Empty() || !Source->FHandle) {
+    if (!Source || Source->Empty() || !Source->Handle()) {
         TakeImage(nullptr);
         if (Source) FPixelFormat = Source->FPixelFormat;
     } else {
         HBITMAP image;
         {
-            TImageDC source(Source->FHandle, HeldDC(Source->FCanvas));
+            TImageDC source(Source->Handle(), HeldDC(Source->FCanvas));
             image = CopyImage(source.Handle(), Source->FWidth, Source->FHeight, Source->FWidth, Source->FHeight,
                               Source->FPixelFormat);
         }
@@ -647,29 +609,27 @@ void TBitmap::Assign(const TBitmap* Source)
 
 void TBitmap::FreeImage()
 {
-    if (!FHandle && Empty()) return;
+    if (!Handle() && Empty()) return;
     TakeImage(nullptr);
     Changed();
 }
 
 void TBitmap::DrawTo(HDC DC, const RECT& Rect) const
 {
-    if (!FHandle) return;
-    TImageDC source(FHandle, HeldDC(FCanvas));
+    if (!Handle()) return;
+    TImageDC source(Handle(), HeldDC(FCanvas));
     StretchCopy(DC, Rect, source.Handle(), 0, 0, FWidth, FHeight);
 }
 
 // ---- TPicture
 
-TPicture::TPicture() : FBitmap(new TBitmap)
+TPicture::TPicture() : FBitmap(std::make_unique<TBitmap>())
 {
     FBitmap->OnChange = [this](TObject*) { Changed(); };
 }
 
-TPicture::~TPicture() { delete FBitmap; }
-
 void TPicture::Assign(const TPicture* Source)
 {
     if (Source == this) return;
-    FBitmap->Assign(Source ? Source->FBitmap : nullptr);
+    FBitmap->Assign(Source ? Source->FBitmap.get() : nullptr);
 }

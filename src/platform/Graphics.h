@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "Classes.h"
+#include "DeviceContexts.h"
 
 // 0x00BBGGRR for ordinary colours; 0xFF0000nn names system colour nn.
 using TColor = int32_t;
@@ -31,6 +33,10 @@ enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 using TFontStyles = unsigned;  // a set of TFontStyle bits
 enum TPenStyle { psSolid, psDash, psDot, psClear };
 enum TBrushStyle { bsSolid, bsClear };
+// Name tables, in declared order, as stored layouts write them.
+inline constexpr const char* FontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+inline constexpr const char* PenStyleNames[] = {"psSolid", "psDash", "psDot", "psClear"};
+inline constexpr const char* BrushStyleNames[] = {"bsSolid", "bsClear"};
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
 
 // Pixels per inch of the design (and of the test screens).
@@ -48,7 +54,6 @@ protected:
 class TFont : public TGraphicsObject {
 public:
     TFont();
-    ~TFont() override;
 
     void Assign(const TFont& Source);
     const std::string& Name() const { return FName; }
@@ -74,12 +79,11 @@ private:
     TFontStyles FStyle = 0;
     TColor FColor = clWindowText;
     BYTE FCharset = DEFAULT_CHARSET;
-    mutable HFONT FHandle = nullptr;
+    mutable TGdiObject FHandle{nullptr};
 };
 
 class TPen : public TGraphicsObject {
 public:
-    ~TPen() override;
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
     int Width() const { return FWidth; }
@@ -93,12 +97,11 @@ private:
     TColor FColor = clBlack;
     int FWidth = 1;
     TPenStyle FStyle = psSolid;
-    mutable HPEN FHandle = nullptr;
+    mutable TGdiObject FHandle{nullptr};
 };
 
 class TBrush : public TGraphicsObject {
 public:
-    ~TBrush() override;
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
     TBrushStyle Style() const { return FStyle; }
@@ -110,7 +113,7 @@ private:
     void Modified();
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
-    mutable HBRUSH FHandle = nullptr;
+    mutable TGdiObject FHandle{nullptr};
 };
 
 class TBitmap;
@@ -170,18 +173,6 @@ private:
     CRITICAL_SECTION FLock;
 };
 
-// Attaches a canvas to a DC for one scope; detaching gives the DC its own objects back.
-class TCanvasAttachment {
-public:
-    TCanvasAttachment(TCanvas& Canvas, HDC DC) : FCanvas(Canvas) { FCanvas.SetHandle(DC); }
-    ~TCanvasAttachment() { FCanvas.SetHandle(nullptr); }
-    TCanvasAttachment(const TCanvasAttachment&) = delete;
-    TCanvasAttachment& operator=(const TCanvasAttachment&) = delete;
-
-private:
-    TCanvas& FCanvas;
-};
-
 // Keeps a canvas locked for one paint, whatever leaves the scope.
 class TCanvasLock {
 public:
@@ -198,7 +189,7 @@ private:
 class TBitmap : public TGraphicsObject {
 public:
     TBitmap();
-    ~TBitmap() override;
+    ~TBitmap() override;  // the canvas gives up its DC before the image goes
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
@@ -209,7 +200,7 @@ public:
     TPixelFormat PixelFormat() const { return FPixelFormat; }
     void SetPixelFormat(TPixelFormat Value);
     TCanvas& Canvas();
-    HBITMAP Handle() const { return FHandle; }
+    HBITMAP Handle() const { return static_cast<HBITMAP>(FImage.Get()); }
 
     // Throws EResourceError naming the resource when it is missing.
     void LoadFromResourceName(HINSTANCE Instance, const std::string& Name);
@@ -224,17 +215,16 @@ private:
     void TakeImage(HBITMAP Image);
     void ReleaseCanvasDC();
 
-    HBITMAP FHandle = nullptr;
+    TGdiObject FImage{nullptr};
     int FWidth = 0, FHeight = 0;
     TPixelFormat FPixelFormat = pf24bit;
-    TCanvas* FCanvas = nullptr;  // created on first use
+    std::unique_ptr<TCanvas> FCanvas;  // created on first use; declared after the image, so freed before it
 };
 
 // What an image shows: this layer only has bitmap pictures.
 class TPicture : public TGraphicsObject {
 public:
     TPicture();
-    ~TPicture() override;
     TBitmap& Bitmap() { return *FBitmap; }
     const TBitmap& Bitmap() const { return *FBitmap; }
     void Assign(const TPicture* Source);
@@ -242,5 +232,5 @@ public:
     int Height() const { return FBitmap->Height(); }
 
 private:
-    TBitmap* FBitmap;
+    std::unique_ptr<TBitmap> FBitmap;
 };

@@ -6,12 +6,7 @@
 #include <climits>
 #include <map>
 
-#include "Buttons.h"
-#include "ComCtrls.h"
 #include "Controls.h"
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "StdCtrls.h"
 
 namespace {
 
@@ -265,8 +260,9 @@ private:
 
 class TLayoutReader {
 public:
-    TLayoutReader(TCustomForm& Root, const std::string& Text, const std::string& Source)
-        : FRoot(Root), FLex(Text, Source)
+    TLayoutReader(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& Text,
+                  const std::string& Source)
+        : FRoot(Root), FBindings(Bindings), FLex(Text, Source)
     {
     }
 
@@ -290,6 +286,13 @@ private:
         TComponent* Component;
         int Line;
     };
+    struct TReference {
+        TComponent* Component;
+        const TReferenceSetter* Setter;
+        std::string Property;
+        std::string Target;
+        int Line;
+    };
 
     // "object Name: TClass" creates, "inherited Name: TClass" finds; the outermost one is the form itself.
     void ReadObject(TComponent* Enclosing)
@@ -303,9 +306,9 @@ private:
         const std::string className = FLex.ExpectIdent("class name");
         TComponent* component = Enclosing ? ChildComponent(Enclosing, name, className, inherited, line) : &FRoot;
         if (!Enclosing) FRoot.SetName(name);
-        // Derived form classes have no table of their own: the root takes the form's properties.
+        // Derived form classes have no table of their own: the root takes the one its bindings name.
         const std::string tableClass =
-            !Enclosing && !TClassRegistry::Instance().IsRegistered(className) ? std::string("TForm") : className;
+            !Enclosing && !TClassRegistry::Instance().IsRegistered(className) ? FBindings.RootClass : className;
         FRead.push_back(TRead{component, line});
         while (!FLex.IsIdent("end")) {
             if (FLex.Current().Kind == TToken::tkEnd) FLex.Fail("'end' expected");
@@ -352,10 +355,16 @@ private:
         const std::string property = FLex.ExpectIdent("property name");
         FLex.ExpectSymbol('=');
         const TLayoutValue value = ReadValue();
-        const TPropertySetter* setter = TClassRegistry::Instance().FindProperty(ClassName, property);
+        const TClassRegistry& registry = TClassRegistry::Instance();
+        if (const TReferenceSetter* reference = registry.FindReference(ClassName, property)) {
+            if (value.Kind != TLayoutValue::vkIdent) FLex.Fail(property + ": a component name is expected", line);
+            FReferences.push_back(TReference{&Component, reference, property, value.Text, line});
+            return;
+        }
+        const TPropertySetter* setter = registry.FindProperty(ClassName, property);
         if (!setter) FLex.Fail("unknown property " + property + " of " + ClassName, line);
         try {
-            (*setter)(Component, value, FRoot);
+            (*setter)(Component, value, FBindings);
         } catch (const std::exception& e) {
             FLex.Fail(property + ": " + e.what(), line);
         }
@@ -433,13 +442,23 @@ private:
         FLex.Take();
     }
 
-    // Fields, then Loaded, then the tab order, once every property of the layout is in place.
+    // References, fields, then Loaded, then the tab order, once every component of the layout is there.
     void Finish()
     {
+        for (const TReference& reference : FReferences) {
+            TComponent* target = FRoot.FindComponent(reference.Target);
+            if (!target)
+                FLex.Fail(reference.Property + ": component '" + reference.Target + "' not found", reference.Line);
+            try {
+                (*reference.Setter)(*reference.Component, *target);
+            } catch (const std::exception& e) {
+                FLex.Fail(reference.Property + ": " + e.what(), reference.Line);
+            }
+        }
         for (const TRead& read : FRead) {
             if (read.Component == &FRoot || read.Component->Name().empty()) continue;
             try {
-                FRoot.BindField(read.Component->Name(), read.Component);
+                FBindings.BindField(read.Component->Name(), read.Component);
             } catch (const std::exception& e) {
                 FLex.Fail(e.what(), read.Line);
             }
@@ -455,9 +474,11 @@ private:
         FAligned.clear();
     }
 
-    TCustomForm& FRoot;
+    TWinControl& FRoot;
+    const TLayoutBindings& FBindings;
     TLexer FLex;
     std::vector<TRead> FRead;
+    std::vector<TReference> FReferences;
     std::vector<TWinControl*> FAligned;
 };
 
@@ -494,19 +515,15 @@ const std::string& TLayoutValue::AsString() const
     return Text;
 }
 
-int TLayoutValue::AsEnum(std::initializer_list<const char*> Names) const
+int TLayoutValue::AsEnum(const char* const* Names, size_t Count) const
 {
-    if (Kind == vkIdent) {
-        int index = 0;
-        for (const char* name : Names) {
-            if (SameIdent(Text, name)) return index;
-            ++index;
-        }
-    }
+    if (Kind == vkIdent)
+        for (size_t i = 0; i < Count; ++i)
+            if (SameIdent(Text, Names[i])) return static_cast<int>(i);
     BadValue(*this, "a valid value here");
 }
 
-unsigned TLayoutValue::AsSet(std::initializer_list<const char*> Names) const
+unsigned TLayoutValue::AsSet(const char* const* Names, size_t Count) const
 {
     if (Kind != vkSet) BadValue(*this, "a set");
     unsigned bits = 0;
@@ -514,7 +531,7 @@ unsigned TLayoutValue::AsSet(std::initializer_list<const char*> Names) const
         TLayoutValue element;
         element.Kind = vkIdent;
         element.Text = item;
-        bits |= 1u << element.AsEnum(Names);
+        bits |= 1u << element.AsEnum(Names, Count);
     }
     return bits;
 }
@@ -522,11 +539,52 @@ unsigned TLayoutValue::AsSet(std::initializer_list<const char*> Names) const
 // ---------------------------------------------------------------------------------------------------------------
 // Registry
 
+namespace {
+
+void RegisterControlProperties(TClassRegistry& R)
+{
+    RegisterLayoutSetter(R, "TComponent", "Tag", &TComponent::SetTag);
+    const std::string cls = "TControl";
+    RegisterLayoutSetter(R, cls, "Left", &TControl::SetLeft);
+    RegisterLayoutSetter(R, cls, "Top", &TControl::SetTop);
+    RegisterLayoutSetter(R, cls, "Width", &TControl::SetWidth);
+    RegisterLayoutSetter(R, cls, "Height", &TControl::SetHeight);
+    RegisterLayoutSetter(R, cls, "ClientWidth", &TControl::SetClientWidth);
+    RegisterLayoutSetter(R, cls, "ClientHeight", &TControl::SetClientHeight);
+    RegisterLayoutSetter(R, cls, "Align", &TControl::SetAlign, AlignNames);
+    RegisterLayoutSetter(R, cls, "Anchors", &TControl::SetAnchors, AnchorNames);
+    RegisterLayoutSetter(R, cls, "Caption", &TControl::SetCaption);
+    RegisterLayoutSetter(R, cls, "Color", &TControl::SetColor);
+    RegisterLayoutSetter(R, cls, "ParentColor", &TControl::SetParentColor);
+    RegisterLayoutSetter(R, cls, "ParentFont", &TControl::SetParentFont);
+    RegisterLayoutSetter(R, cls, "Font.Name", &TControl::Font, &TFont::SetName);
+    RegisterLayoutSetter(R, cls, "Font.Height", &TControl::Font, &TFont::SetHeight);
+    RegisterLayoutSetter(R, cls, "Font.Size", &TControl::Font, &TFont::SetSize);
+    RegisterLayoutSetter(R, cls, "Font.Style", &TControl::Font, &TFont::SetStyle, FontStyleNames);
+    RegisterLayoutSetter(R, cls, "Font.Color", &TControl::Font, &TFont::SetColor);
+    RegisterLayoutSetter(R, cls, "Font.Charset", &TControl::Font, &TFont::SetCharset);
+    RegisterLayoutSetter(R, cls, "Visible", &TControl::SetVisible);
+    RegisterLayoutSetter(R, cls, "Enabled", &TControl::SetEnabled);
+    RegisterLayoutSetter(R, cls, "Hint", &TControl::SetHint);
+    RegisterLayoutSetter(R, cls, "ShowHint", &TControl::SetShowHint);
+    RegisterLayoutProperty<TControl>(R, cls, "OnClick", [](TControl& c, const TLayoutValue& v, const TLayoutBindings& b) {
+        c.OnClick = LayoutEvent<TNotifyEvent>(b, v);
+    });
+
+    const std::string win = "TWinControl";
+    RegisterLayoutSetter(R, win, "TabOrder", &TWinControl::SetTabOrder);
+    RegisterLayoutSetter(R, win, "TabStop", &TWinControl::SetTabStop);
+    RegisterLayoutSetter(R, win, "DoubleBuffered", &TWinControl::SetDoubleBuffered);
+}
+
+}  // namespace
+
 struct TClassRegistry::TClassEntry {
     std::string Name;
     std::string Base;
     std::function<TComponent*(TComponent*)> Factory;
     std::map<std::string, TPropertySetter> Properties;  // by lower-case name
+    std::map<std::string, TReferenceSetter> References;
 };
 
 TClassRegistry& TClassRegistry::Instance()
@@ -535,13 +593,15 @@ TClassRegistry& TClassRegistry::Instance()
     return registry;
 }
 
+// The reader places controls itself, so the tables of their base classes are always there; the units of
+// concrete classes are registered by the program.
 TClassRegistry::TClassRegistry() : FClasses(new std::vector<TClassEntry>)
 {
-    RegisterControlsClasses(*this);
-    RegisterStdCtrlsClasses(*this);
-    RegisterButtonsClasses(*this);
-    RegisterExtCtrlsClasses(*this);
-    RegisterComCtrlsClasses(*this);
+    RegisterClass("TComponent", "", nullptr);
+    RegisterClass("TControl", "TComponent", nullptr);
+    RegisterClass("TGraphicControl", "TControl", nullptr);
+    RegisterClass("TWinControl", "TControl", nullptr);
+    RegisterControlProperties(*this);
 }
 
 TClassRegistry::~TClassRegistry() { delete FClasses; }
@@ -555,68 +615,116 @@ void TClassRegistry::RegisterClass(const std::string& ClassName, const std::stri
         entry.Factory = std::move(Factory);
         return;
     }
-    FClasses->push_back(TClassEntry{ClassName, BaseClassName, std::move(Factory), {}});
+    FClasses->push_back(TClassEntry{ClassName, BaseClassName, std::move(Factory), {}, {}});
+}
+
+TClassRegistry::TClassEntry& TClassRegistry::Entry(const std::string& ClassName)
+{
+    for (TClassEntry& entry : *FClasses)
+        if (SameIdent(entry.Name, ClassName)) return entry;
+    throw Exception("class " + ClassName + " is not registered");
+}
+
+const TClassRegistry::TClassEntry* TClassRegistry::FindEntry(const std::string& ClassName) const
+{
+    for (const TClassEntry& entry : *FClasses)
+        if (SameIdent(entry.Name, ClassName)) return &entry;
+    return nullptr;
 }
 
 void TClassRegistry::RegisterProperty(const std::string& ClassName, const std::string& Property,
                                       TPropertySetter Setter)
 {
-    for (TClassEntry& entry : *FClasses) {
-        if (!SameIdent(entry.Name, ClassName)) continue;
-        entry.Properties[LowerAscii(Property)] = std::move(Setter);
-        return;
-    }
-    throw Exception("class " + ClassName + " is not registered");
+    Entry(ClassName).Properties[LowerAscii(Property)] = std::move(Setter);
 }
 
-bool TClassRegistry::IsRegistered(const std::string& ClassName) const
+void TClassRegistry::RegisterReference(const std::string& ClassName, const std::string& Property,
+                                       TReferenceSetter Setter)
 {
-    for (const TClassEntry& entry : *FClasses)
-        if (SameIdent(entry.Name, ClassName)) return true;
-    return false;
+    Entry(ClassName).References[LowerAscii(Property)] = std::move(Setter);
 }
+
+bool TClassRegistry::IsRegistered(const std::string& ClassName) const { return FindEntry(ClassName) != nullptr; }
 
 TComponent* TClassRegistry::Create(const std::string& ClassName, TComponent* Owner) const
 {
-    for (const TClassEntry& entry : *FClasses) {
-        if (!SameIdent(entry.Name, ClassName)) continue;
-        if (!entry.Factory) throw EResourceError("class " + ClassName + " cannot be created");
-        return entry.Factory(Owner);
-    }
-    throw EResourceError("class " + ClassName + " not found");
+    const TClassEntry* entry = FindEntry(ClassName);
+    if (!entry) throw EResourceError("class " + ClassName + " not found");
+    if (!entry->Factory) throw EResourceError("class " + ClassName + " cannot be created");
+    return entry->Factory(Owner);
 }
 
-const TPropertySetter* TClassRegistry::FindProperty(const std::string& ClassName, const std::string& Property) const
+template <class TSetter>
+const TSetter* TClassRegistry::FindAlongBases(const std::string& ClassName, const std::string& Property,
+                                              std::map<std::string, TSetter> TClassEntry::*Table) const
 {
     const std::string key = LowerAscii(Property);
     std::string current = ClassName;
     // Guards against a base-class cycle in the tables.
     for (size_t depth = 0; !current.empty() && depth <= FClasses->size(); ++depth) {
-        const TClassEntry* entry = nullptr;
-        for (const TClassEntry& e : *FClasses)
-            if (SameIdent(e.Name, current)) entry = &e;
+        const TClassEntry* entry = FindEntry(current);
         if (!entry) return nullptr;
-        auto found = entry->Properties.find(key);
-        if (found != entry->Properties.end()) return &found->second;
+        auto found = (entry->*Table).find(key);
+        if (found != (entry->*Table).end()) return &found->second;
         current = entry->Base;
     }
     return nullptr;
 }
 
+const TPropertySetter* TClassRegistry::FindProperty(const std::string& ClassName, const std::string& Property) const
+{
+    return FindAlongBases(ClassName, Property, &TClassEntry::Properties);
+}
+
+const TReferenceSetter* TClassRegistry::FindReference(const std::string& ClassName, const std::string& Property) const
+{
+    return FindAlongBases(ClassName, Property, &TClassEntry::References);
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 
-const std::any& FindLayoutMethod(TCustomForm& Root, const TLayoutValue& Value)
+// Bindings
+
+namespace {
+
+bool SameName(const std::string& A, const std::string& B)
+{
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, A.c_str(), -1, B.c_str(), -1) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+const std::any& TLayoutBindings::FindMethod(const std::string& Name) const
+{
+    for (const auto& entry : FMethods)
+        if (SameName(entry.first, Name)) return entry.second;
+    throw EResourceError("published method '" + Name + "' not found");
+}
+
+void TLayoutBindings::BindField(const std::string& Name, TComponent* Component) const
+{
+    for (const auto& entry : FFields) {
+        if (!SameName(entry.first, Name)) continue;
+        if (!entry.second(Component)) throw EResourceError("field '" + Name + "' does not fit the component's class");
+        return;
+    }
+}
+
+const std::any& FindLayoutMethod(const TLayoutBindings& Bindings, const TLayoutValue& Value)
 {
     if (Value.Kind != TLayoutValue::vkIdent) throw EConvertError("a method name is expected");
-    return Root.FindMethod(Value.Text);
+    return Bindings.FindMethod(Value.Text);
 }
 
-void ReadFormLayoutText(TCustomForm& Root, const std::string& Utf8Text, const std::string& SourceName)
+// ---------------------------------------------------------------------------------------------------------------
+
+void ReadLayoutText(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& Utf8Text,
+                    const std::string& SourceName)
 {
-    TLayoutReader(Root, Utf8Text, SourceName).Read();
+    TLayoutReader(Root, Bindings, Utf8Text, SourceName).Read();
 }
 
-void ReadFormLayout(TCustomForm& Root, const std::string& ResourceName)
+void ReadLayout(TWinControl& Root, const TLayoutBindings& Bindings, const std::string& ResourceName)
 {
     const HMODULE module = GetModuleHandleA(nullptr);
     HRSRC info = FindResourceA(module, ResourceName.c_str(), RT_RCDATA);
@@ -624,5 +732,5 @@ void ReadFormLayout(TCustomForm& Root, const std::string& ResourceName)
     HGLOBAL data = LoadResource(module, info);
     const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
     if (!bytes) throw EResourceError("layout resource " + ResourceName + " cannot be loaded");
-    ReadFormLayoutText(Root, std::string(bytes, SizeofResource(module, info)), ResourceName);
+    ReadLayoutText(Root, Bindings, std::string(bytes, SizeofResource(module, info)), ResourceName);
 }

@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "DeviceContexts.h"
-#include "Forms.h"
 #include "LayoutReader.h"
 
 namespace {
@@ -52,13 +51,6 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap& Bitmap)
     const COLORREF transparent = ColorToRGB(source.Pixel(0, Bitmap.Height() - 1));
     TransparentBlt(DC, X, Y, Bitmap.Width(), Bitmap.Height(), source.Handle(), 0, 0, Bitmap.Width(),
                    Bitmap.Height(), transparent);
-}
-
-TCustomForm* GetParentForm(TControl* Control)
-{
-    for (TControl* c = Control; c; c = c->Parent())
-        if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
-    return nullptr;
 }
 
 // ---- TLabel ----
@@ -190,8 +182,13 @@ void TButton::UpdateDefaultLook()
 void TButton::Click()
 {
     TWinControl::Click();
-    if (FModalResult == 0) return;
-    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+    if (FModalResult != mrNone) SetFormModalResult(FModalResult);
+}
+
+bool TButton::WantsDialogKey(WPARAM Key) const
+{
+    if (!CanFocus()) return false;
+    return Key == VK_RETURN ? Focused() || FDefault : Key == VK_ESCAPE && FCancel;
 }
 
 void TButton::CreateParams(TCreateParams& Params)
@@ -208,6 +205,11 @@ void TButton::WndProc(TMessage& Message)
         // The parent reflects the button's notification; the system button sends BN_CLICKED once per click.
         if (HIWORD(Message.WParam) == BN_CLICKED) Click();
         Message.Result = 0;
+        return;
+    case CM_DIALOGKEY:
+        if (!WantsDialogKey(Message.WParam)) break;
+        Click();
+        Message.Result = 1;
         return;
     case CM_FOCUSCHANGED:
         // Focus moved inside the form: an owner-drawn look (bold caption, focus frame) changes with it.
@@ -231,29 +233,17 @@ void RegisterStdCtrlsClasses(TClassRegistry& Registry)
     Registry.RegisterClass("TButton", "TWinControl", [](TComponent* Owner) { return new TButton(Owner); });
 
     const std::string label = "TLabel";
-    RegisterLayoutProperty<TLabel>(Registry, label, "AutoSize",
-                                   [](TLabel& c, const TLayoutValue& v) { c.SetAutoSize(v.AsBool()); });
-    RegisterLayoutProperty<TLabel>(Registry, label, "Transparent",
-                                   [](TLabel& c, const TLayoutValue& v) { c.SetTransparent(v.AsBool()); });
-    RegisterLayoutProperty<TLabel>(Registry, label, "WordWrap",
-                                   [](TLabel& c, const TLayoutValue& v) { c.SetWordWrap(v.AsBool()); });
-    RegisterLayoutProperty<TLabel>(Registry, label, "Alignment", [](TLabel& c, const TLayoutValue& v) {
-        c.SetAlignment(static_cast<TAlignment>(v.AsEnum({"taLeftJustify", "taRightJustify", "taCenter"})));
-    });
-    RegisterLayoutProperty<TLabel>(Registry, label, "Layout", [](TLabel& c, const TLayoutValue& v) {
-        c.SetLayout(static_cast<TTextLayout>(v.AsEnum({"tlTop", "tlCenter", "tlBottom"})));
-    });
+    RegisterLayoutSetter(Registry, label, "AutoSize", &TLabel::SetAutoSize);
+    RegisterLayoutSetter(Registry, label, "Transparent", &TLabel::SetTransparent);
+    RegisterLayoutSetter(Registry, label, "WordWrap", &TLabel::SetWordWrap);
+    RegisterLayoutSetter(Registry, label, "Alignment", &TLabel::SetAlignment, AlignmentNames);
+    RegisterLayoutSetter(Registry, label, "Layout", &TLabel::SetLayout, TextLayoutNames);
 
     const std::string button = "TButton";
     RegisterLayoutProperty<TButton>(Registry, button, "ModalResult", [](TButton& c, const TLayoutValue& v) {
         // Stored as a number; the names are accepted too.
-        c.SetModalResult(v.Kind == TLayoutValue::vkIdent
-                             ? v.AsEnum({"mrNone", "mrOk", "mrCancel", "mrAbort", "mrRetry", "mrIgnore", "mrYes",
-                                         "mrNo", "mrAll"})
-                             : v.AsInt());
+        c.SetModalResult(v.Kind == TLayoutValue::vkIdent ? v.AsEnum(ModalResultNames) : v.AsInt());
     });
-    RegisterLayoutProperty<TButton>(Registry, button, "Default",
-                                    [](TButton& c, const TLayoutValue& v) { c.SetDefault(v.AsBool()); });
-    RegisterLayoutProperty<TButton>(Registry, button, "Cancel",
-                                    [](TButton& c, const TLayoutValue& v) { c.SetCancel(v.AsBool()); });
+    RegisterLayoutSetter(Registry, button, "Default", &TButton::SetDefault);
+    RegisterLayoutSetter(Registry, button, "Cancel", &TButton::SetCancel);
 }

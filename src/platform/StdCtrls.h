@@ -5,22 +5,8 @@
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
-
-class TCustomForm;
-
-// A canvas on a device context someone else owns, for one scope; the DC gets its objects back at the end.
-class TAttachedCanvas {
-public:
-    explicit TAttachedCanvas(HDC DC) { FCanvas.SetHandle(DC); }
-    ~TAttachedCanvas() { FCanvas.SetHandle(nullptr); }
-    TAttachedCanvas(const TAttachedCanvas&) = delete;
-    TAttachedCanvas& operator=(const TAttachedCanvas&) = delete;
-    TCanvas& operator*() { return FCanvas; }
-    TCanvas* operator->() { return &FCanvas; }
-
-private:
-    TCanvas FCanvas;
-};
+inline constexpr const char* AlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
+inline constexpr const char* TextLayoutNames[] = {"tlTop", "tlCenter", "tlBottom"};
 
 // Draws a control's text in the canvas font with a clear background; disabled text is embossed in the system's
 // highlight and shadow colours.
@@ -29,9 +15,6 @@ void DrawControlText(TCanvas& Canvas, const std::string& Text, RECT Rect, UINT F
 // Draws a bitmap unscaled at (X, Y) with its bottom-left pixel's colour left out, as glyphs and transparent
 // pictures are shown.
 void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap& Bitmap);
-
-// The form that a control sits in (nearest TCustomForm among its parents, itself included); nullptr if none.
-TCustomForm* GetParentForm(TControl* Control);
 
 class TLabel : public TGraphicControl {
 public:
@@ -63,12 +46,13 @@ private:
     TTextLayout FLayout = tlTop;
 };
 
-// A push button (the system BUTTON class). Enter/Escape reach it through the form's dialog keys.
+// A push button (the system BUTTON class). It answers the form's dialog keys: Enter when it has the focus or is the
+// default button, Escape when it is the cancel button.
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* AOwner);
-    int ModalResult() const { return FModalResult; }
-    void SetModalResult(int Value) { FModalResult = Value; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
     bool Default() const { return FDefault; }
     void SetDefault(bool Value);
     bool Cancel() const { return FCancel; }
@@ -83,7 +67,8 @@ protected:
     virtual void UpdateDefaultLook();
 
 private:
-    int FModalResult = 0;
+    bool WantsDialogKey(WPARAM Key) const;
+    TModalResult FModalResult = mrNone;
     bool FDefault = false;
     bool FCancel = false;
 };

@@ -1,9 +1,10 @@
-// Program entry: the units' start-up, the application object, its title, the confirmation window as main window,
-// the message loop; then the window goes and the units shut down in reverse order.
+// Program entry: the units' start-up, the layout classes, the application object, its title, the confirmation window
+// as main window, the message loop; then the window goes and the units shut down in reverse order.
 #include <windows.h>
 
 #include <exception>
 
+#include "ComponentClasses.h"
 #include "Forms.h"
 #include "ProgramUnits.h"
 #include "Unit1.h"
@@ -14,6 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!units.Start()) return 1;  // reported, and what had started is shut down again
     int exitCode = 0;
     try {
+        RegisterComponentClasses();
         Application->Initialize();
         Application->SetTitle("Quintaro卸载");
         Application->CreateForm(Form1);

@@ -6,7 +6,7 @@ source "$QUINTARO_SOURCE/tests/e2e/common.bash"
 e2e_fresh_prefix cancel
 demo_lay_out
 demo_place_uninstaller "$QUINTARO_EXE"
-e2e_wait_for "two running copies" 20 test "$(demo_running_copies)" -ge 2
+e2e_wait_for "two running copies" 20 e2e_copies_running
 before=$(e2e_checksums)
 batch=$(demo_unix "$DEMO_UNINSTALLER_DIR\\deleteFile.bat")
 

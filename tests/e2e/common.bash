@@ -33,6 +33,10 @@ e2e_start_uninstaller() {
 
 e2e_uninstaller_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 
+# Conditions for e2e_wait_for: functions, so that each try looks again (a "$(...)" argument is read only once).
+e2e_copies_running() { [ "$(demo_running_copies)" -ge 2 ]; }
+e2e_nothing_left() { [ -z "$(demo_leftovers)" ]; }
+
 # Checksums of every file of the prefix's drive that is not the product's, the uninstaller's, or a temp file.
 e2e_checksums() {
   ( cd "$WINEPREFIX/drive_c" && find . -type f \

@@ -9,7 +9,7 @@ e2e_fresh_prefix uninstall
 before=$(e2e_checksums)
 demo_lay_out
 demo_place_uninstaller "$QUINTARO_EXE"
-e2e_wait_for "two running copies" 20 test "$(demo_running_copies)" -ge 2
+e2e_wait_for "two running copies" 20 e2e_copies_running
 
 start=$(date +%s.%N)
 e2e_start_uninstaller
@@ -22,7 +22,7 @@ demo_screenshot "$E2E_OUT/completion.png"
 demo_key Return
 e2e_wait_for "the uninstaller to end" 30 e2e_uninstaller_ended
 ended=$(date +%s.%N)
-e2e_wait_for "the uninstaller to delete itself" 20 test -z "$(demo_leftovers)"
+e2e_wait_for "the uninstaller to delete itself" 20 e2e_nothing_left
 gone=$(date +%s.%N)
 
 [ -z "$(demo_leftovers)" ] || e2e_fail "left behind: $(demo_leftovers)"

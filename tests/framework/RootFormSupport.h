@@ -47,22 +47,8 @@ inline std::string Bounds(const RECT& R)
 }
 inline std::string Bounds(int Left, int Top, int Right, int Bottom) { return Bounds(RECT{Left, Top, Right, Bottom}); }
 
-// One pixel of a window, frame included, as shown now.
-inline COLORREF WindowPixel(HWND Wnd, int X, int Y)
-{
-    HDC dc = GetWindowDC(Wnd);
-    const COLORREF c = GetPixel(dc, X, Y);
-    ReleaseDC(Wnd, dc);
-    return c;
-}
-
-inline COLORREF ClientPixel(HWND Wnd, int X, int Y)
-{
-    HDC dc = GetDC(Wnd);
-    const COLORREF c = GetPixel(dc, X, Y);
-    ReleaseDC(Wnd, dc);
-    return c;
-}
+using testsupport::ClientPixel;
+using testsupport::WindowPixel;
 
 inline bool SamePixels(TBitmap& A, TBitmap& B)
 {

@@ -21,3 +21,20 @@ TEST(PathHelpers, FolderAndNameParts)
     EXPECT_EQ("C:\\乗\\a.bat", ChangeFileExt("C:\\乗\\a.exe", ".bat"));
     EXPECT_EQ("C:\\a.b\\c.bat", ChangeFileExt("C:\\a.b\\c", ".bat"));
 }
+
+TEST(StringList, EveryChangeIsAnnouncedBeforeAndAfterOnce)
+{
+    TStringList list;
+    std::vector<std::string> log;
+    list.OnChanging = [&](TObject*) { log.push_back("changing " + std::to_string(list.Count())); };
+    list.OnChange = [&](TObject*) { log.push_back("change " + std::to_string(list.Count())); };
+    list.SetText("a\r\nb\r\n");
+    list.Add("c");
+    list.SetStrings(0, "A");
+    list.Delete(1);
+    list.Insert(0, "z");
+    list.Clear();
+    EXPECT_EQ((std::vector<std::string>{"changing 0", "change 2", "changing 2", "change 3", "changing 3", "change 3",
+                                        "changing 3", "change 2", "changing 2", "change 3", "changing 3", "change 0"}),
+              log);
+}

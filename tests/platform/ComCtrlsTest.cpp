@@ -111,6 +111,19 @@ TEST_F(RichEditTest, LinesMirrorTheText)
     EXPECT_EQ(std::string(text), "one\r\ntwo\r\nthree\r\n");
 }
 
+TEST_F(RichEditTest, TheWindowFollowsEveryEditOfAKeptLineList)
+{
+    TStringList& lines = Edit->Lines();
+    lines.Add("前");
+    ShowForm();
+    lines.SetStrings(0, "后");
+    char text[64] = {};
+    GetWindowTextA(Edit->Handle(), text, sizeof text);
+    EXPECT_EQ(std::string(text), "后\r\n") << "at once, without another call on the control";
+    Edit->RecreateWnd();
+    EXPECT_EQ(Edit->Text(), "后\r\n") << "and the text moves to a new window";
+}
+
 TEST_F(RichEditTest, StylesFollowThePropertiesAndAScrollBarCanBeAddedLater)
 {
     ShowForm();

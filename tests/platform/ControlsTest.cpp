@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "CoreSupport.h"
+#include "WindowSupport.h"
 
 using namespace coretest;
 
@@ -80,13 +81,7 @@ T* Child(TWinControl* Parent, int Left, int Top, int Width, int Height)
     return control;
 }
 
-COLORREF Pixel(HWND Wnd, int X, int Y)
-{
-    HDC dc = GetDC(Wnd);
-    const COLORREF c = GetPixel(dc, X, Y);
-    ReleaseDC(Wnd, dc);
-    return c;
-}
+using testsupport::ClientPixel;
 
 }  // namespace
 
@@ -287,14 +282,14 @@ TEST_F(CoreFixture, WindowlessChildrenArePaintedInZOrderAndClippedToTheirBounds)
     blue->SetParent(Form.get());
     ShowForm();
     const HWND wnd = Form->Handle();
-    EXPECT_EQ(RGB(255, 0, 0), Pixel(wnd, 15, 15));
-    EXPECT_EQ(RGB(0, 0, 255), Pixel(wnd, 40, 40)) << "the later one is on top";
-    EXPECT_EQ(RGB(0, 160, 0), Pixel(wnd, 5, 5));
-    EXPECT_EQ(RGB(0, 160, 0), Pixel(wnd, 75, 75)) << "each paints only inside its bounds";
+    EXPECT_EQ(RGB(255, 0, 0), ClientPixel(wnd, 15, 15));
+    EXPECT_EQ(RGB(0, 0, 255), ClientPixel(wnd, 40, 40)) << "the later one is on top";
+    EXPECT_EQ(RGB(0, 160, 0), ClientPixel(wnd, 5, 5));
+    EXPECT_EQ(RGB(0, 160, 0), ClientPixel(wnd, 75, 75)) << "each paints only inside its bounds";
 
     red->BringToFront();
     Form->Update();
-    EXPECT_EQ(RGB(255, 0, 0), Pixel(wnd, 40, 40));
+    EXPECT_EQ(RGB(255, 0, 0), ClientPixel(wnd, 40, 40));
 
     ValidateRect(wnd, nullptr);
     blue->Invalidate();
@@ -304,8 +299,8 @@ TEST_F(CoreFixture, WindowlessChildrenArePaintedInZOrderAndClippedToTheirBounds)
 
     Form->SetDoubleBuffered(true);
     Form->Repaint();
-    EXPECT_EQ(RGB(0, 0, 255), Pixel(wnd, 65, 65));
-    EXPECT_EQ(RGB(255, 0, 0), Pixel(wnd, 40, 40));
+    EXPECT_EQ(RGB(0, 0, 255), ClientPixel(wnd, 65, 65));
+    EXPECT_EQ(RGB(255, 0, 0), ClientPixel(wnd, 40, 40));
 }
 
 TEST_F(CoreFixture, MouseMessagesReachTheWindowlessChildUnderThePointerUntilTheRelease)
@@ -465,4 +460,82 @@ TEST_F(CoreFixture, TabOrderRunsThroughNestedControlsAsTheirTabOrderValuesAsk)
     EXPECT_EQ(b, Form->FindNextControl(c, false, true));
     EXPECT_EQ(c, Form->ActiveControl()) << "a shown form focuses the first control in tab order";
     EXPECT_EQ(c->Handle(), GetFocus());
+}
+
+// ---- what new controls build on ----
+
+namespace {
+
+// A superclassed stock control of the given class.
+class TStockBox : public TWinControl {
+public:
+    TStockBox(TComponent* AOwner, const char* StockClass) : TWinControl(AOwner), FStockClass(StockClass) {}
+
+protected:
+    void CreateParams(TCreateParams& Params) override
+    {
+        TWinControl::CreateParams(Params);
+        Params.StockClass = FStockClass;
+    }
+
+private:
+    std::string FStockClass;
+};
+
+class TCustomProbe : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        Canvas().Brush().SetColor(RGBColor(0, 0, 200));
+        Canvas().FillRect(RECT{0, 0, 10, 10});
+    }
+};
+
+}  // namespace
+
+TEST_F(CoreFixture, StockParentsShowWindowlessChildrenAndCommonControlsCanBeSuperclassed)
+{
+    auto* tabs = new TStockBox(Form.get(), "SysTabControl32");
+    tabs->SetBounds(0, 0, 150, 100);
+    tabs->SetParent(Form.get());
+    auto* swatch = Child<TSwatch>(tabs, 40, 40, 20, 20);
+    ShowForm();
+    EXPECT_TRUE(tabs->HandleAllocated()) << "the common controls were initialised first";
+    EXPECT_EQ(RGB(0, 0, 0), ClientPixel(tabs->Handle(), 50, 50)) << "painted over the stock control";
+    EXPECT_NE(RGB(0, 0, 0), ClientPixel(tabs->Handle(), 30, 30));
+    swatch->Hide();
+    tabs->Update();
+    EXPECT_NE(RGB(0, 0, 0), ClientPixel(tabs->Handle(), 50, 50));
+}
+
+TEST_F(CoreFixture, RecreatingAWindowKeepsItsTextAndChildren)
+{
+    auto* box = Child<TBox>(Form.get(), 10, 10, 100, 80);
+    auto* inner = Child<TBox>(box, 5, 5, 20, 20);
+    ShowForm();
+    box->SetCaption("文字");
+    const HWND old = box->Handle();
+    box->RecreateWnd();
+    EXPECT_NE(old, box->Handle());
+    EXPECT_FALSE(IsWindow(old));
+    EXPECT_EQ("文字", box->Caption());
+    ASSERT_TRUE(inner->HandleAllocated());
+    EXPECT_EQ(box->Handle(), GetParent(inner->Handle()));
+}
+
+TEST_F(CoreFixture, ACustomControlPaintsOnItsCanvasAndMeasuresOutsidePaint)
+{
+    auto* probe = Child<TCustomProbe>(Form.get(), 10, 10, 60, 40);
+    probe->SetColor(RGBColor(200, 0, 0));
+    probe->Font().SetHeight(-24);
+    EXPECT_EQ(testsupport::TextExtent(probe->Font(), "宽").cx, probe->Canvas().TextWidth("宽")) << "in its font";
+    ShowForm();
+    EXPECT_GT(probe->Paints, 0);
+    EXPECT_EQ(RGB(0, 0, 200), ClientPixel(probe->Handle(), 5, 5));
+    EXPECT_EQ(RGB(200, 0, 0), ClientPixel(probe->Handle(), 30, 30)) << "its colour under what Paint draws";
 }

@@ -78,6 +78,41 @@ LONG_PTR Style(HWND Wnd) { return GetWindowLongPtrA(Wnd, GWL_STYLE); }
 LONG_PTR ExStyle(HWND Wnd) { return GetWindowLongPtrA(Wnd, GWL_EXSTYLE); }
 bool TopMost(HWND Wnd) { return (ExStyle(Wnd) & WS_EX_TOPMOST) != 0; }
 
+// Pages on Ctrl+Tab (forward) and Ctrl+Shift+Tab (back), as a page control does, wherever the focus is.
+class TPager : public TBox {
+public:
+    using TBox::TBox;
+    std::vector<std::string> Pages;
+
+protected:
+    void WndProc(TMessage& Message) override
+    {
+        if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+            Pages.push_back(GetKeyState(VK_SHIFT) < 0 ? "back" : "forward");
+            Message.Result = 1;
+            return;
+        }
+        TBox::WndProc(Message);
+    }
+};
+
+// Holds keys down in the thread's keyboard state for one scope.
+class THeldKeys {
+public:
+    explicit THeldKeys(std::initializer_list<BYTE> Keys)
+    {
+        GetKeyboardState(FSaved);
+        BYTE held[256];
+        std::copy(FSaved, FSaved + 256, held);
+        for (BYTE key : Keys) held[key] = 0x80;
+        SetKeyboardState(held);
+    }
+    ~THeldKeys() { SetKeyboardState(FSaved); }
+
+private:
+    BYTE FSaved[256];
+};
+
 TButton* NewButton(TWinControl* Parent, int Left, const std::string& Caption, std::vector<std::string>& Clicks)
 {
     auto* button = new TButton(Parent->Owner() ? Parent->Owner() : Parent);
@@ -369,6 +404,25 @@ TEST_F(Forms, EnterAndEscapeClickTheButtonsThatTheirKindsName)
     cancel->SetFocus();
     press(VK_TAB);
     EXPECT_EQ(laterCancel->Handle(), GetFocus()) << "Tab moves on in tab order";
+}
+
+TEST_F(Forms, CtrlTabReachesTheControlThatPagesInsteadOfMovingTheFocus)
+{
+    std::vector<std::string> clicks;
+    TButton* button = NewButton(Form.get(), 10, "a", clicks);
+    NewButton(Form.get(), 60, "b", clicks);
+    auto* pager = new TPager(Form.get(), 50, 50);
+    pager->SetBounds(10, 100, 50, 50);
+    pager->SetParent(Form.get());
+    ShowForm();
+    button->SetFocus();
+    for (bool shift : {false, true}) {
+        THeldKeys held = shift ? THeldKeys{VK_CONTROL, VK_SHIFT} : THeldKeys{VK_CONTROL};
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        Pump();
+    }
+    EXPECT_EQ((std::vector<std::string>{"forward", "back"}), pager->Pages);
+    EXPECT_EQ(button->Handle(), GetFocus()) << "the focus stays where it was";
 }
 
 TEST_F(Forms, EscapeInAModalFormReturnsTheCancelButtonsResult)

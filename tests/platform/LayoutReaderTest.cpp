@@ -17,10 +17,13 @@ public:
     std::vector<std::string> Lines;
     std::string Data;
     int LoadedCalls = 0;
+    TComponent* Buddy = nullptr;
+    bool BuddyBeforeLoaded = false;
     void Loaded() override
     {
         TComponent::Loaded();
         ++LoadedCalls;
+        BuddyBeforeLoaded = Buddy != nullptr;
     }
 };
 
@@ -35,6 +38,8 @@ void RegisterProbe()
         if (v.Kind != TLayoutValue::vkStrings) throw EConvertError("a string list is expected");
         p.Lines = v.Items;
     });
+    RegisterLayoutReference<TProbe, TPanel>(registry, "TCoreProbe", "Buddy",
+                                            [](TProbe& p, TPanel& Target) { p.Buddy = &Target; });
     RegisterLayoutProperty<TProbe>(registry, "TCoreProbe", "Data", [](TProbe& p, const TLayoutValue& v) {
         if (v.Kind != TLayoutValue::vkBinary) throw EConvertError("binary data is expected");
         p.Data = v.Text;
@@ -206,6 +211,21 @@ TEST_F(LayoutReader, AnInheritedLayoutChangesWhatTheBaseCreated)
     EXPECT_EQ("derived", form->Caption());
     EXPECT_EQ(30, form->Panel1->Height());
     EXPECT_EQ(2, form->ComponentCount()) << "Panel1 and Extra";
+}
+
+TEST_F(LayoutReader, AReferenceMayNameAComponentDeclaredFurtherDown)
+{
+    auto form = Read(u8"object F: TLayoutForm\n  object Probe: TCoreProbe\n    Buddy = Later\n  end\n"
+                     u8"  object Later: TPanel\n  end\nend\n");
+    auto* probe = dynamic_cast<TProbe*>(form->FindComponent("Probe"));
+    ASSERT_NE(nullptr, probe);
+    EXPECT_EQ(form->FindComponent("Later"), probe->Buddy);
+    EXPECT_TRUE(probe->BuddyBeforeLoaded) << "resolved before Loaded";
+    EXPECT_EQ("TEST.DFM, line 3: Buddy: component 'Nobody' not found",
+              ErrorOf(u8"object F: TLayoutForm\n  object Probe: TCoreProbe\n    Buddy = Nobody\n  end\nend\n"));
+    EXPECT_EQ("TEST.DFM, line 3: Buddy: 'Other' does not fit this property",
+              ErrorOf(u8"object F: TLayoutForm\n  object Probe: TCoreProbe\n    Buddy = Other\n  end\n"
+                      u8"  object Other: TCoreProbe\n  end\nend\n"));
 }
 
 TEST_F(LayoutReader, BadLayoutsFailWithTheResourceAndTheLine)

@@ -14,13 +14,7 @@ namespace stocktest {
 // Runs the thread's messages for at least Milliseconds (timers and posted messages included).
 inline void Pump(DWORD Milliseconds = 30) { testsupport::PumpFor(Milliseconds); }
 
-inline COLORREF ClientPixel(HWND Wnd, int X, int Y)
-{
-    HDC dc = GetDC(Wnd);
-    const COLORREF c = GetPixel(dc, X, Y);
-    ReleaseDC(Wnd, dc);
-    return c;
-}
+using testsupport::ClientPixel;
 
 // Counts the pixels of Colour in a rectangle of a window's client area.
 inline int CountPixels(HWND Wnd, const RECT& R, COLORREF Colour)

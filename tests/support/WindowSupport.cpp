@@ -51,4 +51,16 @@ SIZE TextExtent(const TFont& Font, const std::string& Text)
     return size;
 }
 
+COLORREF ClientPixel(HWND Wnd, int X, int Y)
+{
+    TWindowDC dc(Wnd);
+    return GetPixel(dc.Handle(), X, Y);
+}
+
+COLORREF WindowPixel(HWND Wnd, int X, int Y)
+{
+    TWindowDC dc(Wnd, true);
+    return GetPixel(dc.Handle(), X, Y);
+}
+
 }  // namespace testsupport

@@ -29,6 +29,10 @@ private:
     HWND FWnd;
 };
 
+// One pixel of a window as shown now: of its client area, or with WholeWindow of the window, frame included.
+COLORREF ClientPixel(HWND Wnd, int X, int Y);
+COLORREF WindowPixel(HWND Wnd, int X, int Y);
+
 // What GDI itself measures for a single line in a font.
 SIZE TextExtent(const TFont& Font, const std::string& Text);
 
