@@ -29,6 +29,11 @@ private:
     HWND FWnd;
 };
 
+// Where a root form's title bar does not show its own first row (the dark top line) and first column (its gradient)
+// on the window as painted, after showing and after each frame repaint that activation, the pointer over the frame
+// and a caption change bring: each failing step named, "" when the bar stays on top of the frame fill throughout.
+std::string TitleBarEdgeFaults(HWND Wnd);
+
 // What GDI itself measures for a single line in a font.
 SIZE TextExtent(const TFont& Font, const std::string& Text);
 
