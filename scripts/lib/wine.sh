@@ -1,5 +1,6 @@
 # Shared by the scripts that run Windows programs: the private prefix, the locale and the X display.
-# Source it; it defines wine_env, wine_prefix_ready, wine_display and wine64.
+# Source it; it defines wine_env, wine_prefix_ready, wine_display, wine64, and wine_run_begin for the scripts that
+# should leave nothing running behind them.
 
 QUINTARO_ROOT=${QUINTARO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 WINE_LOADER=/usr/lib/wine/wine64
@@ -12,15 +13,17 @@ wine_env() {
   # No Mono/Gecko installers, no desktop menu entries.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINEARCH=win64
+  # A run that cleans up after itself learns which prefixes it used.
+  if [ -n "${QUINTARO_RUN:-}" ]; then echo "$WINEPREFIX" >> "$QUINTARO_RUN/prefixes"; fi
 }
 
 # Starts an Xvfb of our own unless DISPLAY names one; reuses it across calls.
 wine_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  local state=$WINEPREFIX.display n
+  local state=$WINEPREFIX.display n pid
   if [ -f "$state" ]; then
-    n=$(cat "$state")
-    if [ -S "/tmp/.X11-unix/X$n" ] && pgrep -f "Xvfb :$n " >/dev/null; then
+    read -r n pid < "$state" || true
+    if [ -S "/tmp/.X11-unix/X$n" ] && [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       export DISPLAY=:$n; return 0
     fi
   fi
@@ -29,7 +32,8 @@ wine_display() {
     setsid nohup Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
     for _ in $(seq 1 50); do [ -S "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     if [ -S "/tmp/.X11-unix/X$n" ]; then
-      echo "$n" > "$state"; export DISPLAY=:$n; return 0
+      pid=$(tr -dc 0-9 < "/tmp/.X$n-lock")  # the server's own lock file names it
+      echo "$n $pid" > "$state"; export DISPLAY=:$n; return 0
     fi
   done
   echo "wine: no X display could be started" >&2; return 1
@@ -59,4 +63,38 @@ wine_prefix_ready() {
 
 wine64() {
   "$WINE_LOADER" "$@"
+}
+
+# Makes the calling script a run that leaves no wineserver and no display of its own behind, whether it ends, fails
+# or is interrupted. Within the run each prefix keeps its one display for all its programs (a display per program
+# made the tests flaky); at the end every prefix the run used loses its wineserver first and its display after, as a
+# display must outlive the Wine processes drawing on it. Displays are ended only when the run started without one.
+wine_run_begin() {
+  QUINTARO_RUN=$(mktemp -d "${TMPDIR:-/tmp}/quintaro-run.XXXXXX")
+  export QUINTARO_RUN
+  if [ -z "${DISPLAY:-}" ]; then touch "$QUINTARO_RUN/own-displays"; fi
+  trap wine_run_end EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+}
+
+wine_run_end() {
+  [ -n "${QUINTARO_RUN:-}" ] && [ -d "$QUINTARO_RUN" ] || return 0
+  local prefixes prefix n pid
+  prefixes=$(sort -u "$QUINTARO_RUN/prefixes" 2>/dev/null || true)
+  while IFS= read -r prefix; do
+    [ -n "$prefix" ] || continue
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver -k </dev/null 2>/dev/null || true
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver -w </dev/null 2>/dev/null || true
+  done <<< "$prefixes"
+  if [ -f "$QUINTARO_RUN/own-displays" ]; then
+    while IFS= read -r prefix; do
+      [ -n "$prefix" ] && [ -f "$prefix.display" ] || continue
+      read -r n pid < "$prefix.display" || true
+      rm -f "$prefix.display"
+      [ -n "$pid" ] && kill "$pid" 2>/dev/null || continue
+      for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    done <<< "$prefixes"
+  fi
+  rm -rf "$QUINTARO_RUN"
 }

@@ -130,10 +130,27 @@ void TLicenseRootForm::WndProc(TMessage& Message)
     }
 }
 
-void TLicenseRootForm::RepaintTitlePanel()
+bool TLicenseRootForm::TitlePanelShown() const
 {
     // A panel without a parent is not part of the window (borderless forms).
-    if (FTitlePanel && FTitlePanel->Parent() && FTitlePanel->HandleAllocated()) FTitlePanel->Repaint();
+    return FTitlePanel && FTitlePanel->Parent() && FTitlePanel->HandleAllocated();
+}
+
+void TLicenseRootForm::RepaintTitlePanel()
+{
+    if (TitlePanelShown()) FTitlePanel->Repaint();
+}
+
+void TLicenseRootForm::InvalidateTitlePanelEdge()
+{
+    if (!TitlePanelShown()) return;
+    // The frame fill has just covered the bar's first row and column, and nothing else tells the bar: a frame paint
+    // of the system's own update (the first show) has already passed the bar's paint, a caption change repaints only
+    // the label. Marked invalid, the bar paints over them in the paint that follows.
+    const HWND bar = FTitlePanel->Handle();
+    const RECT row{0, 0, FTitlePanel->ClientWidth(), 1}, column{0, 0, 1, FTitlePanel->ClientHeight()};
+    InvalidateRect(bar, &row, FALSE);
+    InvalidateRect(bar, &column, FALSE);
 }
 
 void TLicenseRootForm::FrameRefresh()
@@ -167,6 +184,7 @@ void TLicenseRootForm::WMNCPaint(TMessage& Message)
     ExcludeClipRect(dc.Handle(), client.left + 1, client.top + 1, client.right + 1, client.bottom + 1);
     TGdiObject brush(CreateSolidBrush(FLowColor ? LowColorFrameColor : FrameColor));
     FillRect(dc.Handle(), &window, static_cast<HBRUSH>(brush.Get()));
+    InvalidateTitlePanelEdge();
     Message.Result = 0;
 }
 

@@ -36,7 +36,9 @@ private:
     void WMSetCursor(TMessage& Message);
     void WMWindowPosChanged(TMessage& Message);
     void WMSysCommand(TMessage& Message);
+    bool TitlePanelShown() const;
     void RepaintTitlePanel();
+    void InvalidateTitlePanelEdge();
     void FrameRefresh();
     void ApplyHouseLook(TComponent* Component);
 

@@ -9,6 +9,15 @@
 #include "ProgramUnits.h"
 #include "Unit1.h"
 
+#if defined(__GLIBCXX__)
+#include <cstdlib>
+// GCC's default handler for an uncaught exception prints the demangled type to stderr, which a GUI program has not,
+// and brings a demangler and printf of some 80 KB along. This one ends the program the same way without them.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}
+#endif
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     TUnitSequence units(ProgramUnits());

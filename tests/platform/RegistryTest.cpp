@@ -45,7 +45,7 @@ protected:
 TEST_F(RegistryTest, ReadsStringsAsStored)
 {
     Set("Common Programs", REG_SZ, std::string("C:\\开始菜单\\程序\0", 18));
-    Set("AppData", REG_EXPAND_SZ, std::string("%USERPROFILE%\\AppData\\Roaming", 31));
+    Set("AppData", REG_EXPAND_SZ, std::string("%USERPROFILE%\\AppData\\Roaming", 30));
     Set("NoTerminator", REG_SZ, "abc");
     Set("Empty", REG_SZ, std::string());
     std::string longText(5000, 'x');

@@ -411,3 +411,14 @@ TEST_F(StyledBox, ADefaultDigitAToFIsReportedAndTheBoxShowsSizedWithoutTheFocusS
     EXPECT_EQ(170, box->Height());
     EXPECT_EQ(126, box->btnOK->Left()) << "sizing and placing ran before the failure";
 }
+
+// The frame fill reaches into the client's first row and column; the bar paints over it after every frame paint.
+TEST_F(StyledBox, TitleBarEndsEveryFramePaintOnTop)
+{
+    auto box = NewBox("Quintaro卸载完成！");
+    box->SetStyle(0);
+    std::string faults = "(not checked)";
+    const TStep check = [&] { faults = testsupport::TitleBarEdgeFaults(box->Handle()); };
+    EXPECT_EQ(mrOk, ShowWith(*box, {check, Click(box->btnOK)}));
+    EXPECT_EQ("", faults);
+}

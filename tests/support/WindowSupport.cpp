@@ -15,7 +15,60 @@ void DrainQueue()
     }
 }
 
+// The bar's first row and column on the window against its top line and against what the bar itself paints into
+// column 0 (the caption text may reach it): "" when they match.
+std::string TitleBarEdgeFault(HWND Wnd)
+{
+    constexpr COLORREF TopLine = RGB(0x1E, 0x55, 0x95);
+    constexpr int BarHeight = 22;
+    RECT window{}, client{};
+    GetWindowRect(Wnd, &window);
+    GetClientRect(Wnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(Wnd, &origin);
+    const int left = origin.x - window.left, top = origin.y - window.top;
+    TWindowDC dc(Wnd, true);
+    for (int x = 0; x < client.right; ++x)
+        if (GetPixel(dc.Handle(), left + x, top) != TopLine) return "row 0 differs at x " + std::to_string(x);
+    COLORREF shown[BarHeight];
+    for (int y = 0; y < BarHeight; ++y) shown[y] = GetPixel(dc.Handle(), left, top + y);
+    RedrawWindow(ChildWindowFromPoint(Wnd, POINT{0, 0}), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int y = 0; y < BarHeight; ++y)
+        if (shown[y] != GetPixel(dc.Handle(), left, top + y)) return "column 0 differs at y " + std::to_string(y);
+    return "";
+}
+
 }  // namespace
+
+std::string TitleBarEdgeFaults(HWND Wnd)
+{
+    std::string faults;
+    auto check = [&](const std::string& Step) {
+        const std::string fault = TitleBarEdgeFault(Wnd);
+        if (!fault.empty()) faults += Step + ": " + fault + "; ";
+    };
+    check("shown");
+    {
+        TPopupWindow other(0, nullptr, 0);
+        SetActiveWindow(other.Handle());
+        Pump();
+        SetActiveWindow(Wnd);
+        Pump();
+    }
+    Pump();
+    check("activated again");
+    RECT window{};
+    GetWindowRect(Wnd, &window);
+    SetCursorPos(window.left, (window.top + window.bottom) / 2);  // on the left frame
+    PumpFor(100);
+    check("pointer over the frame");
+    char caption[256] = "";
+    GetWindowTextA(Wnd, caption, sizeof caption);
+    SetWindowTextA(Wnd, (std::string(caption) + " ").c_str());
+    Pump();
+    check("caption changed");
+    return faults;
+}
 
 void Pump(int Rounds)
 {

@@ -33,6 +33,11 @@ private:
 COLORREF ClientPixel(HWND Wnd, int X, int Y);
 COLORREF WindowPixel(HWND Wnd, int X, int Y);
 
+// Where a root form's title bar does not show its own first row (the dark top line) and first column (its gradient)
+// on the window as painted, after showing and after each frame repaint that activation, the pointer over the frame
+// and a caption change bring: each failing step named, "" when the bar stays on top of the frame fill throughout.
+std::string TitleBarEdgeFaults(HWND Wnd);
+
 // What GDI itself measures for a single line in a font.
 SIZE TextExtent(const TFont& Font, const std::string& Text);
 

@@ -96,3 +96,10 @@ TEST(ConfirmationWindow, HouseFrameAndCaptionBarOnScreen)
     EXPECT_GT(GetBValue(upper), GetRValue(upper)) << std::hex << upper;
     EXPECT_GT(GetBValue(lower), GetRValue(lower) + 60) << std::hex << lower;
 }
+
+// The frame fill reaches into the client's first row and column; the bar paints over it after every frame paint.
+TEST(ConfirmationWindow, TitleBarEndsEveryFramePaintOnTop)
+{
+    auto form = ShownForm();
+    EXPECT_EQ("", testsupport::TitleBarEdgeFaults(form->Handle()));
+}
