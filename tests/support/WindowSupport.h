@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "Graphics.h"
@@ -27,6 +29,23 @@ public:
 
 private:
     HWND FWnd;
+};
+
+// Holds keys down in the thread's keyboard state for one scope.
+class THeldKeys {
+public:
+    explicit THeldKeys(std::initializer_list<BYTE> Keys)
+    {
+        GetKeyboardState(FSaved);
+        BYTE held[256];
+        std::copy(FSaved, FSaved + 256, held);
+        for (BYTE key : Keys) held[key] = 0x80;
+        SetKeyboardState(held);
+    }
+    ~THeldKeys() { SetKeyboardState(FSaved); }
+
+private:
+    BYTE FSaved[256];
 };
 
 // One pixel of a window as shown now: of its client area, or with WholeWindow of the window, frame included.
