@@ -133,7 +133,7 @@ void TTabControlStyle::HookWndProc(TMessage& Message)
         break;
     case TCM_ADJUSTRECT: {
         auto* rect = reinterpret_cast<RECT*>(Message.LParam);
-        if (rect->right - rect->left <= FControl->Width()) {
+        if (rect && rect->right - rect->left <= FControl->Width()) {
             rect->left -= PageGrowth.left;
             rect->top -= PageGrowth.top;
             rect->right += PageGrowth.right;

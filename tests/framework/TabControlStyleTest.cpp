@@ -270,44 +270,22 @@ TEST_F(TabStyleTest, BlackBaseColoursPaintTheBaseItself)
     tabs->Repaint();
 }
 
-// A root form with one control of each kind and one that opts out.
-class TTabbedForm : public TTestRootForm<bsDialog> {
-public:
-    explicit TTabbedForm(TComponent* AOwner) : TTestRootForm<bsDialog>(AOwner) {}
-    TPageControl* Pages = nullptr;
-    TTabControl* Tabs = nullptr;
-    TTabControl* OptOut = nullptr;
-
-protected:
-    void InitializeForm() override
-    {
-        TTestRootForm<bsDialog>::InitializeForm();
-        Pages = Add<TPageControl>(10);
-        auto* sheet = new TTabSheet(this);
-        sheet->SetParent(Pages);
-        sheet->SetCaption("常规");
-        Tabs = Add<TTabControl>(80);
-        Tabs->Tabs().Add("一");
-        Tabs->Tabs().Add("二");
-        OptOut = Add<TTabControl>(150);
-        OptOut->SetTag(-1);
-    }
-
-private:
-    template <class T>
-    T* Add(int Top)
-    {
-        T* control = new T(this);
-        control->SetParent(this);
-        control->SetBounds(10, Top, 200, 60);
-        return control;
-    }
-};
-
 TEST_F(TabStyleTest, TheLookPassGivesEachTabAndPageControlOneStyleHoweverOftenShown)
 {
-    auto form = MakeForm<TTabbedForm>();
+    auto form = MakeForm<TTestRootForm<>>();
     form->SetBounds(100, 100, 240, 260);
+    auto* pages = new TPageControl(form.get());
+    (new TTabSheet(form.get()))->SetParent(pages);
+    TTabControl* tabs = NewTabs(2);
+    TTabControl* optOut = NewTabs(0);
+    optOut->SetTag(-1);
+    int top = 10;
+    for (TWinControl* control : std::initializer_list<TWinControl*>{pages, tabs, optOut}) {
+        control->SetOwner(form.get());
+        control->SetParent(form.get());
+        control->SetBounds(10, top, 200, 60);
+        top += 70;
+    }
     for (int i = 0; i < 3; ++i) {
         form->Show();
         Pump();
@@ -320,8 +298,8 @@ TEST_F(TabStyleTest, TheLookPassGivesEachTabAndPageControlOneStyleHoweverOftenSh
     EXPECT_EQ(2u, styles.size()) << "the page control and the tab control; Tag -1 opts out";
     form->Show();
     Pump();
-    EXPECT_EQ(StripRGB, ClientPixel(form->Tabs->Handle(), form->Tabs->Width() - 3, 1));
-    EXPECT_NE(StripRGB, ClientPixel(form->OptOut->Handle(), form->OptOut->Width() - 3, 1));
+    EXPECT_EQ(StripRGB, ClientPixel(tabs->Handle(), tabs->Width() - 3, 1));
+    EXPECT_NE(StripRGB, ClientPixel(optOut->Handle(), optOut->Width() - 3, 1));
 }
 
 }  // namespace

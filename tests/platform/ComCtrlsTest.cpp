@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ComCtrls.h"
+#include "CoreSupport.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -223,22 +224,6 @@ protected:
         }
         return pages;
     }
-    void Click(TControl& Control, POINT P)
-    {
-        const POINT screen = Control.ClientToScreen(P);
-        SetCursorPos(screen.x, screen.y);
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, input, sizeof(INPUT));
-        Pump(150);
-    }
-    static std::string RectText(const RECT& R)
-    {
-        return std::to_string(R.left) + "," + std::to_string(R.top) + "," + std::to_string(R.right) + "," +
-               std::to_string(R.bottom);
-    }
     static POINT Centre(const RECT& R) { return POINT{(R.left + R.right) / 2, (R.top + R.bottom) / 2}; }
 };
 
@@ -287,7 +272,8 @@ TEST_F(TabControlTest, AClickedTabSwitchesThePageAndTheSelectedPageFillsTheDispl
     const RECT second = pages->TabRect(1);
     EXPECT_EQ(pages->IndexOfTabAt(Centre(second).x, Centre(second).y), 1);
     EXPECT_EQ(pages->IndexOfTabAt(-1, 5), -1);
-    Click(*pages, Centre(second));
+    testsupport::ClickAt(pages->ClientToScreen(Centre(second)));
+    Pump(150);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(pages->ActivePage(), pages->Pages(1));
     EXPECT_EQ(pages->TabIndex(), 1);
@@ -298,7 +284,7 @@ TEST_F(TabControlTest, AClickedTabSwitchesThePageAndTheSelectedPageFillsTheDispl
     RECT expected{};
     GetClientRect(pages->Handle(), &expected);
     SendMessageA(pages->Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&expected));
-    EXPECT_EQ(RectText(pages->ActivePage()->BoundsRect()), RectText(expected));
+    EXPECT_EQ(coretest::Bounds(pages->ActivePage()->BoundsRect()), coretest::Bounds(expected));
     EXPECT_GT(expected.top, second.bottom - 1);
     TWndMethod old = pages->WindowProc;
     pages->WindowProc = [old](TMessage& Message) {
@@ -307,7 +293,7 @@ TEST_F(TabControlTest, AClickedTabSwitchesThePageAndTheSelectedPageFillsTheDispl
     };
     pages->Realign();
     InflateRect(&expected, 1, 1);
-    EXPECT_EQ(RectText(pages->ActivePage()->BoundsRect()), RectText(expected));
+    EXPECT_EQ(coretest::Bounds(pages->ActivePage()->BoundsRect()), coretest::Bounds(expected));
     pages->WindowProc = old;
 }
 

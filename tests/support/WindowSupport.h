@@ -48,6 +48,9 @@ private:
     BYTE FSaved[256];
 };
 
+// Moves the real pointer to a screen point and clicks the left button there (real input, queued for the pump).
+void ClickAt(POINT Screen);
+
 // One pixel of a window as shown now: of its client area, or with WholeWindow of the window, frame included.
 COLORREF ClientPixel(HWND Wnd, int X, int Y);
 COLORREF WindowPixel(HWND Wnd, int X, int Y);
