@@ -67,8 +67,7 @@ public:
     // Chained into a multi-line tab control's OnResize: the control is exactly as high as its rows.
     void ControlResize(TObject* Sender);
 
-    // Captions of the tabs shown selected so far (consulted for Tag 1), and the per-tab hints.
-    const TStringList& Visited() const { return *FVisited; }
+    // The per-tab hints, read from the control's Hint at construction.
     const TStringList& Hints() const { return *FHints; }
 
 private:
