@@ -40,6 +40,9 @@ BUTTON_B_ROWS = [hex_rgb(c) for c in (
     "C2E3FA B3D6F2 A3C8EA 96BDE5 91BBE4 8FBAE7 90BCEA 91BEED 90BFF0 "
     "6BA8E5 6DAAE8 71AEEC 77B4F2 80BBF7 8CC4FB 9ACFFD ABDCFD BDE9FD").split()]
 
+# The tab strip behind the tabs of a tab or page control: one flat light blue, stretched.
+PAGE_STRIP = hex_rgb("E7EEF8")
+
 
 # ---------------------------------------------------------------------------------------------
 # File formats
@@ -407,6 +410,7 @@ def pictures():
         ("help.bmp", glyph(HELP_ART, {"#": WHITE}), 8),
         ("button_background.bmp", [[c] * 2 for c in BUTTON_ROWS], 24),
         ("button_background_b.bmp", [[c] * 2 for c in BUTTON_B_ROWS], 24),
+        ("pagecontrolbackground.bmp", [[PAGE_STRIP]] * 21, 24),
         ("dlg_iconerrorex.bmp", image_rows(dialog_icon(glyph_cross)), 24),
         ("dlg_iconinformationex.bmp", image_rows(dialog_icon(glyph_info)), 24),
         ("dlg_iconquestionex.bmp", image_rows(dialog_icon(glyph_question)), 24),

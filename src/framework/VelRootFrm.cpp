@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CVButtonStyle.h"
+#include "CVTabControlStyle.h"
 #include "ComCtrls.h"
 #include "DeviceContexts.h"
 #include "ExtCtrls.h"
@@ -16,6 +17,8 @@ namespace {
 constexpr COLORREF FrameColor = RGB(79, 87, 138);
 constexpr COLORREF LowColorFrameColor = RGB(0, 0, 150);
 constexpr TButtonStyleColors HouseButtonColors{8816776, 14468544, 12952218, 12952218};
+// The divider slot, which the house colours leave, takes the border colour as the style's own default does.
+constexpr TTabControlStyleColors HouseTabColors{11235153, 9474192, 16051684, 16378075, 14671839, 0, 0, 11235153};
 // The title bar shows at most this much of a caption set at run time.
 constexpr size_t MaxTitleBytes = 255;
 // Assumed when the display mode cannot be read: a modern display, so the normal frame colour.
@@ -100,6 +103,8 @@ void TLicenseRootForm::ApplyHouseLook(TComponent* Component)
         label->SetParentFont(true);
     } else if (auto* button = dynamic_cast<TButton*>(Component)) {
         CreateButtonStyle(button, HouseButtonColors);
+    } else if (auto* tabs = dynamic_cast<TCustomTabControl*>(Component)) {
+        CreateTabControlStyle(tabs, HouseTabColors);
     }
 }
 

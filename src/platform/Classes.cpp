@@ -186,6 +186,63 @@ void TStringList::SetText(const std::string& Value)
 
 namespace {
 
+bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
+
+// The position after the character at I: two bytes for a GBK lead byte, so that a trail byte is never taken for a
+// delimiter or a quote.
+size_t NextChar(const std::string& S, size_t I)
+{
+    return IsDBCSLeadByte(static_cast<BYTE>(S[I])) && I + 1 < S.size() ? I + 2 : I + 1;
+}
+
+// A quoted item from the opening quote at I: doubled quotes stand for one; an unclosed item runs to the end.
+std::string QuotedItem(const std::string& S, size_t& I, char Quote)
+{
+    std::string item;
+    I = NextChar(S, I);
+    while (I < S.size()) {
+        if (S[I] == Quote) {
+            I = NextChar(S, I);
+            if (I >= S.size() || S[I] != Quote) break;
+        }
+        const size_t next = NextChar(S, I);
+        item.append(S, I, next - I);
+        I = next;
+    }
+    return item;
+}
+
+}  // namespace
+
+void TStringList::SetDelimitedText(const std::string& Value, char Delimiter, char Quote)
+{
+    std::vector<std::string> items;
+    size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < Value.size() && IsBlank(Value[i]) && Value[i] != '\0') ++i;
+    };
+    skipBlanks();
+    while (i < Value.size() && Value[i] != '\0') {
+        if (Value[i] == Quote) {
+            items.push_back(QuotedItem(Value, i, Quote));
+        } else {
+            const size_t start = i;
+            while (i < Value.size() && !IsBlank(Value[i]) && Value[i] != Delimiter) i = NextChar(Value, i);
+            items.push_back(Value.substr(start, i - start));
+        }
+        skipBlanks();
+        if (i < Value.size() && Value[i] == Delimiter) {
+            // A delimiter at the very end stands before one more, empty item.
+            if (i + 1 >= Value.size()) items.emplace_back();
+            ++i;
+            skipBlanks();
+        }
+    }
+    Change([&] { FStrings.swap(items); });
+}
+
+namespace {
+
 void SaveText(const std::string& FileName, const std::string& Text, DWORD Disposition)
 {
     HANDLE h = CreateFileA(FileName.c_str(), GENERIC_WRITE, 0, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -126,6 +126,9 @@ public:
     std::string Text() const;
     // Splits at CR LF, LF or CR; a final line break adds no empty line.
     void SetText(const std::string& Value);
+    // Items separated by Delimiter; an item also ends at a blank or control character, and an item in Quote
+    // characters may hold them (a doubled quote stands for one). Blanks around items are dropped.
+    void SetDelimitedText(const std::string& Value, char Delimiter, char Quote = '"');
     // Writes Text() to a file, creating or replacing it; throws on failure.
     void SaveToFile(const std::string& FileName) const;
     // The same, to a file that must not exist yet: whatever has the name already is never written through.

@@ -96,22 +96,7 @@ protected:
     }
 };
 
-// Holds keys down in the thread's keyboard state for one scope.
-class THeldKeys {
-public:
-    explicit THeldKeys(std::initializer_list<BYTE> Keys)
-    {
-        GetKeyboardState(FSaved);
-        BYTE held[256];
-        std::copy(FSaved, FSaved + 256, held);
-        for (BYTE key : Keys) held[key] = 0x80;
-        SetKeyboardState(held);
-    }
-    ~THeldKeys() { SetKeyboardState(FSaved); }
-
-private:
-    BYTE FSaved[256];
-};
+using testsupport::THeldKeys;
 
 TButton* NewButton(TWinControl* Parent, int Left, const std::string& Caption, std::vector<std::string>& Clicks)
 {

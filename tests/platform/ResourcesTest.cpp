@@ -73,6 +73,7 @@ const PictureFormat kPictures[] = {
     {MAKEINTRESOURCEA(8006), 10, 13, 8},
     {"BUTTON_BACKGROUND", 2, 18, 24},
     {"BUTTON_BACKGROUND_B", 2, 18, 24},
+    {"PAGECONTROLBACKGROUND", 1, 21, 24},
     {"DLG_ICONERROREX", 45, 45, 24},
     {"DLG_ICONINFORMATIONEX", 45, 45, 24},
     {"DLG_ICONQUESTIONEX", 45, 45, 24},
@@ -124,6 +125,7 @@ TEST(Resources, GradientsHaveTheirExactRows)
     ExpectRows("BUTTON_BACKGROUND_B",
                {0xC2E3FA, 0xB3D6F2, 0xA3C8EA, 0x96BDE5, 0x91BBE4, 0x8FBAE7, 0x90BCEA, 0x91BEED, 0x90BFF0,
                 0x6BA8E5, 0x6DAAE8, 0x71AEEC, 0x77B4F2, 0x80BBF7, 0x8CC4FB, 0x9ACFFD, 0xABDCFD, 0xBDE9FD});
+    ExpectRows("PAGECONTROLBACKGROUND", std::vector<uint32_t>(21, 0xE7EEF8));
 }
 
 // The caption glyphs sit on the bar's own colours and carry white; the message box pictures are on white.

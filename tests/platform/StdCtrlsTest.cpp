@@ -161,13 +161,7 @@ protected:
     }
     void ClickWithMouse(TButton* Button)
     {
-        const POINT centre = Button->ClientToScreen(POINT{Button->Width() / 2, Button->Height() / 2});
-        SetCursorPos(centre.x, centre.y);
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, input, sizeof(INPUT));
+        testsupport::ClickAt(Button->ClientToScreen(POINT{Button->Width() / 2, Button->Height() / 2}));
         Pump(150);
     }
     int Clicks = 0;

@@ -116,4 +116,14 @@ COLORREF WindowPixel(HWND Wnd, int X, int Y)
     return GetPixel(dc.Handle(), X, Y);
 }
 
+void ClickAt(POINT Screen)
+{
+    SetCursorPos(Screen.x, Screen.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 }  // namespace testsupport

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "Graphics.h"
@@ -28,6 +30,26 @@ public:
 private:
     HWND FWnd;
 };
+
+// Holds keys down in the thread's keyboard state for one scope.
+class THeldKeys {
+public:
+    explicit THeldKeys(std::initializer_list<BYTE> Keys)
+    {
+        GetKeyboardState(FSaved);
+        BYTE held[256];
+        std::copy(FSaved, FSaved + 256, held);
+        for (BYTE key : Keys) held[key] = 0x80;
+        SetKeyboardState(held);
+    }
+    ~THeldKeys() { SetKeyboardState(FSaved); }
+
+private:
+    BYTE FSaved[256];
+};
+
+// Moves the real pointer to a screen point and clicks the left button there (real input, queued for the pump).
+void ClickAt(POINT Screen);
 
 // One pixel of a window as shown now: of its client area, or with WholeWindow of the window, frame included.
 COLORREF ClientPixel(HWND Wnd, int X, int Y);
