@@ -40,6 +40,11 @@ BUTTON_B_ROWS = [hex_rgb(c) for c in (
     "C2E3FA B3D6F2 A3C8EA 96BDE5 91BBE4 8FBAE7 90BCEA 91BEED 90BFF0 "
     "6BA8E5 6DAAE8 71AEEC 77B4F2 80BBF7 8CC4FB 9ACFFD ABDCFD BDE9FD").split()]
 
+# Tab set strip, one colour per row: a soft light blue.
+TABSET_ROWS = [hex_rgb(c) for c in (
+    "C3D4EE BBCFEA B8CDEA B9CEE9 BACEE9 BACEE9 BBCFEA BACFEA BBCFE8 BCD0E9 BFD0EA C1D1EB "
+    "C2D2EB C2D4EC C2D4EC C3D5ED C4D6EC C6D6ED C6D7EB C7D8EC C8D9ED C9D8ED C8D9ED").split()]
+
 
 # ---------------------------------------------------------------------------------------------
 # File formats
@@ -407,6 +412,7 @@ def pictures():
         ("help.bmp", glyph(HELP_ART, {"#": WHITE}), 8),
         ("button_background.bmp", [[c] * 2 for c in BUTTON_ROWS], 24),
         ("button_background_b.bmp", [[c] * 2 for c in BUTTON_B_ROWS], 24),
+        ("tabsetback_s.bmp", [[c] for c in TABSET_ROWS], 24),
         ("dlg_iconerrorex.bmp", image_rows(dialog_icon(glyph_cross)), 24),
         ("dlg_iconinformationex.bmp", image_rows(dialog_icon(glyph_info)), 24),
         ("dlg_iconquestionex.bmp", image_rows(dialog_icon(glyph_question)), 24),

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CVButtonStyle.h"
+#include "CVTabSetStyle.h"
 #include "ComCtrls.h"
 #include "DeviceContexts.h"
 #include "ExtCtrls.h"
@@ -16,6 +17,10 @@ namespace {
 constexpr COLORREF FrameColor = RGB(79, 87, 138);
 constexpr COLORREF LowColorFrameColor = RGB(0, 0, 150);
 constexpr TButtonStyleColors HouseButtonColors{8816776, 14468544, 12952218, 12952218};
+// The pass fills the first five slots; the other three keep the style's own defaults.
+constexpr TTabSetStyleColors HouseTabSetColors{11235153, 9474192, 15724527, 15984605, 14474460,
+                                               TabSetStyleDefaults.ActiveFontColor, TabSetStyleDefaults.FontColor,
+                                               TabSetStyleDefaults.DividerColor};
 // The title bar shows at most this much of a caption set at run time.
 constexpr size_t MaxTitleBytes = 255;
 // Assumed when the display mode cannot be read: a modern display, so the normal frame colour.
@@ -100,6 +105,8 @@ void TLicenseRootForm::ApplyHouseLook(TComponent* Component)
         label->SetParentFont(true);
     } else if (auto* button = dynamic_cast<TButton*>(Component)) {
         CreateButtonStyle(button, HouseButtonColors);
+    } else if (auto* tabSet = dynamic_cast<TTabSet*>(Component)) {
+        CreateTabSetStyle(tabSet, HouseTabSetColors);
     }
 }
 

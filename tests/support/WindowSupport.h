@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "Graphics.h"
 
@@ -32,6 +33,20 @@ private:
 // One pixel of a window as shown now: of its client area, or with WholeWindow of the window, frame included.
 COLORREF ClientPixel(HWND Wnd, int X, int Y);
 COLORREF WindowPixel(HWND Wnd, int X, int Y);
+
+// A window's whole client area as shown now, read in one copy.
+class TClientPixels {
+public:
+    explicit TClientPixels(HWND Wnd);
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    COLORREF At(int X, int Y) const { return FPixels[static_cast<size_t>(Y) * FWidth + X]; }
+    bool operator==(const TClientPixels& O) const { return FWidth == O.FWidth && FPixels == O.FPixels; }
+
+private:
+    int FWidth = 0, FHeight = 0;
+    std::vector<COLORREF> FPixels;
+};
 
 // What GDI itself measures for a single line in a font.
 SIZE TextExtent(const TFont& Font, const std::string& Text);
