@@ -11,7 +11,7 @@ namespace {
 constexpr int DefaultTabSetWidth = 185, DefaultTabSetHeight = 21;
 // Room for a tab's slant, which reaches 7 pixels beyond its rectangle at the top edge.
 constexpr int FirstTabStart = 9;
-constexpr int TabGap = 5;              // between one tab's end and the next one's start
+constexpr int TabGap = 9;              // between tabs: neighbouring slants cross halfway down
 constexpr int CaptionMargin = 3;       // on each side of a caption
 constexpr int ArrowWidth = 16, ArrowHeight = 16;
 constexpr int SlantReach = 8;          // how far right of its width a tab's top corner lies

@@ -39,7 +39,7 @@ TEST_F(TabSetTest, ItemRectFollowsThePackedListAndIsEmptyOutsideIt)
     const RECT first = tabs->ItemRect(0);
     // Start 9, the caption width plus a margin of 3 on each side, one pixel wider each side, 2 in from top and bottom.
     EXPECT_TRUE(SameRect(first, RECT{8, 2, 9 + width + 6 + 1, 22}));
-    EXPECT_EQ(tabs->ItemRect(1).left, first.right - 1 + 5 - 1);
+    EXPECT_EQ(tabs->ItemRect(1).left, first.right - 1 + 9 - 1);
     for (int v : {-1, 3, 100}) EXPECT_TRUE(SameRect(tabs->ItemRect(v), RECT{0, 0, 0, 0})) << v;
     EXPECT_FALSE(tabs->Scrolling());
 
