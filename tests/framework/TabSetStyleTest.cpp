@@ -34,9 +34,6 @@ public:
     }
 };
 
-bool Reddish(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) < 80; }
-bool Bluish(COLORREF c) { return GetBValue(c) > GetRValue(c) + 60 && GetBValue(c) > GetGValue(c) + 60; }
-
 class TabSetStyle : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -79,13 +76,6 @@ protected:
         Pump();
         return TClientPixels(Tabs->Handle());
     }
-    static int Count(const TClientPixels& P, COLORREF C)
-    {
-        int n = 0;
-        for (int y = 0; y < P.Height(); ++y)
-            for (int x = 0; x < P.Width(); ++x) n += P.At(x, y) == C;
-        return n;
-    }
     // Whether a slant from (TopX, 0) to (BottomX, BottomRow) shows in colour C in each of its middle rows.
     static bool SlantShows(const TClientPixels& P, int TopX, int BottomX, COLORREF C)
     {
@@ -95,30 +85,26 @@ protected:
         }
         return true;
     }
-    // Caption pixels of a tab: those differing from the tab's own fill in the same row at column RefX, where no
-    // caption and no neighbour lies.
-    static std::vector<std::vector<bool>> Ink(const TClientPixels& P, const RECT& Item, int RefX)
+    // A tab's caption pixels: those differing from the fill in the same row at column RefX, where no caption and no
+    // neighbour lies.
+    struct TInk {
+        int Count = 0, LongestRun = 0;
+        bool Red = false, Blue = false, Grey = false;
+    };
+    static TInk InkOf(const TClientPixels& P, const RECT& Item, int RefX)
     {
-        std::vector<std::vector<bool>> ink;
-        for (int y = 3; y < BottomRow - 1; ++y) {
-            ink.emplace_back();
-            for (int x = Item.left + 3; x < Item.right; ++x) ink.back().push_back(P.At(x, y) != P.At(RefX, y));
-        }
+        TInk ink;
+        for (int y = 3; y < BottomRow - 1; ++y)
+            for (int x = Item.left + 3, run = 0; x < Item.right; ++x) {
+                const COLORREF c = P.At(x, y);
+                run = c != P.At(RefX, y) ? run + 1 : 0;
+                ink.Count += run > 0;
+                ink.LongestRun = std::max(ink.LongestRun, run);
+                ink.Red |= GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) < 80;
+                ink.Blue |= GetBValue(c) > GetRValue(c) + 60 && GetBValue(c) > GetGValue(c) + 60;
+                ink.Grey |= c == RGB(127, 127, 127);
+            }
         return ink;
-    }
-    static int InkCount(const std::vector<std::vector<bool>>& Ink)
-    {
-        int n = 0;
-        for (const auto& row : Ink)
-            for (bool b : row) n += b;
-        return n;
-    }
-    static int LongestRun(const std::vector<std::vector<bool>>& Ink)
-    {
-        int best = 0;
-        for (const auto& row : Ink)
-            for (size_t x = 0, run = 0; x < row.size(); ++x) best = std::max(best, static_cast<int>(run = row[x] ? run + 1 : 0));
-        return best;
     }
 
     static TForm* Form;
@@ -159,13 +145,12 @@ TEST_F(TabSetStyle, WithoutAVisibleSelectionEveryTabIsUnselectedAndScrollingRedr
     ASSERT_EQ(static_cast<int>(Style->Drawn.size()), Tabs->VisibleTabs());
     for (size_t i = 0; i < Style->Drawn.size(); ++i)
         EXPECT_EQ(Style->Drawn[i], std::make_pair(static_cast<int>(Style->Drawn.size() - i + 1), tkUnselected));
-    EXPECT_EQ(Count(scrolled, BorderRGB), 0) << "no top line and no selected outline";
+    EXPECT_EQ(scrolled.Count(BorderRGB), 0) << "no top line and no selected outline";
 
     Tabs->SetFirstIndex(0);
     Tabs->SetTabIndex(-1);
-    const TClientPixels none = Shown();
+    EXPECT_EQ(Shown().Count(BorderRGB), 0) << "nothing selected";
     for (const auto& drawn : Style->Drawn) EXPECT_EQ(drawn.second, tkUnselected);
-    EXPECT_EQ(Count(none, BorderRGB), 0);
 }
 
 TEST_F(TabSetStyle, SelectedCaptionWidensItsTabAndIsBoldRedWhateverTheFont)
@@ -174,35 +159,24 @@ TEST_F(TabSetStyle, SelectedCaptionWidensItsTabAndIsBoldRedWhateverTheFont)
     Tabs->Font().SetColor(RGBColor(0, 0, 255));
     Tabs->Font().SetStyle(fsUnderline | fsItalic);
     TClientPixels p = Shown();
-    auto rightmost = [&p](COLORREF c) {
-        int x = -1;
-        for (int i = 0; i < p.Width(); ++i)
-            if (p.At(i, BottomRow) == c) x = i;
-        return x;
-    };
-    EXPECT_EQ(rightmost(BorderRGB), Tabs->ItemRect(0).right + 4) << "half of the 8-byte caption";
-    EXPECT_EQ(rightmost(InactiveBorderRGB), Tabs->ItemRect(1).right);
+    // The bottom outlines end at the tabs' right edges.
+    EXPECT_EQ(p.At(Tabs->ItemRect(0).right + 4, BottomRow), BorderRGB) << "half of the 8-byte caption";
+    EXPECT_NE(p.At(Tabs->ItemRect(0).right + 5, BottomRow), BorderRGB);
+    EXPECT_EQ(p.At(Tabs->ItemRect(1).right, BottomRow), InactiveBorderRGB);
+    EXPECT_NE(p.At(Tabs->ItemRect(1).right + 1, BottomRow), InactiveBorderRGB);
 
     const int textWidth = testsupport::TextExtent(Tabs->Font(), "iiiiiiii").cx;
-    bool red = false, blue = false, grey = false;
-    for (int v = 0; v < 2; ++v) {
-        const RECT item = Tabs->ItemRect(v);
-        for (int y = 3; y < BottomRow - 1; ++y)
-            for (int x = item.left + 3; x < item.right; ++x) {
-                const COLORREF c = p.At(x, y);
-                (v == 0 ? red : grey) |= v == 0 ? Reddish(c) : c == RGB(127, 127, 127);
-                blue |= Bluish(c);
-            }
-    }
-    EXPECT_TRUE(red);
-    EXPECT_TRUE(grey);
-    EXPECT_FALSE(blue) << "the font's own colour never shows";
-    EXPECT_LT(LongestRun(Ink(p, Tabs->ItemRect(0), Tabs->ItemRect(0).left + 1)), textWidth * 9 / 10) << "bold only: no underline";
-    EXPECT_GE(LongestRun(Ink(p, Tabs->ItemRect(1), Tabs->ItemRect(1).right - 1)), textWidth * 9 / 10) << "unselected keeps the underline";
+    const TInk selected = InkOf(p, Tabs->ItemRect(0), Tabs->ItemRect(0).left + 1);
+    const TInk unselected = InkOf(p, Tabs->ItemRect(1), Tabs->ItemRect(1).right - 1);
+    EXPECT_TRUE(selected.Red && !selected.Blue) << "red, never the font's own colour";
+    EXPECT_TRUE(unselected.Grey && !unselected.Blue);
+    EXPECT_LT(selected.LongestRun, textWidth * 9 / 10) << "bold only: no underline";
+    EXPECT_GE(unselected.LongestRun, textWidth * 9 / 10) << "unselected keeps the underline";
 
     Tabs->Font().SetStyle(0);
     p = Shown();
-    EXPECT_GT(InkCount(Ink(p, Tabs->ItemRect(0), Tabs->ItemRect(0).left + 1)), InkCount(Ink(p, Tabs->ItemRect(1), Tabs->ItemRect(1).right - 1))) << "bold";
+    EXPECT_GT(InkOf(p, Tabs->ItemRect(0), Tabs->ItemRect(0).left + 1).Count,
+              InkOf(p, Tabs->ItemRect(1), Tabs->ItemRect(1).right - 1).Count) << "bold";
 }
 
 TEST_F(TabSetStyle, GradientRoundsHalfToEvenUnusedColoursPaintNothingAndBlackStaysBlack)

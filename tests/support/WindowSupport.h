@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ public:
     int Height() const { return FHeight; }
     COLORREF At(int X, int Y) const { return FPixels[static_cast<size_t>(Y) * FWidth + X]; }
     bool operator==(const TClientPixels& O) const { return FWidth == O.FWidth && FPixels == O.FPixels; }
+    int Count(COLORREF C) const { return static_cast<int>(std::count(FPixels.begin(), FPixels.end(), C)); }
 
 private:
     int FWidth = 0, FHeight = 0;
