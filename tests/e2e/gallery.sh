@@ -24,8 +24,12 @@ for i in $(seq 1 50); do
   sleep 0.2
 done
 [ -n "$box" ] || e2e_fail "no message box opened"
+sleep 1
+demo_screenshot "$E2E_OUT/gallery-box.png"
 demo_key Return
 e2e_wait_for "the message box to close" 20 bash -c "! xdotool search --onlyvisible --classname gallery.exe 2>/dev/null | grep -qx '$box'"
+sleep 1
+demo_screenshot "$E2E_OUT/gallery-result.png"
 
 gallery_close || e2e_fail "the gallery did not end on Alt+F4"
 [ "$(cat "$GALLERY_EXIT_FILE")" = 0 ] || e2e_fail "exit code $(cat "$GALLERY_EXIT_FILE")"
