@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "DeviceContexts.h"
 #include "Graphics.h"
 #include "LayoutReader.h"
 

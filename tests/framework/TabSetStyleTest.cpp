@@ -199,6 +199,10 @@ TEST_F(TabSetStyle, GradientRoundsHalfToEvenUnusedColoursPaintNothingAndBlackSta
     const TClientPixels black = Shown();
     EXPECT_EQ(black.At(x, 1), RGB(0, 0, 0));
     EXPECT_EQ(black.At(x, 15), RGB(0, 0, 0));
+    TBitmap flat;
+    flat.SetSize(4, 8);
+    Style->GradientFill(flat.Canvas(), RECT{0, 5, 4, 5}, RGBColor(220, 220, 220), tkUnselected, 1);
+    EXPECT_EQ(flat.Canvas().Pixel(1, 5), RGBColor(220, 220, 220)) << "no height to grade over: flat, no division";
 }
 
 }  // namespace
