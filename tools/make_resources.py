@@ -42,6 +42,10 @@ BUTTON_B_ROWS = [hex_rgb(c) for c in (
 
 # The tab strip behind the tabs of a tab or page control: one flat light blue, stretched.
 PAGE_STRIP = hex_rgb("E7EEF8")
+# Tab set strip, one colour per row: a soft light blue.
+TABSET_ROWS = [hex_rgb(c) for c in (
+    "C3D4EE BBCFEA B8CDEA B9CEE9 BACEE9 BACEE9 BBCFEA BACFEA BBCFE8 BCD0E9 BFD0EA C1D1EB "
+    "C2D2EB C2D4EC C2D4EC C3D5ED C4D6EC C6D6ED C6D7EB C7D8EC C8D9ED C9D8ED C8D9ED").split()]
 
 
 # ---------------------------------------------------------------------------------------------
@@ -411,6 +415,7 @@ def pictures():
         ("button_background.bmp", [[c] * 2 for c in BUTTON_ROWS], 24),
         ("button_background_b.bmp", [[c] * 2 for c in BUTTON_B_ROWS], 24),
         ("pagecontrolbackground.bmp", [[PAGE_STRIP]] * 21, 24),
+        ("tabsetback_s.bmp", [[c] for c in TABSET_ROWS], 24),
         ("dlg_iconerrorex.bmp", image_rows(dialog_icon(glyph_cross)), 24),
         ("dlg_iconinformationex.bmp", image_rows(dialog_icon(glyph_info)), 24),
         ("dlg_iconquestionex.bmp", image_rows(dialog_icon(glyph_question)), 24),

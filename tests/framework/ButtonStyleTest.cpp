@@ -50,43 +50,9 @@ std::ostream& operator<<(std::ostream& os, const TBox& b)
 }
 
 // What a window shows on the screen, read back through its DC.
-class TCapture {
+class TCapture : public testsupport::TClientPixels {
 public:
-    explicit TCapture(HWND Wnd)
-    {
-        RECT rc;
-        GetClientRect(Wnd, &rc);
-        FWidth = rc.right;
-        FHeight = rc.bottom;
-        FPixels.resize(static_cast<size_t>(FWidth) * FHeight);
-        HDC window = GetDC(Wnd);
-        HDC memory = CreateCompatibleDC(window);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = FWidth;
-        info.bmiHeader.biHeight = -FHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, FWidth, FHeight, window, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* quads = static_cast<const uint32_t*>(bits);
-        for (size_t i = 0; i < FPixels.size(); ++i) FPixels[i] = FromHex(quads[i] & 0xFFFFFF);
-        SelectObject(memory, old);
-        DeleteObject(dib);
-        DeleteDC(memory);
-        ReleaseDC(Wnd, window);
-    }
-    bool operator==(const TCapture& o) const
-    {
-        return FWidth == o.FWidth && FHeight == o.FHeight && FPixels == o.FPixels;
-    }
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-    COLORREF At(int x, int y) const { return FPixels[static_cast<size_t>(y) * FWidth + x]; }
-    int Count(COLORREF c) const { return static_cast<int>(std::count(FPixels.begin(), FPixels.end(), c)); }
+    using TClientPixels::TClientPixels;
     TBox BoxOf(COLORREF c) const
     {
         TBox box;
@@ -117,8 +83,8 @@ public:
     // Whether column x shows the gradient (stretched to the height) between the top and bottom border rows.
     bool ShowsGradient(const uint32_t (&rows)[18], int x) const
     {
-        for (int y = 1; y < FHeight - 1; ++y) {
-            const int centre = (2 * y + 1) * 18 / (2 * FHeight);
+        for (int y = 1; y < Height() - 1; ++y) {
+            const int centre = (2 * y + 1) * 18 / (2 * Height());
             bool found = false;
             for (int k = std::max(0, centre - 1); k <= std::min(17, centre + 1); ++k)
                 found = found || At(x, y) == FromHex(rows[k]);
@@ -131,11 +97,9 @@ private:
     template <class F>
     void ForCaptionArea(F f) const
     {
-        for (int y = 1; y < FHeight - 1; ++y)
-            for (int x = 3; x < FWidth - 1; ++x) f(x, y);
+        for (int y = 1; y < Height() - 1; ++y)
+            for (int x = 3; x < Width() - 1; ++x) f(x, y);
     }
-    int FWidth = 0, FHeight = 0;
-    std::vector<COLORREF> FPixels;
 };
 
 using testsupport::Pump;

@@ -1,6 +1,7 @@
 // The look pass at show time: what each kind of owned component gets, once, and what is left alone.
 #include "Buttons.h"
 #include "CVButtonStyle.h"
+#include "CVTabSetStyle.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "RootFormSupport.h"
@@ -162,6 +163,26 @@ TEST_F(LookPass, ComponentsAddedLaterAreHandledAtTheNextShow)
     EXPECT_EQ(-16, late->Font().Height());
     EXPECT_TRUE(Skinned(lateButton));
     EXPECT_EQ(3, StyleCount());
+}
+
+TEST_F(LookPass, ATabSetGetsOneStyleInTheHouseColours)
+{
+    auto* tabs = Form->Add<TTabSet>(Form->Host, -12);
+    tabs->SetBounds(10, 120, 200, 24);
+    tabs->Tabs().Add("一");
+    tabs->Tabs().Add("二");
+    tabs->SetTabIndex(0);
+    ShowAndHide();
+    ShowAndHide();
+    int styles = 0;
+    for (int i = 0; i < Form->ComponentCount(); ++i) styles += dynamic_cast<TTabSetStyle*>(Form->Components(i)) != nullptr;
+    EXPECT_EQ(1, styles);
+    Form->Show();
+    RedrawWindow(tabs->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    const RECT selected = tabs->ItemRect(0);
+    EXPECT_EQ(RGB(81, 111, 171), ClientPixel(tabs->Handle(), 199, 0)) << "the top line in the border colour";
+    EXPECT_EQ(RGB(221, 231, 243), ClientPixel(tabs->Handle(), selected.left + 1, 3)) << "the selected tab's fill";
 }
 
 TEST_F(LookPass, FreedComponentLeavesTheRecord)

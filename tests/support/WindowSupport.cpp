@@ -110,6 +110,31 @@ COLORREF ClientPixel(HWND Wnd, int X, int Y)
     return GetPixel(dc.Handle(), X, Y);
 }
 
+TClientPixels::TClientPixels(HWND Wnd)
+{
+    RECT rc;
+    GetClientRect(Wnd, &rc);
+    FWidth = rc.right;
+    FHeight = rc.bottom;
+    TWindowDC window(Wnd);
+    TGdiObject image(CreateCompatibleBitmap(window.Handle(), FWidth, FHeight));
+    {
+        TMemoryDC memory(window.Handle(), static_cast<HBITMAP>(image.Get()));
+        BitBlt(memory.Handle(), 0, 0, FWidth, FHeight, window.Handle(), 0, 0, SRCCOPY);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = FWidth;
+    info.bmiHeader.biHeight = -FHeight;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<RGBQUAD> quads(static_cast<size_t>(FWidth) * FHeight);
+    GetDIBits(window.Handle(), static_cast<HBITMAP>(image.Get()), 0, static_cast<UINT>(FHeight), quads.data(), &info,
+              DIB_RGB_COLORS);
+    FPixels.reserve(quads.size());
+    for (const RGBQUAD& q : quads) FPixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+}
+
 COLORREF WindowPixel(HWND Wnd, int X, int Y)
 {
     TWindowDC dc(Wnd, true);

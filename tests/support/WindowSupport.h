@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "Graphics.h"
 
@@ -59,6 +60,20 @@ COLORREF WindowPixel(HWND Wnd, int X, int Y);
 // on the window as painted, after showing and after each frame repaint that activation, the pointer over the frame
 // and a caption change bring: each failing step named, "" when the bar stays on top of the frame fill throughout.
 std::string TitleBarEdgeFaults(HWND Wnd);
+// A window's whole client area as shown now, read in one copy.
+class TClientPixels {
+public:
+    explicit TClientPixels(HWND Wnd);
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    COLORREF At(int X, int Y) const { return FPixels[static_cast<size_t>(Y) * FWidth + X]; }
+    bool operator==(const TClientPixels& O) const { return FWidth == O.FWidth && FPixels == O.FPixels; }
+    int Count(COLORREF C) const { return static_cast<int>(std::count(FPixels.begin(), FPixels.end(), C)); }
+
+private:
+    int FWidth = 0, FHeight = 0;
+    std::vector<COLORREF> FPixels;
+};
 
 // What GDI itself measures for a single line in a font.
 SIZE TextExtent(const TFont& Font, const std::string& Text);

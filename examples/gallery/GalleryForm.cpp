@@ -1,0 +1,162 @@
+#include "GalleryForm.h"
+
+#include <cstdio>
+
+#include "VelPublicFun.h"
+
+namespace {
+
+constexpr int GalleryWidth = 560, GalleryHeight = 330;
+constexpr int SelectorHeight = 24;
+
+// Message box flags: the button set in the lowest digit, the icon in the next.
+constexpr int ButtonSetCount = 6;
+const char* const ButtonSetNames[ButtonSetCount] = {"确定", "确定 取消", "终止 重试 忽略", "是 否 取消", "是 否",
+                                                    "重试 取消"};
+struct TIconSample {
+    const char* Name;
+    int Flags;
+};
+const TIconSample IconSamples[] = {{"错误图标", MB_ICONERROR},
+                                   {"询问图标", MB_ICONQUESTION},
+                                   {"警告图标", MB_ICONWARNING},
+                                   {"信息图标", MB_ICONINFORMATION}};
+
+}  // namespace
+
+TGalleryForm::TGalleryForm(TComponent* AOwner) : TLicenseRootForm(AOwner) {}
+
+void TGalleryForm::InitializeForm()
+{
+    TLicenseRootForm::InitializeForm();
+    SetCaption(GalleryCaption);
+    SetPosition(poScreenCenter);
+    SetClientWidth(GalleryWidth);
+    SetClientHeight(GalleryHeight);
+
+    FPages.Selector = new TTabSet(this);
+    FPages.Selector->SetParent(this);
+    FPages.Selector->SetAlign(alTop);
+    FPages.Selector->SetHeight(SelectorHeight);
+    FPages.Selector->SetTabHeight(SelectorHeight - 2);
+    FPages.Selector->SetHint("Ctrl+Tab 翻页");
+    FPages.Selector->SetShowHint(true);
+    FPages.Selector->OnChange = [this](TObject*, int NewTab, bool&) {
+        for (int i = 0; i < PageCount; ++i) FPages.Pages[static_cast<size_t>(i)]->SetVisible(i == NewTab);
+    };
+    BuildButtonsPage(AddPage("按钮与文字"));
+    BuildTabControlsPage(AddPage("标签页控件"));
+    BuildTabSetPage(AddPage("标签集"));
+    BuildMessageBoxPage(AddPage("消息框"));
+    ShowPage(0);
+    SetActiveControl(FPages.Selector);
+}
+
+TPanel* TGalleryForm::AddPage(const std::string& Title)
+{
+    const int index = FPages.Selector->Tabs().Add(Title);
+    auto* page = new TPanel(this);
+    page->SetParent(this);
+    page->SetAlign(alClient);
+    page->SetBevelOuter(bvNone);
+    page->SetVisible(false);
+    FPages.Pages[static_cast<size_t>(index)] = page;
+    return page;
+}
+
+void TGalleryForm::ShowPage(int Index) { FPages.Selector->SetTabIndex(Index); }
+
+void TGalleryForm::WndProc(TMessage& Message)
+{
+    // Pages turn with Ctrl+Tab wherever the focus is, as in a page control.
+    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        const int step = GetKeyState(VK_SHIFT) < 0 ? PageCount - 1 : 1;
+        ShowPage((PageIndex() + step) % PageCount);
+        Message.Result = 1;
+        return;
+    }
+    TLicenseRootForm::WndProc(Message);
+}
+
+TButton* TGalleryForm::AddButton(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width)
+{
+    auto* button = new TButton(this);
+    button->SetParent(Parent);
+    button->SetBounds(Left, Top, Width, 25);
+    button->SetCaption(Caption);
+    return button;
+}
+
+TLabel* TGalleryForm::AddLabel(TWinControl* Parent, const std::string& Caption, int Left, int Top)
+{
+    auto* label = new TLabel(this);
+    label->SetParent(Parent);
+    label->SetLeft(Left);
+    label->SetTop(Top);
+    label->SetCaption(Caption);
+    return label;
+}
+
+void TGalleryForm::BuildButtonsPage(TPanel* Page)
+{
+    AddLabel(Page, "按钮：正常、不可用", 20, 16);
+    AddButton(Page, "确定", 20, 40);
+    AddButton(Page, "取消", 120, 40);
+    AddButton(Page, "不可用", 220, 40)->SetEnabled(false);
+    AddLabel(Page, "标签随父控件的字体显示。", 20, 84);
+    auto* edit = new TRichEdit(this);
+    edit->SetParent(Page);
+    edit->SetBounds(20, 110, 400, 120);
+    edit->SetText("多行文本框（RichEdit）：\r\n您确认要卸载Quintaro吗？\r\nQuintaro卸载完成！");
+}
+
+void TGalleryForm::BuildTabControlsPage(TPanel* Page)
+{
+    // The tab and page controls in the tab look join this page with their unit.
+    AddLabel(Page, "标签页控件（上方、下方、多行）随页控件单元加入。", 20, 16);
+}
+
+void TGalleryForm::BuildTabSetPage(TPanel* Page)
+{
+    AddLabel(Page, "标签集：标签多于能显示的，右端的箭头滚动。", 20, 16);
+    auto* tabs = new TTabSet(this);
+    tabs->SetParent(Page);
+    tabs->SetBounds(20, 44, 400, 24);
+    tabs->SetTabHeight(22);
+    for (int i = 1; i <= 12; ++i) tabs->Tabs().Add("标签" + std::to_string(i));
+    tabs->SetTabIndex(1);
+    TLabel* shown = AddLabel(Page, "选中：标签2", 20, 84);
+    tabs->OnChange = [tabs, shown](TObject*, int NewTab, bool&) {
+        shown->SetCaption(NewTab < 0 ? "选中：无" : "选中：" + tabs->Tabs().Strings(NewTab));
+    };
+}
+
+void TGalleryForm::BuildMessageBoxPage(TPanel* Page)
+{
+    AddLabel(Page, "按钮组（样式消息框）：", 20, 12);
+    for (int set = 0; set < ButtonSetCount; ++set) {
+        const std::string name = ButtonSetNames[set];
+        AddButton(Page, std::to_string(set) + " " + name, 20 + (set % 3) * 170, 34 + (set / 3) * 32, 160)->OnClick =
+            [this, name, set](TObject*) { ShowBox("按钮组 " + name, set | MB_ICONINFORMATION, 0); };
+    }
+    AddLabel(Page, "图标：", 20, 106);
+    int left = 20;
+    for (const TIconSample& icon : IconSamples) {
+        const std::string name = icon.Name;
+        const int flags = icon.Flags;
+        AddButton(Page, name, left, 128, 100)->OnClick = [this, name, flags](TObject*) { ShowBox(name, flags, 0); };
+        left += 110;
+    }
+    AddButton(Page, "系统消息框", 20, 172, 120)->OnClick = [this](TObject*) {
+        ShowBox("系统消息框（方式 1）", MB_OKCANCEL | MB_ICONQUESTION, 1);
+    };
+    FResult = AddLabel(Page, "结果：", 20, 214);
+}
+
+void TGalleryForm::ShowBox(const std::string& What, int Flags, unsigned char Mode)
+{
+    const int result = ShowMessageBoxForm(What.c_str(), GalleryCaption, Flags, Mode);
+    char flags[16];
+    std::snprintf(flags, sizeof flags, "0x%02X", static_cast<unsigned>(Flags));
+    FResult->SetCaption("结果：" + What + "（" + flags + "）返回 " + std::to_string(result));
+}
