@@ -7,7 +7,6 @@
 namespace {
 
 constexpr int GalleryWidth = 560, GalleryHeight = 330;
-constexpr int SelectorHeight = 24;
 
 // Message box flags: the button set in the lowest digit, the icon in the next.
 constexpr int ButtonSetCount = 6;
@@ -34,48 +33,40 @@ void TGalleryForm::InitializeForm()
     SetClientWidth(GalleryWidth);
     SetClientHeight(GalleryHeight);
 
-    FPages.Selector = new TTabSet(this);
-    FPages.Selector->SetParent(this);
-    FPages.Selector->SetAlign(alTop);
-    FPages.Selector->SetHeight(SelectorHeight);
-    FPages.Selector->SetTabHeight(SelectorHeight - 2);
-    FPages.Selector->SetHint("Ctrl+Tab 翻页");
-    FPages.Selector->SetShowHint(true);
-    FPages.Selector->OnChange = [this](TObject*, int NewTab, bool&) {
-        for (int i = 0; i < PageCount; ++i) FPages.Pages[static_cast<size_t>(i)]->SetVisible(i == NewTab);
-    };
+    // The page control in the flat-button look: tabs never selected stay grey (Tag 1), each tab has its hint.
+    FPages = new TPageControl(this);
+    FPages->SetParent(this);
+    FPages->SetAlign(alClient);
+    FPages->SetStyle(tsFlatButtons);
+    FPages->SetTag(1);
+    FPages->SetHint("按钮、标签与多行文本|标签页控件的标签外观|标签多于能显示的标签集|样式消息框与系统消息框");
+    FPages->SetShowHint(true);
     BuildButtonsPage(AddPage("按钮与文字"));
     BuildTabControlsPage(AddPage("标签页控件"));
     BuildTabSetPage(AddPage("标签集"));
     BuildMessageBoxPage(AddPage("消息框"));
     ShowPage(0);
-    SetActiveControl(FPages.Selector);
+    SetActiveControl(FPages);
 }
 
-TPanel* TGalleryForm::AddPage(const std::string& Title)
+TTabSheet* TGalleryForm::AddPage(const std::string& Title)
 {
-    const int index = FPages.Selector->Tabs().Add(Title);
-    auto* page = new TPanel(this);
-    page->SetParent(this);
-    page->SetAlign(alClient);
-    page->SetBevelOuter(bvNone);
-    page->SetVisible(false);
-    FPages.Pages[static_cast<size_t>(index)] = page;
-    return page;
+    auto* sheet = new TTabSheet(this);
+    sheet->SetParent(FPages);
+    sheet->SetCaption(Title);
+    FSheets[static_cast<size_t>(sheet->PageIndex())] = sheet;
+    return sheet;
 }
 
-void TGalleryForm::ShowPage(int Index) { FPages.Selector->SetTabIndex(Index); }
+void TGalleryForm::ShowPage(int Index) { FPages->SetActivePage(FSheets.at(static_cast<size_t>(Index))); }
 
-void TGalleryForm::WndProc(TMessage& Message)
+TTabControl* TGalleryForm::AddTabControl(TWinControl* Parent, int Top, int Width, int Tabs)
 {
-    // Pages turn with Ctrl+Tab wherever the focus is, as in a page control.
-    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
-        const int step = GetKeyState(VK_SHIFT) < 0 ? PageCount - 1 : 1;
-        ShowPage((PageIndex() + step) % PageCount);
-        Message.Result = 1;
-        return;
-    }
-    TLicenseRootForm::WndProc(Message);
+    auto* tabs = new TTabControl(this);
+    tabs->SetParent(Parent);
+    tabs->SetBounds(20, Top, Width, 60);
+    for (int i = 1; i <= Tabs; ++i) tabs->Tabs().Add("选项卡" + std::to_string(i));
+    return tabs;
 }
 
 TButton* TGalleryForm::AddButton(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width)
@@ -97,7 +88,7 @@ TLabel* TGalleryForm::AddLabel(TWinControl* Parent, const std::string& Caption, 
     return label;
 }
 
-void TGalleryForm::BuildButtonsPage(TPanel* Page)
+void TGalleryForm::BuildButtonsPage(TWinControl* Page)
 {
     AddLabel(Page, "按钮：正常、不可用", 20, 16);
     AddButton(Page, "确定", 20, 40);
@@ -110,13 +101,18 @@ void TGalleryForm::BuildButtonsPage(TPanel* Page)
     edit->SetText("多行文本框（RichEdit）：\r\n您确认要卸载Quintaro吗？\r\nQuintaro卸载完成！");
 }
 
-void TGalleryForm::BuildTabControlsPage(TPanel* Page)
+void TGalleryForm::BuildTabControlsPage(TWinControl* Page)
 {
-    // The tab and page controls in the tab look join this page with their unit.
-    AddLabel(Page, "标签页控件（上方、下方、多行）随页控件单元加入。", 20, 16);
+    AddLabel(Page, "标签页控件：标签在上方、在下方，多行。", 20, 8);
+    AddTabControl(Page, 28, 320, 4)->SetTabIndex(1);
+    AddTabControl(Page, 96, 320, 4)->SetTabPosition(tpBottom);
+    TTabControl* rows = AddTabControl(Page, 164, 240, 8);
+    rows->SetMultiLine(true);
+    rows->SetHeight(80);
+    rows->SetTabIndex(5);
 }
 
-void TGalleryForm::BuildTabSetPage(TPanel* Page)
+void TGalleryForm::BuildTabSetPage(TWinControl* Page)
 {
     AddLabel(Page, "标签集：标签多于能显示的，右端的箭头滚动。", 20, 16);
     auto* tabs = new TTabSet(this);
@@ -131,7 +127,7 @@ void TGalleryForm::BuildTabSetPage(TPanel* Page)
     };
 }
 
-void TGalleryForm::BuildMessageBoxPage(TPanel* Page)
+void TGalleryForm::BuildMessageBoxPage(TWinControl* Page)
 {
     AddLabel(Page, "按钮组（样式消息框）：", 20, 12);
     for (int set = 0; set < ButtonSetCount; ++set) {

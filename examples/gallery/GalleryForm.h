@@ -5,7 +5,6 @@
 #include <string>
 
 #include "ComCtrls.h"
-#include "ExtCtrls.h"
 #include "StdCtrls.h"
 #include "Tabs.h"
 #include "VelRootFrm.h"
@@ -19,28 +18,23 @@ public:
     explicit TGalleryForm(TComponent* AOwner);
     // Shows page Index (0 to PageCount - 1); Ctrl+Tab and Ctrl+Shift+Tab page forward and back from anywhere.
     void ShowPage(int Index);
-    int PageIndex() const { return FPages.TabIndex(); }
+    int PageIndex() const { return FPages->ActivePage()->PageIndex(); }
 
 protected:
     void InitializeForm() override;
-    void WndProc(TMessage& Message) override;
 
 private:
-    // The page selector and the pages it shows.
-    struct TPageSet {
-        TTabSet* Selector = nullptr;
-        std::array<TPanel*, PageCount> Pages{};
-        int TabIndex() const { return Selector->TabIndex(); }
-    };
-    TPanel* AddPage(const std::string& Title);
-    void BuildButtonsPage(TPanel* Page);
-    void BuildTabControlsPage(TPanel* Page);
-    void BuildTabSetPage(TPanel* Page);
-    void BuildMessageBoxPage(TPanel* Page);
+    TTabSheet* AddPage(const std::string& Title);
+    void BuildButtonsPage(TWinControl* Page);
+    void BuildTabControlsPage(TWinControl* Page);
+    void BuildTabSetPage(TWinControl* Page);
+    void BuildMessageBoxPage(TWinControl* Page);
+    TTabControl* AddTabControl(TWinControl* Parent, int Top, int Width, int Tabs);
     TButton* AddButton(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width = 90);
     TLabel* AddLabel(TWinControl* Parent, const std::string& Caption, int Left, int Top);
     void ShowBox(const std::string& What, int Flags, unsigned char Mode);
 
-    TPageSet FPages;
+    TPageControl* FPages = nullptr;
+    std::array<TTabSheet*, PageCount> FSheets{};
     TLabel* FResult = nullptr;
 };
