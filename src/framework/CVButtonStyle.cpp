@@ -124,9 +124,7 @@ void TButtonStyle::HookWndProc(TMessage& Message)
 // draws meanwhile is covered.
 void TButtonStyle::PaintMessage(TMessage& Message)
 {
-    const int width = FControl->Width();
-    const int height = FControl->Height();
-    FBitmap->SetSize(width, height);
+    FBitmap->SetSize(FControl->Width(), FControl->Height());
     Paint(FBitmap->Canvas(), FState);
     {
         TPaintDC paint(FControl->Handle());
@@ -134,8 +132,7 @@ void TButtonStyle::PaintMessage(TMessage& Message)
         // The stock handling still runs, for what it does besides drawing; inside our BeginPaint the update region
         // is already taken, so it paints nothing the user sees, and the copy below covers the client area anyway.
         FOldWindowProc(Message);
-        const HDC source = FBitmap->Canvas().Handle();
-        if (source) BitBlt(paint.Handle(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+        FCanvas->Draw(0, 0, *FBitmap);
     }
     Message.Result = 1;
 }

@@ -149,8 +149,7 @@ void TTabControlStyle::HookWndProc(TMessage& Message)
 // Composes the control off-screen and copies it with one BitBlt; side tabs are left to the stock painting.
 void TTabControlStyle::PaintMessage(TMessage& Message)
 {
-    const int width = FControl->Width(), height = FControl->Height();
-    FBitmap->SetSize(width, height);
+    FBitmap->SetSize(FControl->Width(), FControl->Height());
     const bool painted =
         GetTabStyle() == tsFlatButtons ? PaintButtons(FBitmap->Canvas()) : PaintTabs(FBitmap->Canvas());
     if (painted) {
@@ -158,8 +157,7 @@ void TTabControlStyle::PaintMessage(TMessage& Message)
         TCanvasAttachment attached(*FCanvas, paint.Handle());
         // The stock handling still runs, for what it does besides drawing; the copy below covers what it drew.
         FOldWindowProc(Message);
-        const HDC source = FBitmap->Canvas().Handle();
-        if (source) BitBlt(paint.Handle(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+        FCanvas->Draw(0, 0, *FBitmap);
     } else {
         FOldWindowProc(Message);
     }

@@ -81,17 +81,14 @@ void TTabSetStyle::HookWndProc(TMessage& Message)
 // already taken, and the copy of the composed image covers the client area anyway.
 void TTabSetStyle::PaintMessage(TMessage& Message)
 {
-    const int width = FControl->Width();
-    const int height = FControl->Height();
-    FBitmap->SetSize(width, height);
+    FBitmap->SetSize(FControl->Width(), FControl->Height());
     {
         TPaintDC paint(FControl->Handle());
         FOldWindowProc(Message);
         Paint(FBitmap->Canvas());
         TCanvasAttachment attached(*FCanvas, paint.Handle());
         FOldWindowProc(Message);
-        const HDC source = FBitmap->Canvas().Handle();
-        if (source) BitBlt(paint.Handle(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+        FCanvas->Draw(0, 0, *FBitmap);
     }
     Message.Result = 1;
 }
