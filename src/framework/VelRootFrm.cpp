@@ -133,6 +133,11 @@ void TLicenseRootForm::WndProc(TMessage& Message)
     case WM_NCHITTEST: WMNCHitTest(Message); break;
     case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_NCACTIVATE:
+        // The frame is ours and painted next: the system keeps the state but skips drawing its own caption.
+        Message.LParam = -1;
+        TForm::WndProc(Message);
+        FrameRefresh();
+        break;
     case WM_NCLBUTTONDOWN:
         TForm::WndProc(Message);
         FrameRefresh();

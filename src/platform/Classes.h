@@ -76,8 +76,11 @@ public:
     // Undoes FreeNotification, on both sides.
     void RemoveFreeNotification(TComponent* AComponent);
 
-    // Called by the layout reader once all properties of the form's layout are set.
-    virtual void Loaded() {}
+    // While the layout reader sets the properties: work that depends on all of them (measuring a text, say) waits
+    // for Loaded, which the reader calls once every property of the form's layout is set.
+    bool Loading() const { return FLoading; }
+    void BeginLoading() { FLoading = true; }
+    virtual void Loaded() { FLoading = false; }
 
 protected:
     virtual void Notification(TComponent* AComponent, TOperation Operation);
@@ -93,6 +96,7 @@ private:
     std::string FName;
     int32_t FTag = 0;
     bool FDestroying = false;
+    bool FLoading = false;
 };
 
 // A list of untyped references; it never frees what it holds.

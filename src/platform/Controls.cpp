@@ -24,12 +24,19 @@ struct TWindowClass {
     WNDPROC StockProc = nullptr;
 };
 
-// The common control classes (tabs, list views, ...) exist only once comctl32 has registered them.
+// The common control classes (tabs, list views, ...) exist only once comctl32 has registered them. The library is
+// loaded for the first of them, not at start: loading it costs a program that shows none of them a good part of its
+// start-up time.
 void InitCommonControlClasses()
 {
     static const bool done = [] {
-        INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-        return InitCommonControlsEx(&init) != FALSE;
+        using TInit = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const HMODULE library = LoadLibraryA("comctl32.dll");  // kept for the life of the process
+        const auto init = library ? reinterpret_cast<TInit>(reinterpret_cast<void (*)()>(
+                                        GetProcAddress(library, "InitCommonControlsEx")))
+                                  : nullptr;
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        return init && init(&classes) != FALSE;
     }();
     static_cast<void>(done);
 }
@@ -51,8 +58,9 @@ const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
         wc.style = Params.ClassStyle;
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     } else {
-        InitCommonControlClasses();
-        if (!GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc))
+        // The system's own classes (buttons, edits) are there from the start; the others after comctl32.
+        if (!GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc)) InitCommonControlClasses();
+        if (!wc.lpfnWndProc && !GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc))
             throw Exception("Window class " + Params.StockClass + " is not available");
         entry.StockProc = wc.lpfnWndProc;
     }

@@ -309,6 +309,7 @@ private:
         // Derived form classes have no table of their own: the root takes the one its bindings name.
         const std::string tableClass =
             !Enclosing && !TClassRegistry::Instance().IsRegistered(className) ? FBindings.RootClass : className;
+        component->BeginLoading();
         FRead.push_back(TRead{component, line});
         while (!FLex.IsIdent("end")) {
             if (FLex.Current().Kind == TToken::tkEnd) FLex.Fail("'end' expected");

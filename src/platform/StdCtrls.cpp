@@ -121,10 +121,17 @@ UINT TLabel::TextFormat() const
     return format;
 }
 
-// Sizes the label to its text; the sides that an alignment fixes stay as the parent laid them out.
+void TLabel::Loaded()
+{
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+// Sizes the label to its text; the sides that an alignment fixes stay as the parent laid them out. A label being
+// read is measured once, with its final text and font, when it is loaded.
 void TLabel::AdjustBounds()
 {
-    if (!FAutoSize || Align() == alClient) return;
+    if (!FAutoSize || Align() == alClient || Loading()) return;
     TWindowDC screen(nullptr);
     TCanvas canvas;
     TCanvasAttachment attached(canvas, screen.Handle());

@@ -35,6 +35,7 @@ public:
 protected:
     void Paint() override;
     void FontChanged() override;
+    void Loaded() override;
 
 private:
     void AdjustBounds();
