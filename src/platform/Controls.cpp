@@ -7,6 +7,7 @@
 #include <map>
 
 #include "DeviceContexts.h"
+#include "WinServices.h"
 
 namespace {
 
@@ -31,10 +32,7 @@ void InitCommonControlClasses()
 {
     static const bool done = [] {
         using TInit = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        const HMODULE library = LoadLibraryA("comctl32.dll");  // kept for the life of the process
-        const auto init = library ? reinterpret_cast<TInit>(reinterpret_cast<void (*)()>(
-                                        GetProcAddress(library, "InitCommonControlsEx")))
-                                  : nullptr;
+        const auto init = SystemFunction<TInit>("comctl32.dll", "InitCommonControlsEx");
         INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         return init && init(&classes) != FALSE;
     }();

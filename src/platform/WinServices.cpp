@@ -207,6 +207,15 @@ bool FileSetAttr(const std::string& Path, DWORD Attributes)
     return SetFileAttributesA(Path.c_str(), Attributes) != FALSE;
 }
 
+FARPROC SystemProcAddress(const char* Library, const char* Function)
+{
+    char folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    const HMODULE module = LoadLibraryA((std::string(folder, length) + "\\" + Library).c_str());
+    return module ? GetProcAddress(module, Function) : nullptr;
+}
+
 bool ShellDeleteTree(const std::string& Folder)
 {
     return ShellDeleteTree(AnsiToWide(Folder));
@@ -225,7 +234,9 @@ bool ShellDeleteTree(const std::wstring& Folder)
     op.pFrom = from.c_str();
     op.pTo = L"";
     op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-    return SHFileOperationW(&op) == 0;
+    using TOperation = int(WINAPI*)(SHFILEOPSTRUCTW*);
+    static const TOperation operation = SystemFunction<TOperation>("shell32.dll", "SHFileOperationW");
+    return operation && operation(&op) == 0;
 }
 
 bool DeleteAtRestart(const std::wstring& Path)
@@ -262,13 +273,9 @@ struct TObjectNames {
     };
     using TQuery = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
     static const int ObjectNameInformation = 1;
-    TQuery Query = nullptr;
+    TQuery Query;
 
-    TObjectNames()
-    {
-        if (HMODULE ntdll = GetModuleHandleA("ntdll.dll"))
-            Query = reinterpret_cast<TQuery>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtQueryObject")));
-    }
+    TObjectNames() : Query(SystemFunction<TQuery>("ntdll.dll", "NtQueryObject")) {}
 
     std::wstring Of(HANDLE Handle) const
     {
