@@ -965,12 +965,16 @@ void TWinControl::WMPaint(TMessage& Message)
     }
     TPaintDC paint(FHandle);
     if (FDoubleBuffered) {
-        // An off-screen copy of the client area, painted whole, then copied to the screen at once.
+        // An off-screen copy of the client area, then copied to the screen at once. Only the part to update is
+        // painted and copied: a repaint of one row or one button does not compose the whole control again.
         const int width = ClientWidth(), height = ClientHeight();
         TGdiObject image(CreateCompatibleBitmap(paint.Handle(), std::max(width, 1), std::max(height, 1)));
         TMemoryDC buffer(paint.Handle(), static_cast<HBITMAP>(image.Get()));
+        const RECT& area = paint.Area();
+        IntersectClipRect(buffer.Handle(), area.left, area.top, area.right, area.bottom);
         PaintWindow(buffer.Handle());
-        BitBlt(paint.Handle(), 0, 0, width, height, buffer.Handle(), 0, 0, SRCCOPY);
+        BitBlt(paint.Handle(), area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.Handle(),
+               area.left, area.top, SRCCOPY);
     } else {
         PaintWindow(paint.Handle());
     }

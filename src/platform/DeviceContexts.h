@@ -41,6 +41,8 @@ public:
     TPaintDC(const TPaintDC&) = delete;
     TPaintDC& operator=(const TPaintDC&) = delete;
     HDC Handle() const { return FDC; }
+    // The part of the client area to paint (the update region's bounds).
+    const RECT& Area() const { return FPaint.rcPaint; }
 
 private:
     HWND FWnd;
