@@ -515,6 +515,14 @@ const std::string& TLayoutValue::AsString() const
     return Text;
 }
 
+std::string TLayoutValue::AsLines() const
+{
+    if (Kind != vkStrings) throw EConvertError("a list of strings is expected");
+    std::string text;
+    for (const std::string& line : Items) text += line + "\r\n";
+    return text;
+}
+
 int TLayoutValue::AsEnum(const char* const* Names, size_t Count) const
 {
     if (Kind == vkIdent)
