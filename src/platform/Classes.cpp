@@ -358,7 +358,7 @@ std::string ChangeFileExt(const std::string& FileName, const std::string& Extens
 
 namespace {
 
-std::string WideToAnsi(const std::wstring& S, DWORD Flags, BOOL* UsedDefault)
+std::string WideToAnsi(const WideString& S, DWORD Flags, BOOL* UsedDefault)
 {
     if (S.empty()) return std::string();
     const int size = static_cast<int>(S.size());
@@ -370,22 +370,22 @@ std::string WideToAnsi(const std::wstring& S, DWORD Flags, BOOL* UsedDefault)
 
 }  // namespace
 
-std::wstring AnsiToWide(const std::string& S)
+WideString AnsiToWide(const std::string& S)
 {
-    if (S.empty()) return std::wstring();
+    if (S.empty()) return WideString();
     const int size = static_cast<int>(S.size());
     const int n = MultiByteToWideChar(CP_ACP, 0, S.data(), size, nullptr, 0);
-    std::wstring result(static_cast<size_t>(n), L'\0');
+    WideString result(static_cast<size_t>(n), L'\0');
     if (n > 0) MultiByteToWideChar(CP_ACP, 0, S.data(), size, &result[0], n);
     return result;
 }
 
-std::string WideToAnsi(const std::wstring& S)
+std::string WideToAnsi(const WideString& S)
 {
     return WideToAnsi(S, 0, nullptr);
 }
 
-bool ExactAnsi(const std::wstring& S, std::string& Result)
+bool ExactAnsi(const WideString& S, std::string& Result)
 {
     BOOL usedDefault = FALSE;
     Result = WideToAnsi(S, WC_NO_BEST_FIT_CHARS, &usedDefault);

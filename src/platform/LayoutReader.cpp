@@ -71,7 +71,7 @@ std::string Utf8ToAnsi(const std::string& Utf8)
     const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, Utf8.data(), static_cast<int>(Utf8.size()),
                                          nullptr, 0);
     if (wide <= 0) throw EConvertError("a string is not valid UTF-8");
-    std::wstring text(static_cast<size_t>(wide), L'\0');
+    WideString text(static_cast<size_t>(wide), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, Utf8.data(), static_cast<int>(Utf8.size()), &text[0], wide);
     BOOL lossy = FALSE;
     const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, &lossy);
