@@ -269,11 +269,13 @@ int StrToInt(const std::string& S)
 {
     std::string t = Trim(S);
     bool ok = !t.empty();
-    long long v = 0;
+    long v = 0;
     if (ok) {
         char* end = nullptr;
         errno = 0;
-        v = std::strtoll(t.c_str(), &end, 10);
+        // strtol, not strtoll: the C run-time DLL has it, where MinGW links its own strtoll into the program. long
+        // is 32 bits on Windows, so an overflow is ERANGE; the range test keeps it right where long is wider.
+        v = std::strtol(t.c_str(), &end, 10);
         ok = *end == '\0' && errno == 0 && v >= INT32_MIN && v <= INT32_MAX && !std::isspace(static_cast<unsigned char>(t[0]));
     }
     if (!ok) throw EConvertError("'" + S + "' is not a valid integer value");

@@ -59,6 +59,13 @@ const std::map<std::string, int>& IntegerConstants()
     return constants;
 }
 
+// The value of a decimal or hexadecimal digit (either case) that the caller has checked.
+int HexDigitValue(char Digit)
+{
+    const int c = std::toupper(static_cast<unsigned char>(Digit));
+    return std::isdigit(c) ? c - '0' : c - 'A' + 10;
+}
+
 [[noreturn]] void BadValue(const TLayoutValue& Value, const char* Expected)
 {
     const std::string shown = Value.Kind == TLayoutValue::vkInteger ? IntToStr(Value.Integer) : Value.Text;
@@ -201,8 +208,12 @@ private:
             digits += FText[FPos++];
         if (digits.empty() || digits.size() > 16 || std::isalpha(static_cast<unsigned char>(Peek())) || Peek() == '.')
             Fail("bad number", FLine);
-        const long long value = std::stoll(digits, nullptr, hex ? 16 : 10);
-        FToken.Integer = negative ? -value : value;
+        // Sixteen digits at most, so the sum cannot wrap; a value past the signed range is a bad number too.
+        unsigned long long value = 0;
+        for (const char digit : digits)
+            value = value * (hex ? 16 : 10) + static_cast<unsigned>(HexDigitValue(digit));
+        if (value > static_cast<unsigned long long>(LLONG_MAX)) Fail("bad number", FLine);
+        FToken.Integer = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
     }
 
     // 'text' pieces (with '' for a quote) and #nnn character codes, written one after the other.
@@ -248,7 +259,7 @@ private:
         ++FPos;
         if (hex.size() % 2) Fail("odd number of hexadecimal digits", FLine);
         for (size_t i = 0; i < hex.size(); i += 2)
-            FToken.Text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+            FToken.Text += static_cast<char>(HexDigitValue(hex[i]) * 16 + HexDigitValue(hex[i + 1]));
     }
 
     const std::string& FText;
