@@ -6,6 +6,7 @@
 
 #include "ComCtrls.h"
 #include "StdCtrls.h"
+#include "TabCtrls.h"
 #include "Tabs.h"
 #include "VelRootFrm.h"
 

@@ -7,6 +7,8 @@
 
 #include "DeviceContexts.h"
 #include "Forms.h"
+#include "LayoutReader.h"
+#include "VelRootFrm.h"
 
 namespace {
 
@@ -419,4 +421,25 @@ TTabControlStyle* CreateTabControlStyle(TWinControl* AControl, const TTabControl
     style->SetInactiveColor(AColors.InactiveColor);
     style->SetDividerColor(AColors.DividerColor);
     return style;
+}
+
+namespace {
+
+// The look pass's colours. The divider slot, which they leave, takes the border colour as the style's own default
+// does.
+constexpr TTabControlStyleColors HouseTabColors{11235153, 9474192, 16051684, 16378075, 14671839, 0, 0, 11235153};
+
+bool ApplyHouseTabControlLook(TComponent* Component)
+{
+    auto* tabs = dynamic_cast<TCustomTabControl*>(Component);
+    if (tabs) CreateTabControlStyle(tabs, HouseTabColors);
+    return tabs != nullptr;
+}
+
+}  // namespace
+
+void RegisterTabControlStyle()
+{
+    RegisterTabCtrlsClasses(TClassRegistry::Instance());
+    AddHouseLookRule(ApplyHouseTabControlLook);
 }

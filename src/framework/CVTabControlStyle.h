@@ -8,9 +8,9 @@
 #include <string>
 
 #include "Classes.h"
-#include "ComCtrls.h"
 #include "Controls.h"
 #include "Graphics.h"
+#include "TabCtrls.h"
 
 // How one tab or button is drawn.
 enum TTabDrawKind : uint8_t { tdkSelected = 0, tdkUnselected = 1 };
@@ -100,3 +100,7 @@ private:
 };
 
 TTabControlStyle* CreateTabControlStyle(TWinControl* AControl, const TTabControlStyleColors& AColors);
+
+// Gives a program the tab control and the page control: their layout classes, and the look pass's rule that
+// styles each one it meets in the house colours. Called once at start-up by the programs that show them.
+void RegisterTabControlStyle();

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "DeviceContexts.h"
+#include "LayoutReader.h"
+#include "VelRootFrm.h"
 
 namespace {
 
@@ -191,4 +193,26 @@ TTabSetStyle* CreateTabSetStyle(TTabSet* AControl, const TTabSetStyleColors& ACo
     auto* style = new TTabSetStyle(AControl->Owner(), AControl);
     ApplyColors(*style, AColors);
     return style;
+}
+
+namespace {
+
+// The look pass fills the first five slots; the other three keep the style's own defaults.
+constexpr TTabSetStyleColors HouseTabSetColors{11235153, 9474192, 15724527, 15984605, 14474460,
+                                               TabSetStyleDefaults.ActiveFontColor, TabSetStyleDefaults.FontColor,
+                                               TabSetStyleDefaults.DividerColor};
+
+bool ApplyHouseTabSetLook(TComponent* Component)
+{
+    auto* tabSet = dynamic_cast<TTabSet*>(Component);
+    if (tabSet) CreateTabSetStyle(tabSet, HouseTabSetColors);
+    return tabSet != nullptr;
+}
+
+}  // namespace
+
+void RegisterTabSetStyle()
+{
+    RegisterTabsClasses(TClassRegistry::Instance());
+    AddHouseLookRule(ApplyHouseTabSetLook);
 }

@@ -78,3 +78,7 @@ private:
 };
 
 TTabSetStyle* CreateTabSetStyle(TTabSet* AControl, const TTabSetStyleColors& AColors);
+
+// Gives a program the tab set: its layout class, and the look pass's rule that styles each one it meets in the
+// house colours. Called once at start-up by the programs that show them.
+void RegisterTabSetStyle();

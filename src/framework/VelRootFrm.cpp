@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "CVButtonStyle.h"
-#include "CVTabControlStyle.h"
-#include "CVTabSetStyle.h"
 #include "ComCtrls.h"
 #include "DeviceContexts.h"
 #include "ExtCtrls.h"
@@ -18,12 +18,6 @@ namespace {
 constexpr COLORREF FrameColor = RGB(79, 87, 138);
 constexpr COLORREF LowColorFrameColor = RGB(0, 0, 150);
 constexpr TButtonStyleColors HouseButtonColors{8816776, 14468544, 12952218, 12952218};
-// The divider slot, which the house colours leave, takes the border colour as the style's own default does.
-constexpr TTabControlStyleColors HouseTabColors{11235153, 9474192, 16051684, 16378075, 14671839, 0, 0, 11235153};
-// The pass fills the first five slots; the other three keep the style's own defaults.
-constexpr TTabSetStyleColors HouseTabSetColors{11235153, 9474192, 15724527, 15984605, 14474460,
-                                               TabSetStyleDefaults.ActiveFontColor, TabSetStyleDefaults.FontColor,
-                                               TabSetStyleDefaults.DividerColor};
 // The title bar shows at most this much of a caption set at run time.
 constexpr size_t MaxTitleBytes = 255;
 // Assumed when the display mode cannot be read: a modern display, so the normal frame colour.
@@ -42,6 +36,12 @@ int FrameWidthOf(TFormBorderStyle Style, int Current)
     return Current;
 }
 
+std::vector<THouseLookRule>& AddedLookRules()
+{
+    static std::vector<THouseLookRule> rules;
+    return rules;
+}
+
 DWORD DisplayBitsPerPel()
 {
     DEVMODEA mode{};
@@ -51,6 +51,12 @@ DWORD DisplayBitsPerPel()
 }
 
 }  // namespace
+
+void AddHouseLookRule(THouseLookRule Rule)
+{
+    std::vector<THouseLookRule>& rules = AddedLookRules();
+    if (std::find(rules.begin(), rules.end(), Rule) == rules.end()) rules.push_back(Rule);
+}
 
 TLicenseRootForm::TLicenseRootForm(TComponent* AOwner) : TForm(AOwner), FSkinned(std::make_unique<TList>())
 {
@@ -108,10 +114,9 @@ void TLicenseRootForm::ApplyHouseLook(TComponent* Component)
         label->SetParentFont(true);
     } else if (auto* button = dynamic_cast<TButton*>(Component)) {
         CreateButtonStyle(button, HouseButtonColors);
-    } else if (auto* tabs = dynamic_cast<TCustomTabControl*>(Component)) {
-        CreateTabControlStyle(tabs, HouseTabColors);
-    } else if (auto* tabSet = dynamic_cast<TTabSet*>(Component)) {
-        CreateTabSetStyle(tabSet, HouseTabSetColors);
+    } else {
+        for (THouseLookRule rule : AddedLookRules())
+            if (rule(Component)) break;
     }
 }
 

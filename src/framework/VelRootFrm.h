@@ -7,6 +7,13 @@
 #include "CVTitlePanel.h"
 #include "Forms.h"
 
+// A look for a class of controls that not every program links (the tab controls, the tab set): true when
+// Component is of that class and now has the look. The unit of such a look adds its rule once at start-up; the pass
+// tries the added rules, in the order added, after its own, so a program that adds none links none of those controls.
+using THouseLookRule = bool (*)(TComponent* Component);
+// Adding a rule again changes nothing.
+void AddHouseLookRule(THouseLookRule Rule);
+
 class TLicenseRootForm : public TForm {
 public:
     explicit TLicenseRootForm(TComponent* AOwner);

@@ -269,11 +269,13 @@ int StrToInt(const std::string& S)
 {
     std::string t = Trim(S);
     bool ok = !t.empty();
-    long long v = 0;
+    long v = 0;
     if (ok) {
         char* end = nullptr;
         errno = 0;
-        v = std::strtoll(t.c_str(), &end, 10);
+        // strtol, not strtoll: the C run-time DLL has it, where MinGW links its own strtoll into the program. long
+        // is 32 bits on Windows, so an overflow is ERANGE; the range test keeps it right where long is wider.
+        v = std::strtol(t.c_str(), &end, 10);
         ok = *end == '\0' && errno == 0 && v >= INT32_MIN && v <= INT32_MAX && !std::isspace(static_cast<unsigned char>(t[0]));
     }
     if (!ok) throw EConvertError("'" + S + "' is not a valid integer value");
@@ -358,7 +360,7 @@ std::string ChangeFileExt(const std::string& FileName, const std::string& Extens
 
 namespace {
 
-std::string WideToAnsi(const std::wstring& S, DWORD Flags, BOOL* UsedDefault)
+std::string WideToAnsi(const WideString& S, DWORD Flags, BOOL* UsedDefault)
 {
     if (S.empty()) return std::string();
     const int size = static_cast<int>(S.size());
@@ -370,22 +372,22 @@ std::string WideToAnsi(const std::wstring& S, DWORD Flags, BOOL* UsedDefault)
 
 }  // namespace
 
-std::wstring AnsiToWide(const std::string& S)
+WideString AnsiToWide(const std::string& S)
 {
-    if (S.empty()) return std::wstring();
+    if (S.empty()) return WideString();
     const int size = static_cast<int>(S.size());
     const int n = MultiByteToWideChar(CP_ACP, 0, S.data(), size, nullptr, 0);
-    std::wstring result(static_cast<size_t>(n), L'\0');
+    WideString result(static_cast<size_t>(n), L'\0');
     if (n > 0) MultiByteToWideChar(CP_ACP, 0, S.data(), size, &result[0], n);
     return result;
 }
 
-std::string WideToAnsi(const std::wstring& S)
+std::string WideToAnsi(const WideString& S)
 {
     return WideToAnsi(S, 0, nullptr);
 }
 
-bool ExactAnsi(const std::wstring& S, std::string& Result)
+bool ExactAnsi(const WideString& S, std::string& Result)
 {
     BOOL usedDefault = FALSE;
     Result = WideToAnsi(S, WC_NO_BEST_FIT_CHARS, &usedDefault);

@@ -6,7 +6,6 @@
 #include "Forms.h"
 #include "LayoutReader.h"
 #include "StdCtrls.h"
-#include "Tabs.h"
 
 // An explicit list: self-registering objects in the units would be dropped by the linker from the static library.
 void RegisterComponentClasses()
@@ -16,6 +15,5 @@ void RegisterComponentClasses()
     RegisterButtonsClasses(registry);
     RegisterExtCtrlsClasses(registry);
     RegisterComCtrlsClasses(registry);
-    RegisterTabsClasses(registry);
     RegisterFormsClasses(registry);
 }

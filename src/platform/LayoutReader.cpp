@@ -59,6 +59,13 @@ const std::map<std::string, int>& IntegerConstants()
     return constants;
 }
 
+// The value of a decimal or hexadecimal digit (either case) that the caller has checked.
+int HexDigitValue(char Digit)
+{
+    const int c = std::toupper(static_cast<unsigned char>(Digit));
+    return std::isdigit(c) ? c - '0' : c - 'A' + 10;
+}
+
 [[noreturn]] void BadValue(const TLayoutValue& Value, const char* Expected)
 {
     const std::string shown = Value.Kind == TLayoutValue::vkInteger ? IntToStr(Value.Integer) : Value.Text;
@@ -71,7 +78,7 @@ std::string Utf8ToAnsi(const std::string& Utf8)
     const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, Utf8.data(), static_cast<int>(Utf8.size()),
                                          nullptr, 0);
     if (wide <= 0) throw EConvertError("a string is not valid UTF-8");
-    std::wstring text(static_cast<size_t>(wide), L'\0');
+    WideString text(static_cast<size_t>(wide), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, Utf8.data(), static_cast<int>(Utf8.size()), &text[0], wide);
     BOOL lossy = FALSE;
     const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, &lossy);
@@ -201,8 +208,12 @@ private:
             digits += FText[FPos++];
         if (digits.empty() || digits.size() > 16 || std::isalpha(static_cast<unsigned char>(Peek())) || Peek() == '.')
             Fail("bad number", FLine);
-        const long long value = std::stoll(digits, nullptr, hex ? 16 : 10);
-        FToken.Integer = negative ? -value : value;
+        // Sixteen digits at most, so the sum cannot wrap; a value past the signed range is a bad number too.
+        unsigned long long value = 0;
+        for (const char digit : digits)
+            value = value * (hex ? 16 : 10) + static_cast<unsigned>(HexDigitValue(digit));
+        if (value > static_cast<unsigned long long>(LLONG_MAX)) Fail("bad number", FLine);
+        FToken.Integer = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
     }
 
     // 'text' pieces (with '' for a quote) and #nnn character codes, written one after the other.
@@ -248,7 +259,7 @@ private:
         ++FPos;
         if (hex.size() % 2) Fail("odd number of hexadecimal digits", FLine);
         for (size_t i = 0; i < hex.size(); i += 2)
-            FToken.Text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+            FToken.Text += static_cast<char>(HexDigitValue(hex[i]) * 16 + HexDigitValue(hex[i + 1]));
     }
 
     const std::string& FText;
@@ -514,6 +525,14 @@ const std::string& TLayoutValue::AsString() const
 {
     if (Kind != vkString) BadValue(*this, "a string");
     return Text;
+}
+
+std::string TLayoutValue::AsLines() const
+{
+    if (Kind != vkStrings) throw EConvertError("a list of strings is expected");
+    std::string text;
+    for (const std::string& line : Items) text += line + "\r\n";
+    return text;
 }
 
 int TLayoutValue::AsEnum(const char* const* Names, size_t Count) const

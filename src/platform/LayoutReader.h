@@ -65,6 +65,8 @@ struct TLayoutValue {
     // Integers, colour names (clBtnFace, ...) and character set names (GB2312_CHARSET, ...).
     int AsInt() const;
     const std::string& AsString() const;
+    // A list of strings as one text, each item a line ending in CR LF.
+    std::string AsLines() const;
     // The position of an identifier among Names (the enumeration in declared order: its name table).
     int AsEnum(const char* const* Names, size_t Count) const;
     template <size_t N>

@@ -31,10 +31,10 @@ std::string TRegistry::ReadString(const std::string& Name) const
     return WideToAnsi(ReadWideString(Name));
 }
 
-std::wstring TRegistry::ReadWideString(const std::string& Name) const
+WideString TRegistry::ReadWideString(const std::string& Name) const
 {
-    if (!FCurrentKey.Valid()) return std::wstring();
-    const std::wstring name = AnsiToWide(Name);
+    if (!FCurrentKey.Valid()) return WideString();
+    const WideString name = AnsiToWide(Name);
     std::vector<wchar_t> data(256);
     DWORD type = 0;
     for (;;) {
@@ -47,10 +47,10 @@ std::wstring TRegistry::ReadWideString(const std::string& Name) const
             data.resize(needed > data.size() ? needed : data.size() * 2);
             continue;
         }
-        if (rc != ERROR_SUCCESS) return std::wstring();
+        if (rc != ERROR_SUCCESS) return WideString();
         if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + Name + "'");
         // Stored with or without its terminating NUL: the text ends at the first NUL or with the data.
-        std::wstring text(data.data(), size / sizeof(wchar_t));
+        WideString text(data.data(), size / sizeof(wchar_t));
         return text.substr(0, text.find(L'\0'));
     }
 }

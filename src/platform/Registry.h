@@ -48,7 +48,7 @@ public:
     // reads as empty; a value of any other type throws ERegistryException "Invalid data type for 'Name'".
     std::string ReadString(const std::string& Name) const;
     // The same value as the system stores it, in UTF-16: a path read so can be checked for an exact ANSI form.
-    std::wstring ReadWideString(const std::string& Name) const;
+    WideString ReadWideString(const std::string& Name) const;
 
 private:
     HKEY FRootKey = HKEY_CURRENT_USER;

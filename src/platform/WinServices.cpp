@@ -87,13 +87,13 @@ bool HasDotComponent(const std::string& Full, size_t From)
 // What an API call of the kind "fill this buffer, or say how large it must be" gives, however long it is. Call
 // returns the length written, or a size needed (or, for module names, the whole buffer) when it does not fit; 0 on
 // failure.
-template <typename Char, typename Call>
-std::basic_string<Char> BufferResult(Call Fill)
+template <typename String, typename Call>
+String BufferResult(Call Fill)
 {
-    std::basic_string<Char> buffer(MAX_PATH, Char());
+    String buffer(MAX_PATH, typename String::value_type());
     for (;;) {
         const DWORD n = Fill(&buffer[0], static_cast<DWORD>(buffer.size()));
-        if (n == 0) return std::basic_string<Char>();
+        if (n == 0) return String();
         if (n < buffer.size()) return buffer.substr(0, n);
         buffer.resize(n > buffer.size() ? n : buffer.size() * 2);
     }
@@ -101,31 +101,31 @@ std::basic_string<Char> BufferResult(Call Fill)
 
 std::string FullPathName(const std::string& Path)
 {
-    return BufferResult<char>([&Path](char* Buffer, DWORD Size) {
+    return BufferResult<std::string>([&Path](char* Buffer, DWORD Size) {
         return GetFullPathNameA(Path.c_str(), Size, Buffer, nullptr);
     });
 }
 
-std::wstring WideShortPath(const std::wstring& Path)
+WideString WideShortPath(const WideString& Path)
 {
-    return BufferResult<wchar_t>([&Path](wchar_t* Buffer, DWORD Size) {
+    return BufferResult<WideString>([&Path](wchar_t* Buffer, DWORD Size) {
         return GetShortPathNameW(Path.c_str(), Buffer, Size);
     });
 }
 
-std::string ExactShortPath(const std::wstring& Path)
+std::string ExactShortPath(const WideString& Path)
 {
-    const std::wstring shortPath = WideShortPath(Path);
+    const WideString shortPath = WideShortPath(Path);
     std::string exact;
     return !shortPath.empty() && ExactAnsi(shortPath, exact) ? exact : std::string();
 }
 
-std::wstring JoinName(const std::wstring& Folder, const std::wstring& Name)
+WideString JoinName(const WideString& Folder, const WideString& Name)
 {
     return !Folder.empty() && Folder.back() == L'\\' ? Folder + Name : Folder + L"\\" + Name;
 }
 
-bool SameName(const std::wstring& A, const std::wstring& B)
+bool SameName(const WideString& A, const WideString& B)
 {
     return !A.empty() && lstrcmpiW(A.c_str(), B.c_str()) == 0;
 }
@@ -164,7 +164,7 @@ std::string WindowsDirectory()
     return n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
 
-std::string ExactAnsiPath(const std::wstring& Path)
+std::string ExactAnsiPath(const WideString& Path)
 {
     std::string exact;
     if (ExactAnsi(Path, exact)) return exact;
@@ -178,14 +178,14 @@ std::string ShortPathName(const std::string& Path)
 
 std::string ModuleFileName()
 {
-    return ExactAnsiPath(BufferResult<wchar_t>([](wchar_t* Buffer, DWORD Size) {
+    return ExactAnsiPath(BufferResult<WideString>([](wchar_t* Buffer, DWORD Size) {
         return GetModuleFileNameW(nullptr, Buffer, Size);
     }));
 }
 
 std::string TempFolder()
 {
-    std::wstring folder = BufferResult<wchar_t>([](wchar_t* Buffer, DWORD Size) { return GetTempPathW(Size, Buffer); });
+    WideString folder = BufferResult<WideString>([](wchar_t* Buffer, DWORD Size) { return GetTempPathW(Size, Buffer); });
     if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
     return ExactAnsiPath(folder);
 }
@@ -221,9 +221,9 @@ bool ShellDeleteTree(const std::string& Folder)
     return ShellDeleteTree(AnsiToWide(Folder));
 }
 
-bool ShellDeleteTree(const std::wstring& Folder)
+bool ShellDeleteTree(const WideString& Folder)
 {
-    std::wstring from = Folder;
+    WideString from = Folder;
     if (from.compare(0, 8, L"\\\\?\\UNC\\") == 0)
         from.replace(0, 8, L"\\\\");
     else if (from.compare(0, 4, L"\\\\?\\") == 0)
@@ -239,7 +239,7 @@ bool ShellDeleteTree(const std::wstring& Folder)
     return operation && operation(&op) == 0;
 }
 
-bool DeleteAtRestart(const std::wstring& Path)
+bool DeleteAtRestart(const WideString& Path)
 {
     return MoveFileExW(Path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
@@ -256,7 +256,7 @@ bool RunHidden(const std::string& CommandLine)
 
 // Folder enumeration ---------------------------------------------------------------------------------------------
 
-TEntryHandle::TEntryHandle(const std::wstring& Path, DWORD Access)
+TEntryHandle::TEntryHandle(const WideString& Path, DWORD Access)
     : FHandle(CreateFileW(Path.c_str(), Access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr))
 {
@@ -277,7 +277,7 @@ struct TObjectNames {
 
     TObjectNames() : Query(SystemFunction<TQuery>("ntdll.dll", "NtQueryObject")) {}
 
-    std::wstring Of(HANDLE Handle) const
+    WideString Of(HANDLE Handle) const
     {
         std::vector<BYTE> buffer(sizeof(TName) + MAX_PATH * sizeof(wchar_t));
         for (int tries = 0; Query && tries < 2; ++tries) {
@@ -286,12 +286,12 @@ struct TObjectNames {
                                       &needed);
             if (status >= 0) {
                 const TName* name = reinterpret_cast<const TName*>(buffer.data());
-                return std::wstring(name->Buffer, name->Length / sizeof(wchar_t));
+                return WideString(name->Buffer, name->Length / sizeof(wchar_t));
             }
             if (needed <= buffer.size()) break;
             buffer.resize(needed);
         }
-        return std::wstring();
+        return WideString();
     }
 
     static const TObjectNames& Instance()
@@ -303,14 +303,14 @@ struct TObjectNames {
 
 }  // namespace
 
-std::wstring TEntryHandle::FinalName() const
+WideString TEntryHandle::FinalName() const
 {
     // The object name rather than the DOS path: one call at any length (Wine gives no DOS final path longer than
     // MAX_PATH), and in UTF-16, where the ANSI form of a name outside the code page is a look-alike of another.
-    return Valid() ? TObjectNames::Instance().Of(FHandle.Get()) : std::wstring();
+    return Valid() ? TObjectNames::Instance().Of(FHandle.Get()) : WideString();
 }
 
-bool TEntryHandle::Is(const std::wstring& Final) const
+bool TEntryHandle::Is(const WideString& Final) const
 {
     return Valid() && SameName(FinalName(), Final);
 }
@@ -328,11 +328,11 @@ bool TEntryHandle::Delete()
     return SetFileInformationByHandle(FHandle.Get(), FileDispositionInfo, &info, sizeof info) != FALSE;
 }
 
-std::wstring LongPath(const std::string& Path)
+WideString LongPath(const std::string& Path)
 {
-    if (PathKind(Path) == TPathKind::Relative) return std::wstring();
-    const std::wstring wide = AnsiToWide(Path);
-    std::wstring full = BufferResult<wchar_t>([&wide](wchar_t* Buffer, DWORD Size) {
+    if (PathKind(Path) == TPathKind::Relative) return WideString();
+    const WideString wide = AnsiToWide(Path);
+    WideString full = BufferResult<WideString>([&wide](wchar_t* Buffer, DWORD Size) {
         return GetFullPathNameW(wide.c_str(), Size, Buffer, nullptr);
     });
     if (full.size() > 3 && full.back() == L'\\') full.pop_back();
@@ -345,9 +345,9 @@ namespace {
 
 // The first entry of a folder, without the short names nobody here reads (the system makes one up for every long
 // name) and in large batches; systems before Windows 7 know neither request and get the plain one.
-HANDLE FindFirstEntry(const std::wstring& Folder, WIN32_FIND_DATAW& Data)
+HANDLE FindFirstEntry(const WideString& Folder, WIN32_FIND_DATAW& Data)
 {
-    const std::wstring pattern = Folder + L"\\*.*";
+    const WideString pattern = Folder + L"\\*.*";
     HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &Data, FindExSearchNameMatch, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
@@ -357,7 +357,7 @@ HANDLE FindFirstEntry(const std::wstring& Folder, WIN32_FIND_DATAW& Data)
 
 }  // namespace
 
-TFolderWalk::TFolderWalk(const std::wstring& Folder, const std::wstring& FinalName)
+TFolderWalk::TFolderWalk(const WideString& Folder, const WideString& FinalName)
     : FFolder(Folder),
       FFinalName(FinalName.empty() ? TEntryHandle(Folder, FILE_READ_ATTRIBUTES).FinalName() : FinalName),
       FFind(FindFirstEntry(Folder, FData))
@@ -378,7 +378,7 @@ bool TFolderWalk::Next(TFindEntry& Entry)
     return true;
 }
 
-std::wstring TFolderWalk::FinalNameOf(const TFindEntry& Entry) const
+WideString TFolderWalk::FinalNameOf(const TFindEntry& Entry) const
 {
     return JoinName(FFinalName, Entry.Name);
 }
@@ -398,15 +398,15 @@ bool IsDotEntry(const TFindEntry& Entry)
 TEntryHandle OpenItself(const std::string& Path, DWORD Access)
 {
     if (PathKind(Path) != TPathKind::BelowRoot) return TEntryHandle();
-    const std::wstring path = AnsiToWide(Path);
+    const WideString path = AnsiToWide(Path);
     // The name the folder lists for the entry: the long one even when Path spells it short.
     WIN32_FIND_DATAW data = {};
     const TFindHandle find(FindFirstFileW(path.c_str(), &data));
     if (!find.Valid()) return TEntryHandle();
-    std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+    WideString folder = path.substr(0, path.find_last_of(L'\\'));
     if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
     TEntryHandle handle(path, Access);
-    const std::wstring expected = JoinName(TEntryHandle(folder, FILE_READ_ATTRIBUTES).FinalName(), data.cFileName);
+    const WideString expected = JoinName(TEntryHandle(folder, FILE_READ_ATTRIBUTES).FinalName(), data.cFileName);
     if (handle.Is(expected)) return handle;
     return TEntryHandle();
 }
@@ -439,7 +439,7 @@ bool DeleteFileItself(const std::string& Path)
     return file.Valid() && file.Delete();
 }
 
-bool IsLinkFreeFolder(const std::wstring& Folder, const std::wstring& FinalName)
+bool IsLinkFreeFolder(const WideString& Folder, const WideString& FinalName)
 {
     TFolderWalk walk(Folder, FinalName);
     TFindEntry entry;
@@ -456,12 +456,12 @@ bool IsLinkFreeFolder(const std::wstring& Folder, const std::wstring& FinalName)
 
 bool IsLinkFreeFolder(const std::string& Folder)
 {
-    const std::wstring folder = LongPath(Folder);
+    const WideString folder = LongPath(Folder);
     const DWORD a = GetFileAttributesW(folder.c_str());
     if (folder.empty() || a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) ||
         (a & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
-    return IsLinkFreeFolder(folder, std::wstring());
+    return IsLinkFreeFolder(folder, WideString());
 }
 
 // Processes -------------------------------------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Classes.h"
+
 class TStringList;
 
 // A kernel object handle (file, process, snapshot). NULL and INVALID_HANDLE_VALUE both mean "none", since the API
@@ -66,7 +68,7 @@ std::string WindowsDirectory();
 // Every path the program deletes, writes or starts must be exactly the path on disk, and the ANSI API would hand out
 // look-alikes for names outside the code page. These give the exact ANSI form of such a path: the path itself when
 // every character has one, else its short (8.3) form when the file system keeps one, else empty.
-std::string ExactAnsiPath(const std::wstring& Path);
+std::string ExactAnsiPath(const WideString& Path);
 // The exact short (8.3) form of an existing path, or empty.
 std::string ShortPathName(const std::string& Path);
 // The full path of the running executable, exactly; empty when it has no exact ANSI form.
@@ -91,11 +93,11 @@ TFunction SystemFunction(const char* Library, const char* Function)
 // Deletes a folder with everything below it through the shell, for good and without any dialog; true on success.
 // The shell takes no long form: a folder given so is handed over in its plain form.
 bool ShellDeleteTree(const std::string& Folder);
-bool ShellDeleteTree(const std::wstring& Folder);
+bool ShellDeleteTree(const WideString& Folder);
 
 // Asks the system to delete a file, or an empty folder, at the next restart (the elevated program may); true when
 // that is recorded.
-bool DeleteAtRestart(const std::wstring& Path);
+bool DeleteAtRestart(const WideString& Path);
 
 // Writes the lines, each followed by CR LF, in the ANSI code page, to a file it creates: an existing file (or a link
 // of that name) is never written through. Throws on failure.
@@ -108,10 +110,10 @@ bool RunHidden(const std::string& CommandLine);
 
 // The long form of a fully qualified path ("\\?\C:\dir", "\\?\UNC\server\share\dir"), which the wide calls take at
 // any length, without a trailing backslash; empty for a path that is not fully qualified.
-std::wstring LongPath(const std::string& Path);
+WideString LongPath(const std::string& Path);
 
 struct TFindEntry {
-    std::wstring Name;
+    WideString Name;
     DWORD Attributes = 0;
 };
 
@@ -119,15 +121,15 @@ struct TFindEntry {
 class TEntryHandle {
 public:
     TEntryHandle() = default;
-    TEntryHandle(const std::wstring& Path, DWORD Access);
+    TEntryHandle(const WideString& Path, DWORD Access);
 
     bool Valid() const { return FHandle.Valid(); }
     // The full name the system knows the opened entry by, links on the way resolved: the object name, such as
     // "\Device\HarddiskVolume2\dir\name" ("\??\C:\dir\name" under Wine). A folder's entries are named by it plus
     // a backslash and their own names.
-    std::wstring FinalName() const;
+    WideString FinalName() const;
     // Whether the opened entry is the one named so (a final name as the walk derives it).
-    bool Is(const std::wstring& Final) const;
+    bool Is(const WideString& Final) const;
     bool SetAttributes(DWORD Attributes);
     // Marks the entry for deletion; it goes when the handle closes. A link goes, not what it points to.
     bool Delete();
@@ -143,23 +145,23 @@ private:
 class TFolderWalk {
 public:
     // Folder in its long form. Its final name, when the caller knows it already, saves opening the folder.
-    explicit TFolderWalk(const std::wstring& Folder, const std::wstring& FinalName = std::wstring());
+    explicit TFolderWalk(const WideString& Folder, const WideString& FinalName = WideString());
 
     bool Next(TFindEntry& Entry);
     // The error that ended the enumeration: ERROR_NO_MORE_FILES (18) when every entry came; 0 while entries come.
     DWORD Result() const { return FResult; }
     bool Complete() const { return FResult == ERROR_NO_MORE_FILES; }
 
-    std::wstring PathOf(const TFindEntry& Entry) const { return FFolder + L"\\" + Entry.Name; }
+    WideString PathOf(const TFindEntry& Entry) const { return FFolder + L"\\" + Entry.Name; }
     // The final name the entry has when it is itself.
-    std::wstring FinalNameOf(const TFindEntry& Entry) const;
+    WideString FinalNameOf(const TFindEntry& Entry) const;
     // The entry opened as itself, or an invalid handle when it cannot be opened or the handle would be the target of
     // a link rather than the entry.
     TEntryHandle OpenItself(const TFindEntry& Entry, DWORD Access) const;
 
 private:
-    std::wstring FFolder;
-    std::wstring FFinalName;
+    WideString FFolder;
+    WideString FFinalName;
     WIN32_FIND_DATAW FData = {};
     TFindHandle FFind;
     bool FFirst = true;
@@ -177,7 +179,7 @@ bool DeleteFileItself(const std::string& Path);
 // True for an existing folder that is not a link and holds none at any depth, nor anything that cannot be checked.
 bool IsLinkFreeFolder(const std::string& Folder);
 // The same below a folder already known to be itself (long form and final name, as a walk gives them).
-bool IsLinkFreeFolder(const std::wstring& Folder, const std::wstring& FinalName);
+bool IsLinkFreeFolder(const WideString& Folder, const WideString& FinalName);
 
 // Processes ------------------------------------------------------------------------------------------------------
 

@@ -3,7 +3,7 @@
 #include "ComObj.h"
 #include "UnitSequence.h"
 
-std::wstring AutoIncrementProperty;
+WideString AutoIncrementProperty;
 Microsoft::WRL::ComPtr<IMalloc> TaskMalloc;
 
 void InitializeTaskAllocator()
@@ -12,7 +12,7 @@ void InitializeTaskAllocator()
     try {
         OleCheck(CoGetMalloc(MEMCTX_TASK, TaskMalloc.ReleaseAndGetAddressOf()));
     } catch (...) {
-        std::wstring().swap(AutoIncrementProperty);
+        WideString().swap(AutoIncrementProperty);
         throw;
     }
     UnitTrace("obtain TaskMalloc");
@@ -24,5 +24,5 @@ void FinalizeTaskAllocator()
         TaskMalloc.Reset();
         UnitTrace("release TaskMalloc");
     }
-    std::wstring().swap(AutoIncrementProperty);
+    WideString().swap(AutoIncrementProperty);
 }

@@ -5,9 +5,9 @@
 #include <objidl.h>
 #include <wrl/client.h>
 
-#include <string>
+#include "Classes.h"
 
-extern std::wstring AutoIncrementProperty;
+extern WideString AutoIncrementProperty;
 extern Microsoft::WRL::ComPtr<IMalloc> TaskMalloc;
 
 // Start-up: the property name, then the allocator; a failure of CoGetMalloc is raised as EOleSysError and leaves

@@ -19,7 +19,7 @@ bool StartsWithFullStop(const TFindEntry& Entry)
     return !Entry.Name.empty() && Entry.Name[0] == L'.';
 }
 
-bool IsFolder(const std::wstring& Path)
+bool IsFolder(const WideString& Path)
 {
     const DWORD a = GetFileAttributesW(Path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -55,7 +55,7 @@ void NoteFate(TFate Fate, TFolderPass& Pass)
 }
 
 // Everything left in a link-free folder, deepest first, and the folder itself, go at the next restart.
-void ScheduleAtRestart(const std::wstring& Dir, const std::wstring& FinalName)
+void ScheduleAtRestart(const WideString& Dir, const WideString& FinalName)
 {
     TFolderWalk walk(Dir, FinalName);
     TFindEntry entry;
@@ -75,7 +75,7 @@ void ScheduleAtRestart(const std::wstring& Dir, const std::wstring& FinalName)
 
 // The shell takes what the pass left of a link-free folder (names that begin with a full stop, files it could not
 // delete); what it cannot take now, such as a file in use and the folders above it, goes at the next restart.
-void ClearLeftovers(const std::wstring& Dir, const std::wstring& FinalName)
+void ClearLeftovers(const WideString& Dir, const WideString& FinalName)
 {
     ShellDeleteTree(Dir);
     if (IsFolder(Dir)) ScheduleAtRestart(Dir, FinalName);
@@ -83,12 +83,12 @@ void ClearLeftovers(const std::wstring& Dir, const std::wstring& FinalName)
 
 // One walk of the tree: each entry opened once, as itself. An emptied folder goes at once; what is left of a
 // link-free folder is handed up, so that the shell removes it in one operation at the highest folder without a link.
-TFolderPass DeleteTree(const std::wstring& Dir, const std::wstring& FinalName, bool RemoveFolders)
+TFolderPass DeleteTree(const WideString& Dir, const WideString& FinalName, bool RemoveFolders)
 {
     TFolderPass pass;
     pass.Result = IsFolder(Dir);
     if (!pass.Result) return pass;
-    std::vector<std::pair<std::wstring, std::wstring>> linkFreeLeftovers;  // subfolders: path and final name
+    std::vector<std::pair<WideString, WideString>> linkFreeLeftovers;  // subfolders: path and final name
     TFolderWalk walk(Dir, FinalName);
     TFindEntry entry;
     while (walk.Next(entry)) {
@@ -140,11 +140,11 @@ bool TForm1::DeleteFolderTree(const std::string& Dir, bool RemoveFolders)
 {
     // A folder that is itself a link is not the tree to delete; neither is a root or a path relative to anything.
     if (PathKind(Dir) != TPathKind::BelowRoot) return false;
-    const std::wstring dir = LongPath(Dir);
+    const WideString dir = LongPath(Dir);
     const DWORD a = GetFileAttributesW(dir.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-    const TFolderPass pass = DeleteTree(dir, std::wstring(), RemoveFolders);
-    if (RemoveFolders && pass.Left && !pass.LinkBelow) ClearLeftovers(dir, std::wstring());
+    const TFolderPass pass = DeleteTree(dir, WideString(), RemoveFolders);
+    if (RemoveFolders && pass.Left && !pass.LinkBelow) ClearLeftovers(dir, WideString());
     return pass.Result;
 }
 

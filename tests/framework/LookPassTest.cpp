@@ -1,4 +1,8 @@
 // The look pass at show time: what each kind of owned component gets, once, and what is left alone.
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
 #include "Buttons.h"
 #include "CVButtonStyle.h"
 #include "CVTabSetStyle.h"
@@ -9,6 +13,23 @@
 using namespace rootformtest;
 
 namespace {
+
+// Added rules: one that takes every shape, one that only records what it is offered.
+int ShapeRuleCalls = 0;
+std::vector<const TComponent*> Offered;
+
+bool TakeShapes(TComponent* Component)
+{
+    if (!dynamic_cast<TShape*>(Component)) return false;
+    ++ShapeRuleCalls;
+    return true;
+}
+
+bool RecordOffered(TComponent* Component)
+{
+    Offered.push_back(Component);
+    return false;
+}
 
 int CountStyles(const TComponent& Owner)
 {
@@ -167,6 +188,7 @@ TEST_F(LookPass, ComponentsAddedLaterAreHandledAtTheNextShow)
 
 TEST_F(LookPass, ATabSetGetsOneStyleInTheHouseColours)
 {
+    RegisterTabSetStyle();
     auto* tabs = Form->Add<TTabSet>(Form->Host, -12);
     tabs->SetBounds(10, 120, 200, 24);
     tabs->Tabs().Add("一");
@@ -183,6 +205,24 @@ TEST_F(LookPass, ATabSetGetsOneStyleInTheHouseColours)
     const RECT selected = tabs->ItemRect(0);
     EXPECT_EQ(RGB(81, 111, 171), ClientPixel(tabs->Handle(), 199, 0)) << "the top line in the border colour";
     EXPECT_EQ(RGB(221, 231, 243), ClientPixel(tabs->Handle(), selected.left + 1, 3)) << "the selected tab's fill";
+}
+
+TEST_F(LookPass, AddedRulesGetOnlyWhatTheFormsOwnRulesLeaveInTheOrderAddedOnce)
+{
+    AddHouseLookRule(TakeShapes);
+    AddHouseLookRule(RecordOffered);
+    AddHouseLookRule(TakeShapes);
+    ShapeRuleCalls = 0;
+    Offered.clear();
+    ShowAndHide();
+    ShowAndHide();
+    EXPECT_EQ(1, ShapeRuleCalls) << "added twice, tried once per component";
+    auto offered = [](const TComponent* C) { return std::count(Offered.begin(), Offered.end(), C); };
+    EXPECT_EQ(1, offered(Form->Image));
+    EXPECT_EQ(0, offered(Form->Shape)) << "the earlier rule took it";
+    for (const TComponent* own : std::initializer_list<const TComponent*>{Form->Host, Form->Label, Form->OptOut,
+                                                                          Form->Rich, Form->Button, Form->BitButton})
+        EXPECT_EQ(0, offered(own)) << own->Name();
 }
 
 TEST_F(LookPass, FreedComponentLeavesTheRecord)

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "CVTabControlStyle.h"
-#include "ComCtrls.h"
 #include "RootFormSupport.h"
 
 using namespace rootformtest;
@@ -272,6 +271,7 @@ TEST_F(TabStyleTest, BlackBaseColoursPaintTheBaseItself)
 
 TEST_F(TabStyleTest, TheLookPassGivesEachTabAndPageControlOneStyleHoweverOftenShown)
 {
+    RegisterTabControlStyle();
     auto form = MakeForm<TTestRootForm<>>();
     form->SetBounds(100, 100, 240, 260);
     auto* pages = new TPageControl(form.get());

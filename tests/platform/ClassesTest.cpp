@@ -22,6 +22,15 @@ TEST(PathHelpers, FolderAndNameParts)
     EXPECT_EQ("C:\\a.b\\c.bat", ChangeFileExt("C:\\a.b\\c", ".bat"));
 }
 
+TEST(Numbers, StrToIntTakesTheInt32RangeWithSurroundingBlanksAndRefusesAnythingElse)
+{
+    EXPECT_EQ(2147483647, StrToInt("2147483647"));
+    EXPECT_EQ(-2147483647 - 1, StrToInt("-2147483648"));
+    EXPECT_EQ(5, StrToInt(" +5\t"));
+    for (const char* bad : {"2147483648", "-2147483649", "99999999999999999999", "", " ", "12x", "0x10", "1 2"})
+        EXPECT_THROW(StrToInt(bad), EConvertError) << bad;
+}
+
 TEST(StringList, EveryChangeIsAnnouncedBeforeAndAfterOnce)
 {
     TStringList list;

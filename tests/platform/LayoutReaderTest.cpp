@@ -228,6 +228,13 @@ TEST_F(LayoutReader, AReferenceMayNameAComponentDeclaredFurtherDown)
                       u8"  object Other: TCoreProbe\n  end\nend\n"));
 }
 
+TEST_F(LayoutReader, NumbersAreDecimalOrDollarHexadecimalInEitherCase)
+{
+    EXPECT_EQ(0x7FFFABCD, Read("object F: TLayoutForm\n  Tag = $7fffABCD\nend\n")->Tag());
+    EXPECT_EQ(-255, Read("object F: TLayoutForm\n  Tag = -$FF\nend\n")->Tag());
+    EXPECT_EQ(-2147483647 - 1, Read("object F: TLayoutForm\n  Tag = -2147483648\nend\n")->Tag());
+}
+
 TEST_F(LayoutReader, BadLayoutsFailWithTheResourceAndTheLine)
 {
     EXPECT_EQ("TEST.DFM, line 3: class TNoSuchClass not found",
@@ -248,6 +255,7 @@ TEST_F(LayoutReader, BadLayoutsFailWithTheResourceAndTheLine)
     EXPECT_EQ("TEST.DFM, line 2: inherited component 'Gone' not found",
               ErrorOf("object F: TLayoutForm\n  inherited Gone: TPanel\n  end\nend\n"));
     EXPECT_EQ("TEST.DFM, line 3: 'end' expected", ErrorOf("object F: TLayoutForm\n  Caption = 'x'\n"));
+    EXPECT_EQ("TEST.DFM, line 2: bad number", ErrorOf("object F: TLayoutForm\n  Tag = $8000000000000000\nend\n"));
     const std::string wrongField = ErrorOf("object F: TLayoutForm\n  object Panel1: TLabel\n  end\nend\n");
     EXPECT_EQ(0u, wrongField.find("TEST.DFM, line 2:")) << wrongField;
 }

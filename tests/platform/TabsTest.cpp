@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "LayoutReader.h"
 #include "StockSupport.h"
 #include "Tabs.h"
 
@@ -13,6 +14,12 @@ bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE;
 
 class TabSetTest : public stocktest::StockFixture {
 protected:
+    // The unit is not among every program's classes: programs that show it register it themselves.
+    static void SetUpTestSuite()
+    {
+        StockFixture::SetUpTestSuite();
+        RegisterTabsClasses(TClassRegistry::Instance());
+    }
     TTabSet* NewTabSet(int Width, int Count)
     {
         auto* tabs = new TTabSet(Form.get());

@@ -226,9 +226,10 @@ TEST(DeleteShortcut, DeletesAFileOnly)
 TEST(DeleteFolderTree, ReachesPathsLongerThanMaxPath)
 {
     const std::string dir = FreshFolder("deep");
-    std::wstring deep = LongPath(dir);
+    WideString deep = LongPath(dir);
     for (int i = 0; i < 12; ++i) {
-        deep += L"\\a-rather-long-folder-name-" + std::to_wstring(i);
+        deep += L"\\a-rather-long-folder-name-";
+        deep += std::to_wstring(i).c_str();
         ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
     }
     ASSERT_GT(deep.size(), 300u);

@@ -64,7 +64,7 @@ public:
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(FKey, FName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Value),
                                                 sizeof(Value)));
     }
-    void SetWide(const std::wstring& Value)
+    void SetWide(const WideString& Value)
     {
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(FKey, AnsiToWide(FName).c_str(), 0, REG_SZ,
                                                 reinterpret_cast<const BYTE*>(Value.c_str()),
@@ -80,19 +80,19 @@ private:
     std::string FData;
 };
 
-bool Exists(const std::wstring& Path)
+bool Exists(const WideString& Path)
 {
     return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Waits up to 15 seconds for a file to go (a batch file deletes it); true when it has.
-bool Gone(const std::wstring& Path)
+bool Gone(const WideString& Path)
 {
     for (int i = 0; i < 300 && Exists(Path); ++i) Sleep(50);
     return !Exists(Path);
 }
 
-void WriteWide(const std::wstring& Path, const std::string& Bytes)
+void WriteWide(const WideString& Path, const std::string& Bytes)
 {
     const TKernelHandle file(CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
@@ -100,7 +100,7 @@ void WriteWide(const std::wstring& Path, const std::string& Bytes)
 }
 
 // Runs a command line in Folder and waits up to a minute; gives its exit code and how long it ran.
-DWORD RunAndWait(std::wstring CommandLine, const std::wstring& Folder, DWORD* Elapsed = nullptr)
+DWORD RunAndWait(WideString CommandLine, const WideString& Folder, DWORD* Elapsed = nullptr)
 {
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
@@ -121,7 +121,7 @@ DWORD RunAndWait(std::wstring CommandLine, const std::wstring& Folder, DWORD* El
 
 // A copy of this test program at Exe (made unless one is there) runs a whole uninstall with its real close handling (SelfRemovalCopy below);
 // Expect tells it whether its batch file is to be reported as impossible ("report") or not ("1"). Its exit code.
-DWORD RunCopy(const std::wstring& Exe, const char* Expect)
+DWORD RunCopy(const WideString& Exe, const char* Expect)
 {
     if (!Exists(Exe) && !CopyFileW(AnsiToWide(ModuleFileName()).c_str(), Exe.c_str(), TRUE)) return ~0u;
     SetEnvironmentVariableA(CopyVariable, Expect);
@@ -363,8 +363,8 @@ TEST_F(UninstallProcedure, UnusableShellFoldersAreSkipped)
 // names the user's folder next door. A value reaches its real folder by the short name, or nothing at all.
 TEST_F(UninstallProcedure, ShellFoldersWithoutAnExactAnsiNameNeverReachTheirLookAlikes)
 {
-    const std::wstring base = AnsiToWide(root);
-    const std::wstring group = base + L"\\d\u00e2ta\\Quintaro";  // the real group, with a short name
+    const WideString base = AnsiToWide(root);
+    const WideString group = base + L"\\d\u00e2ta\\Quintaro";  // the real group, with a short name
     ASSERT_TRUE(CreateDirectoryW((base + L"\\d\u00e2ta").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW(group.c_str(), nullptr));
     WriteWide(group + L"\\Quintaro.lnk", "L");
@@ -479,14 +479,14 @@ TEST_F(UninstallProcedure, ACompletedUninstallRemovesTheExecutableAfterItExits)
 TEST_F(UninstallProcedure, OddUninstallerFoldersNeverReachTheirLookAlikes)
 {
     PointShellFolders();
-    const std::wstring base = AnsiToWide(FreshFolder("odd"));
+    const WideString base = AnsiToWide(FreshFolder("odd"));
     wchar_t os[64] = {};
     ExpandEnvironmentStringsW(L"%OS%", os, 64);
     ASSERT_STRNE(L"%OS%", os);
-    const std::wstring batch = L"\\deleteFile.bat";
-    for (const auto& names : {std::make_pair(std::wstring(L"uninst-\u00e2"), std::wstring(L"uninst-a")),
-                              std::make_pair(std::wstring(L"%OS%"), std::wstring(os))}) {
-        const std::wstring odd = base + L"\\" + names.first, lookAlike = base + L"\\" + names.second;
+    const WideString batch = L"\\deleteFile.bat";
+    for (const auto& names : {std::make_pair(WideString(L"uninst-\u00e2"), WideString(L"uninst-a")),
+                              std::make_pair(WideString(L"%OS%"), WideString(os))}) {
+        const WideString odd = base + L"\\" + names.first, lookAlike = base + L"\\" + names.second;
         ASSERT_TRUE(CreateDirectoryW(odd.c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryW(lookAlike.c_str(), nullptr));
         WriteWide(lookAlike + L"\\Uninstall.exe", "mine");
