@@ -649,6 +649,13 @@ bool TWinControl::CanFocus() const
     return true;
 }
 
+bool TWinControl::HasFrame() const
+{
+    const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE), exStyle = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+    return !(style & WS_CHILD) || (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
+           (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+}
+
 bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
 
 void TWinControl::SetFocus()
@@ -1073,6 +1080,11 @@ void TWinControl::WndProc(TMessage& Message)
             Message.Result = 1;
             return;
         }
+        break;
+    case WM_NCPAINT:
+        // A child without border or scroll bars has no frame to draw; the system's handling would only work out
+        // as much, once for every child each time the form shows.
+        if (!HasFrame()) return;
         break;
     case WM_MOUSELEAVE:
         if (GTrackedWindow == FHandle) GTrackedWindow = nullptr;

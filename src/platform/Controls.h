@@ -343,6 +343,8 @@ private:
     std::vector<TControl*> AlignList(TAlign Align, TControl* AControl) const;
     void ApplyAnchors();
     bool ForwardMouseToGraphic(TMessage& Message);
+    // A top-level window, or a child with a border, an edge or scroll bars: a window with a frame to paint.
+    bool HasFrame() const;
     void ApplyPendingClientSize();
     void UpdateBounds();
     void WMPaint(TMessage& Message);
