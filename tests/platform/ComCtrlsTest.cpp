@@ -154,6 +154,9 @@ TEST_F(RichEditTest, StylesFollowThePropertiesAndAScrollBarCanBeAddedLater)
 
     Edit->SetBorderStyleSingle(true);
     EXPECT_NE(Style() & WS_BORDER, 0);
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(testsupport::WindowPixel(Edit->Handle(), 0, 0), GetSysColor(COLOR_WINDOWFRAME)) << "a child with a border has it drawn";
     Edit->SetReadOnly(false);
     EXPECT_EQ(Style() & ES_READONLY, 0);
 }
