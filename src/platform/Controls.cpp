@@ -57,9 +57,10 @@ const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     } else {
         // The system's own classes (buttons, edits) are there from the start; the others after comctl32.
-        if (!GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc)) InitCommonControlClasses();
-        if (!wc.lpfnWndProc && !GetClassInfoExA(nullptr, Params.StockClass.c_str(), &wc))
-            throw Exception("Window class " + Params.StockClass + " is not available");
+        const char* stock = Params.StockClass.c_str();
+        const bool known = GetClassInfoExA(nullptr, stock, &wc) ||
+                           (InitCommonControlClasses(), GetClassInfoExA(nullptr, stock, &wc));
+        if (!known) throw Exception("Window class " + Params.StockClass + " is not available");
         entry.StockProc = wc.lpfnWndProc;
     }
     wc.lpfnWndProc = Proc;
