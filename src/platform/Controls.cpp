@@ -58,9 +58,11 @@ const TWindowClass& WindowClassFor(const TCreateParams& Params, WNDPROC Proc)
     } else {
         // The system's own classes (buttons, edits) are there from the start; the others after comctl32.
         const char* stock = Params.StockClass.c_str();
-        const bool known = GetClassInfoExA(nullptr, stock, &wc) ||
-                           (InitCommonControlClasses(), GetClassInfoExA(nullptr, stock, &wc));
-        if (!known) throw Exception("Window class " + Params.StockClass + " is not available");
+        if (!GetClassInfoExA(nullptr, stock, &wc)) {
+            InitCommonControlClasses();
+            if (!GetClassInfoExA(nullptr, stock, &wc))
+                throw Exception("Window class " + Params.StockClass + " is not available");
+        }
         entry.StockProc = wc.lpfnWndProc;
     }
     wc.lpfnWndProc = Proc;
