@@ -349,6 +349,7 @@ private:
             FLex.Fail(e.what(), Line);
         }
         component->SetName(Name);
+        component->BeginLoading();  // before it joins its parent, which would otherwise start its measuring
         if (auto* win = dynamic_cast<TWinControl*>(component)) {
             win->DisableAlign();
             FAligned.push_back(win);
