@@ -11,8 +11,13 @@
 
 namespace {
 
-// The window property that links a window of ours to its control.
-constexpr const char* ControlProperty = "Quintaro.Control";
+// The windows of ours and their controls. Kept in the process rather than as window properties, which the system
+// may look up through a round trip for every message.
+std::map<HWND, TWinControl*>& ControlsByWindow()
+{
+    static std::map<HWND, TWinControl*> controls;
+    return controls;
+}
 
 // Everything runs on the one GUI thread.
 TExceptionReporter GExceptionReporter = nullptr;
@@ -438,11 +443,8 @@ TWinControl::~TWinControl()
 
 TWinControl* TWinControl::FindControl(HWND Wnd)
 {
-    if (!Wnd) return nullptr;
-    DWORD process = 0;
-    GetWindowThreadProcessId(Wnd, &process);
-    if (process != GetCurrentProcessId()) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(Wnd, ControlProperty));
+    const auto found = ControlsByWindow().find(Wnd);
+    return found == ControlsByWindow().end() ? nullptr : found->second;
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -455,7 +457,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, L
         if (!control) return DefWindowProcA(Wnd, Msg, WParam, LParam);
         if (control == GCreatingControl) GCreatingControl = nullptr;
         control->FHandle = Wnd;
-        SetPropA(Wnd, ControlProperty, control);
+        ControlsByWindow()[Wnd] = control;
     }
     TMessage message{Msg, WParam, LParam, 0};
     // Nothing may unwind through the system's frames: a failure is reported and the loop goes on.
@@ -466,7 +468,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, L
     });
     if (!handled) message.Result = 0;
     if (Msg == WM_NCDESTROY) {
-        RemovePropA(Wnd, ControlProperty);
+        ControlsByWindow().erase(Wnd);
         if (control->FHandle == Wnd) control->FHandle = nullptr;
     }
     return message.Result;
