@@ -132,9 +132,10 @@ void TLabel::Loaded()
 void TLabel::AdjustBounds()
 {
     if (!FAutoSize || Align() == alClient || Loading()) return;
-    TWindowDC screen(nullptr);
+    // A memory DC measures as the screen does, without taking one of the screen's DCs.
+    TMemoryDC measure(nullptr, nullptr);
     TCanvas canvas;
-    TCanvasAttachment attached(canvas, screen.Handle());
+    TCanvasAttachment attached(canvas, measure.Handle());
     canvas.Font().Assign(Font());
     RECT r{0, 0, FWordWrap ? Width() : 0, 0};
     canvas.DrawText(MeasurableText(FCaption), r, (TextFormat() & ~(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT);
