@@ -25,6 +25,10 @@ TWinControl* GCreatingControl = nullptr;  // linked at its window's first messag
 TControl* GMouseControl = nullptr;
 HWND GTrackedWindow = nullptr;            // the window asked for WM_MOUSELEAVE
 
+// Whether a window is on screen. One that is not has nothing to repaint (showing it repaints it whole); asking the
+// system to invalidate or update it anyway costs a round trip to the window server for nothing.
+bool OnScreen(HWND Wnd) { return Wnd && IsWindowVisible(Wnd); }
+
 struct TWindowClass {
     std::string Name;
     WNDPROC StockProc = nullptr;
@@ -357,7 +361,7 @@ void TControl::SetTextBuf(const char* Buffer) { Perform(WM_SETTEXT, 0, reinterpr
 // Windowless controls paint on their parent: invalidating one is invalidating its rectangle there.
 void TControl::Invalidate()
 {
-    if (!FParent || !FParent->HandleAllocated()) return;
+    if (!FParent || !FParent->HandleAllocated() || !OnScreen(FParent->Handle())) return;
     const RECT bounds = BoundsRect();
     InvalidateRect(FParent->Handle(), &bounds, TRUE);
 }
@@ -923,12 +927,12 @@ void TWinControl::SetEnabled(bool Value)
 
 void TWinControl::Invalidate()
 {
-    if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
+    if (OnScreen(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TWinControl::Update()
 {
-    if (FHandle) UpdateWindow(FHandle);
+    if (OnScreen(FHandle)) UpdateWindow(FHandle);
 }
 
 void TWinControl::Repaint()
