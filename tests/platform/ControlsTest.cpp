@@ -301,6 +301,15 @@ TEST_F(CoreFixture, WindowlessChildrenArePaintedInZOrderAndClippedToTheirBounds)
     Form->Repaint();
     EXPECT_EQ(RGB(0, 0, 255), ClientPixel(wnd, 65, 65));
     EXPECT_EQ(RGB(255, 0, 0), ClientPixel(wnd, 40, 40));
+
+    // Changes made while the window is off screen ask it for no repaint; the next show paints them all.
+    Form->Hide();
+    blue->BringToFront();
+    red->SetBounds(80, 10, 10, 10);
+    ShowForm();
+    EXPECT_EQ(RGB(0, 0, 255), ClientPixel(wnd, 40, 40));
+    EXPECT_EQ(RGB(0, 160, 0), ClientPixel(wnd, 15, 15));
+    EXPECT_EQ(RGB(255, 0, 0), ClientPixel(wnd, 85, 15));
 }
 
 TEST_F(CoreFixture, MouseMessagesReachTheWindowlessChildUnderThePointerUntilTheRelease)
