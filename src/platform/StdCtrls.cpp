@@ -49,8 +49,9 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap& Bitmap)
     if (Bitmap.Empty()) return;
     TCanvas& source = Bitmap.Canvas();
     const COLORREF transparent = ColorToRGB(source.Pixel(0, Bitmap.Height() - 1));
-    TransparentBlt(DC, X, Y, Bitmap.Width(), Bitmap.Height(), source.Handle(), 0, 0, Bitmap.Width(),
-                   Bitmap.Height(), transparent);
+    // gdi32's own entry, the same function as msimg32's TransparentBlt: the program loads one library less.
+    GdiTransparentBlt(DC, X, Y, Bitmap.Width(), Bitmap.Height(), source.Handle(), 0, 0, Bitmap.Width(),
+                      Bitmap.Height(), transparent);
 }
 
 // ---- TLabel ----
