@@ -11,8 +11,8 @@
 
 namespace {
 
-// The windows of ours and their controls. Kept in the process rather than as window properties, which the system
-// may look up through a round trip for every message.
+// The windows of ours and their controls, looked up at every message. Kept in the process: a window property can
+// cost a round trip to the window server at each lookup.
 std::map<HWND, TWinControl*>& ControlsByWindow()
 {
     static std::map<HWND, TWinControl*> controls;
