@@ -140,9 +140,7 @@ void TLicenseRootForm::WndProc(TMessage& Message)
     case WM_NCACTIVATE:
         // The frame is ours and painted next: the system keeps the state but skips drawing its own caption.
         Message.LParam = -1;
-        TForm::WndProc(Message);
-        FrameRefresh();
-        break;
+        [[fallthrough]];
     case WM_NCLBUTTONDOWN:
         TForm::WndProc(Message);
         FrameRefresh();
