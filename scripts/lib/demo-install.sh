@@ -57,7 +57,6 @@ demo_lay_out() {
 demo_place_uninstaller() {  # unix path of Uninstall.exe
   local dir; dir=$(demo_unix "$DEMO_UNINSTALLER_DIR")
   mkdir -p "$dir"
-  rm -f "$dir/deleteFile.bat"
   cp "$1" "$dir/Uninstall.exe"
 }
 
@@ -73,8 +72,10 @@ demo_running_copies() {  # of this prefix only: another prefix's demo or test ma
 demo_leftovers() {
   demo_shell_folders
   local p
-  for p in "$DEMO_PROGRAMS\\Quintaro" "$DEMO_DESKTOP\\Quintaro.lnk" "$DEMO_QUICKLAUNCH\\Quintaro.lnk" \
-           "$DEMO_INSTALL_DIR" "$DEMO_UNINSTALLER_DIR\\Uninstall.exe" "$DEMO_UNINSTALLER_DIR\\deleteFile.bat"; do
+  # The group's readme is no shortcut: it stays, with the group's folder.
+  for p in "$DEMO_PROGRAMS\\Quintaro\\Quintaro.lnk" "$DEMO_PROGRAMS\\Quintaro\\Quintaro卸载.lnk" \
+           "$DEMO_DESKTOP\\Quintaro.lnk" "$DEMO_QUICKLAUNCH\\Quintaro.lnk" "$DEMO_INSTALL_DIR" \
+           "$DEMO_UNINSTALLER_DIR\\Uninstall.exe"; do
     [ -e "$(demo_unix "$p")" ] && echo "left: $p"
   done
   local n; n=$(demo_running_copies)

@@ -345,6 +345,11 @@ std::string IncludeTrailingBackslash(const std::string& S)
     return S + "\\";
 }
 
+WideString IncludeTrailingBackslash(const WideString& S)
+{
+    return S.empty() || S.back() == L'\\' ? S : S + L"\\";
+}
+
 std::string ExtractFileName(const std::string& FileName)
 {
     return FileName.substr(AfterLastDelimiter(FileName, "\\:"));

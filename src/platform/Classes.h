@@ -163,6 +163,7 @@ std::string UpperCaseAscii(const std::string& S);  // only a..z change
 std::string ExtractFilePath(const std::string& FileName);  // up to and including the last '\' or ':'
 // S with a backslash at its end unless its last character already is one (a GBK trail byte 0x5C is not); "" stays.
 std::string IncludeTrailingBackslash(const std::string& S);
+WideString IncludeTrailingBackslash(const WideString& S);
 std::string ExtractFileName(const std::string& FileName);  // after the last '\' or ':'
 std::string ChangeFileExt(const std::string& FileName, const std::string& Extension);
 

@@ -31,8 +31,9 @@ std::string TRegistry::ReadString(const std::string& Name) const
     return WideToAnsi(ReadWideString(Name));
 }
 
-WideString TRegistry::ReadWideString(const std::string& Name) const
+WideString TRegistry::ReadWideString(const std::string& Name, DWORD* Type) const
 {
+    if (Type) *Type = REG_NONE;
     if (!FCurrentKey.Valid()) return WideString();
     const WideString name = AnsiToWide(Name);
     std::vector<wchar_t> data(256);
@@ -49,6 +50,7 @@ WideString TRegistry::ReadWideString(const std::string& Name) const
         }
         if (rc != ERROR_SUCCESS) return WideString();
         if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + Name + "'");
+        if (Type) *Type = type;
         // Stored with or without its terminating NUL: the text ends at the first NUL or with the data.
         WideString text(data.data(), size / sizeof(wchar_t));
         return text.substr(0, text.find(L'\0'));

@@ -47,8 +47,9 @@ public:
     // A REG_SZ or REG_EXPAND_SZ value as stored (not expanded), of any length. A missing value, or no open key,
     // reads as empty; a value of any other type throws ERegistryException "Invalid data type for 'Name'".
     std::string ReadString(const std::string& Name) const;
-    // The same value as the system stores it, in UTF-16: a path read so can be checked for an exact ANSI form.
-    WideString ReadWideString(const std::string& Name) const;
+    // The same value as the system stores it, in UTF-16: a path read so can be checked for an exact ANSI form. Type,
+    // when given, receives REG_SZ or REG_EXPAND_SZ (REG_NONE for a value that reads as empty).
+    WideString ReadWideString(const std::string& Name, DWORD* Type = nullptr) const;
 
 private:
     HKEY FRootKey = HKEY_CURRENT_USER;

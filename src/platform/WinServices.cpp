@@ -1,5 +1,6 @@
 #include "WinServices.h"
 
+#include <sddl.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -31,54 +32,53 @@ TFindHandle::~TFindHandle()
 
 namespace {
 
-// Index of the next backslash at or after From, stepping over GBK characters whose trail byte is 0x5C.
-size_t NextBackslash(const std::string& S, size_t From)
-{
-    for (size_t i = From; i < S.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(S[i])) && i + 1 < S.size())
-            ++i;
-        else if (S[i] == '\\')
-            return i;
-    }
-    return std::string::npos;
-}
-
 // Index just after Count components (each ended by a backslash or the end of S) that begin at From.
-size_t SkipComponents(const std::string& S, size_t From, int Count)
+size_t SkipComponents(const WideString& S, size_t From, int Count)
 {
     size_t i = From;
     for (int n = 0; n < Count && i < S.size(); ++n) {
-        size_t b = NextBackslash(S, i);
-        i = b == std::string::npos ? S.size() : b + 1;
+        const size_t b = S.find(L'\\', i);
+        i = b == WideString::npos ? S.size() : b + 1;
     }
     return i;
 }
 
-bool StartsWith(const std::string& S, const char* Prefix)
+bool StartsWith(const WideString& S, const wchar_t* Prefix)
 {
-    return S.compare(0, std::char_traits<char>::length(Prefix), Prefix) == 0;
+    return S.compare(0, TWideCharTraits::length(Prefix), Prefix) == 0;
+}
+
+bool SameAsciiText(const WideString& A, const wchar_t* B)
+{
+    const size_t n = TWideCharTraits::length(B);
+    if (A.size() != n) return false;
+    for (size_t i = 0; i < n; ++i) {
+        const wchar_t a = A[i] >= L'a' && A[i] <= L'z' ? A[i] - L'a' + L'A' : A[i];
+        if (a != B[i]) return false;
+    }
+    return true;
 }
 
 // Length of the root of a full path: "C:\", "\\server\share\", "\\?\C:\", "\\?\UNC\server\share\", "\\?\Volume{..}\".
-size_t RootLength(const std::string& Full)
+size_t RootLength(const WideString& Full)
 {
-    if (StartsWith(Full, "\\\\?\\") || StartsWith(Full, "\\\\.\\")) {
-        if (UpperCaseAscii(Full.substr(4, 4)) == "UNC\\") return SkipComponents(Full, 8, 2);
+    if (StartsWith(Full, L"\\\\?\\") || StartsWith(Full, L"\\\\.\\")) {
+        if (SameAsciiText(Full.substr(4, 4), L"UNC\\")) return SkipComponents(Full, 8, 2);
         return SkipComponents(Full, 4, 1);
     }
-    if (StartsWith(Full, "\\\\")) return SkipComponents(Full, 2, 2);
+    if (StartsWith(Full, L"\\\\")) return SkipComponents(Full, 2, 2);
     return SkipComponents(Full, 0, 1);
 }
 
 // True when a component below the root is "." or "..": only literal "\\?\" paths keep them, and where they lead
 // is not for us to guess.
-bool HasDotComponent(const std::string& Full, size_t From)
+bool HasDotComponent(const WideString& Full, size_t From)
 {
     while (From < Full.size()) {
-        size_t b = NextBackslash(Full, From);
-        std::string part = Full.substr(From, b == std::string::npos ? std::string::npos : b - From);
-        if (part == "." || part == "..") return true;
-        if (b == std::string::npos) break;
+        const size_t b = Full.find(L'\\', From);
+        const WideString part = Full.substr(From, b == WideString::npos ? WideString::npos : b - From);
+        if (part == L"." || part == L"..") return true;
+        if (b == WideString::npos) break;
         From = b + 1;
     }
     return false;
@@ -99,10 +99,10 @@ String BufferResult(Call Fill)
     }
 }
 
-std::string FullPathName(const std::string& Path)
+WideString FullPathName(const WideString& Path)
 {
-    return BufferResult<std::string>([&Path](char* Buffer, DWORD Size) {
-        return GetFullPathNameA(Path.c_str(), Size, Buffer, nullptr);
+    return BufferResult<WideString>([&Path](wchar_t* Buffer, DWORD Size) {
+        return GetFullPathNameW(Path.c_str(), Size, Buffer, nullptr);
     });
 }
 
@@ -125,6 +125,14 @@ WideString JoinName(const WideString& Folder, const WideString& Name)
     return !Folder.empty() && Folder.back() == L'\\' ? Folder + Name : Folder + L"\\" + Name;
 }
 
+// The folder that holds Path, without a trailing backslash unless it is a drive root.
+WideString HoldingFolder(const WideString& Path)
+{
+    WideString folder = Path.substr(0, Path.find_last_of(L'\\'));
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    return folder;
+}
+
 bool SameName(const WideString& A, const WideString& B)
 {
     return !A.empty() && lstrcmpiW(A.c_str(), B.c_str()) == 0;
@@ -137,31 +145,37 @@ DWORD AttributesOf(const std::string& Path)
 
 }  // namespace
 
-TPathKind PathKind(const std::string& Path)
+TPathKind PathKind(const WideString& Path)
 {
-    std::string p = Path;
-    for (char& c : p)
-        if (c == '/') c = '\\';  // never a GBK trail byte
-    // Neither is a GBK trail byte either; only a literal "\\?\" prefix has a question mark of its own.
-    if (p.find_first_of("?*", StartsWith(p, "\\\\?\\") ? 4 : 0) != std::string::npos) return TPathKind::Pattern;
-    bool drive = p.size() >= 2 && p[1] == ':' && ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z'));
-    bool driveRooted = drive && p.size() >= 3 && p[2] == '\\';
-    if (!driveRooted && !StartsWith(p, "\\\\")) {
+    WideString p = Path;
+    for (wchar_t& c : p)
+        if (c == L'/') c = L'\\';
+    // Only a literal "\\?\" prefix has a question mark of its own.
+    if (p.find_first_of(L"?*", StartsWith(p, L"\\\\?\\") ? 4 : 0) != WideString::npos) return TPathKind::Pattern;
+    const bool drive =
+        p.size() >= 2 && p[1] == L':' && ((p[0] >= L'A' && p[0] <= L'Z') || (p[0] >= L'a' && p[0] <= L'z'));
+    const bool driveRooted = drive && p.size() >= 3 && p[2] == L'\\';
+    if (!driveRooted && !StartsWith(p, L"\\\\")) {
         // "C:" and "\" alone stand for a whole drive; anything else here depends on the current folder.
-        return p == "\\" || (drive && p.size() == 2) ? TPathKind::Root : TPathKind::Relative;
+        return p == L"\\" || (drive && p.size() == 2) ? TPathKind::Root : TPathKind::Relative;
     }
-    std::string full = FullPathName(p);
-    size_t root = RootLength(full);
-    if (full.find_first_not_of('\\', root) == std::string::npos || HasDotComponent(full, root))
+    const WideString full = FullPathName(p);
+    const size_t root = RootLength(full);
+    if (full.find_first_not_of(L'\\', root) == WideString::npos || HasDotComponent(full, root))
         return TPathKind::Root;
     return TPathKind::BelowRoot;
 }
 
-std::string WindowsDirectory()
+TPathKind PathKind(const std::string& Path)
 {
-    char buffer[260] = {};
-    UINT n = GetWindowsDirectoryA(buffer, sizeof buffer);
-    return n < sizeof buffer ? std::string(buffer, n) : std::string();
+    return PathKind(AnsiToWide(Path));
+}
+
+WideString WindowsFolder()
+{
+    wchar_t buffer[260] = {};
+    const UINT n = GetWindowsDirectoryW(buffer, 260);
+    return n < 260 ? WideString(buffer, n) : WideString();
 }
 
 std::string ExactAnsiPath(const WideString& Path)
@@ -244,6 +258,59 @@ bool DeleteAtRestart(const WideString& Path)
     return MoveFileExW(Path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
+bool RunsElevated()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    const TKernelHandle owned(token);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    if (GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size))
+        return elevation.TokenIsElevated != 0;
+    // Before elevation existed an administrator had all rights at once.
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                  &administrators))
+        return false;
+    BOOL member = FALSE;
+    const bool known = CheckTokenMembership(nullptr, administrators, &member) != FALSE;
+    FreeSid(administrators);
+    return known && member;
+}
+
+TAdministratorsOnly::TAdministratorsOnly()
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    // Protected (P): nothing inherited from the folder above; the entries' own children inherit the list.
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)",
+                                                             SDDL_REVISION_1, &descriptor, nullptr))
+        FDescriptor.reset(descriptor);
+}
+
+const TAdministratorsOnly& TAdministratorsOnly::Instance()
+{
+    static const TAdministratorsOnly list;
+    return list;
+}
+
+SECURITY_ATTRIBUTES* TAdministratorsOnly::Attributes() const
+{
+    if (!FDescriptor) return nullptr;
+    FAttributes = {sizeof FAttributes, FDescriptor.get(), FALSE};
+    return &FAttributes;
+}
+
+bool TAdministratorsOnly::Apply(HANDLE Entry) const
+{
+    if (!FDescriptor) return false;
+    // SetKernelObjectSecurity sets the list on this entry only; SetSecurityInfo would go on to walk everything below
+    // it by path. An owner the system does not let us give is no reason to leave the list unset.
+    const SECURITY_INFORMATION list = DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
+    return SetKernelObjectSecurity(Entry, list | OWNER_SECURITY_INFORMATION, FDescriptor.get()) ||
+           SetKernelObjectSecurity(Entry, list, FDescriptor.get());
+}
+
 void CreateTextFile(const std::string& FileName, const TStringList& Lines)
 {
     Lines.SaveToNewFile(FileName);
@@ -322,6 +389,12 @@ bool TEntryHandle::SetAttributes(DWORD Attributes)
     return SetFileInformationByHandle(FHandle.Get(), FileBasicInfo, &info, sizeof info) != FALSE;
 }
 
+DWORD TEntryHandle::Links() const
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    return GetFileInformationByHandle(FHandle.Get(), &info) && info.nNumberOfLinks > 1 ? info.nNumberOfLinks : 1;
+}
+
 bool TEntryHandle::Delete()
 {
     FILE_DISPOSITION_INFO info = {TRUE};
@@ -330,11 +403,13 @@ bool TEntryHandle::Delete()
 
 WideString LongPath(const std::string& Path)
 {
+    return LongPath(AnsiToWide(Path));
+}
+
+WideString LongPath(const WideString& Path)
+{
     if (PathKind(Path) == TPathKind::Relative) return WideString();
-    const WideString wide = AnsiToWide(Path);
-    WideString full = BufferResult<WideString>([&wide](wchar_t* Buffer, DWORD Size) {
-        return GetFullPathNameW(wide.c_str(), Size, Buffer, nullptr);
-    });
+    WideString full = FullPathName(Path);
     if (full.size() > 3 && full.back() == L'\\') full.pop_back();
     if (full.compare(0, 4, L"\\\\?\\") == 0 || full.compare(0, 4, L"\\\\.\\") == 0) return full;
     if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
@@ -395,18 +470,16 @@ bool IsDotEntry(const TFindEntry& Entry)
     return Entry.Name == L"." || Entry.Name == L"..";
 }
 
-TEntryHandle OpenItself(const std::string& Path, DWORD Access)
+TEntryHandle OpenItself(const WideString& Path, DWORD Access)
 {
     if (PathKind(Path) != TPathKind::BelowRoot) return TEntryHandle();
-    const WideString path = AnsiToWide(Path);
     // The name the folder lists for the entry: the long one even when Path spells it short.
     WIN32_FIND_DATAW data = {};
-    const TFindHandle find(FindFirstFileW(path.c_str(), &data));
+    const TFindHandle find(FindFirstFileW(Path.c_str(), &data));
     if (!find.Valid()) return TEntryHandle();
-    WideString folder = path.substr(0, path.find_last_of(L'\\'));
-    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
-    TEntryHandle handle(path, Access);
-    const WideString expected = JoinName(TEntryHandle(folder, FILE_READ_ATTRIBUTES).FinalName(), data.cFileName);
+    TEntryHandle handle(Path, Access);
+    const WideString expected = JoinName(TEntryHandle(HoldingFolder(Path), FILE_READ_ATTRIBUTES).FinalName(),
+                                         data.cFileName);
     if (handle.Is(expected)) return handle;
     return TEntryHandle();
 }
@@ -414,27 +487,21 @@ TEntryHandle OpenItself(const std::string& Path, DWORD Access)
 namespace {
 
 // A root, or a folder that is no link at its own name (links above it are the system's business).
-bool IsFolderItself(const std::string& Folder)
+bool IsFolderItself(const WideString& Folder)
 {
-    const DWORD a = AttributesOf(Folder);
+    const DWORD a = GetFileAttributesW(Folder.c_str());
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
     return PathKind(Folder) == TPathKind::Root || OpenItself(Folder, FILE_READ_ATTRIBUTES).Valid();
 }
 
-// The folder that holds Path, without a trailing backslash unless it is a root.
-std::string HoldingFolder(const std::string& Path)
-{
-    std::string folder = ExtractFilePath(Path);
-    if (!folder.empty() && PathKind(folder) != TPathKind::Root) folder.pop_back();
-    return folder;
-}
-
 }  // namespace
 
-bool DeleteFileItself(const std::string& Path)
+bool DeleteFileItself(const WideString& Path)
 {
-    if (!FileExists(Path) || !IsFolderItself(HoldingFolder(Path))) return false;
+    const DWORD a = GetFileAttributesW(Path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY) || !IsFolderItself(HoldingFolder(Path)))
+        return false;
     TEntryHandle file = OpenItself(Path, DELETE | FILE_READ_ATTRIBUTES);
     return file.Valid() && file.Delete();
 }
@@ -471,7 +538,7 @@ namespace {
 // The toolhelp functions, looked up by name once: old systems lack them, and then no process is seen.
 struct TToolhelp {
     using TCreateSnapshot = HANDLE(WINAPI*)(DWORD, DWORD);
-    using TWalk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+    using TWalk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
     TCreateSnapshot CreateSnapshot = nullptr;
     TWalk First = nullptr;
     TWalk Next = nullptr;
@@ -481,8 +548,8 @@ struct TToolhelp {
         HMODULE kernel = GetModuleHandleA("kernel32.dll");
         if (!kernel) return;
         CreateSnapshot = Lookup<TCreateSnapshot>(kernel, "CreateToolhelp32Snapshot");
-        First = Lookup<TWalk>(kernel, "Process32First");
-        Next = Lookup<TWalk>(kernel, "Process32Next");
+        First = Lookup<TWalk>(kernel, "Process32FirstW");
+        Next = Lookup<TWalk>(kernel, "Process32NextW");
     }
     bool Available() const { return CreateSnapshot && First && Next; }
 
@@ -512,7 +579,7 @@ bool TProcessSnapshot::Next(TProcessEntry& Entry)
 {
     if (!FSnapshot.Valid()) return false;
     const TToolhelp& toolhelp = TToolhelp::Instance();
-    PROCESSENTRY32 pe = {};
+    PROCESSENTRY32W pe = {};
     pe.dwSize = sizeof pe;
     BOOL ok = FFirst ? toolhelp.First(FSnapshot.Get(), &pe) : toolhelp.Next(FSnapshot.Get(), &pe);
     FFirst = false;

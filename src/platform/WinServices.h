@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,12 +60,13 @@ enum class TPathKind {
 };
 
 // What a path names once "." and ".." are resolved; the removal operations act only on BelowRoot paths.
+TPathKind PathKind(const WideString& Path);
 TPathKind PathKind(const std::string& Path);
 
 // Files and folders ---------------------------------------------------------------------------------------------
 
 // The Windows folder (GetWindowsDirectory with 260 characters), such as C:\WINDOWS.
-std::string WindowsDirectory();
+WideString WindowsFolder();
 // Every path the program deletes, writes or starts must be exactly the path on disk, and the ANSI API would hand out
 // look-alikes for names outside the code page. These give the exact ANSI form of such a path: the path itself when
 // every character has one, else its short (8.3) form when the file system keeps one, else empty.
@@ -96,8 +98,32 @@ bool ShellDeleteTree(const std::string& Folder);
 bool ShellDeleteTree(const WideString& Folder);
 
 // Asks the system to delete a file, or an empty folder, at the next restart (the elevated program may); true when
-// that is recorded.
+// that is recorded. The system deletes by path then: what is scheduled must be out of reach of other accounts.
 bool DeleteAtRestart(const WideString& Path);
+
+// Whether the program runs with the administrators' full rights (elevated; on systems without elevation, as a member
+// of the Administrators group).
+bool RunsElevated();
+
+// The access list that keeps an entry out of every unprivileged account's reach: full control for SYSTEM and the
+// Administrators group only, nothing inherited from above, owned by the Administrators group.
+class TAdministratorsOnly {
+public:
+    static const TAdministratorsOnly& Instance();
+    // For creating an entry with it; null when the system could not build it.
+    SECURITY_ATTRIBUTES* Attributes() const;
+    // Gives an open entry (opened with WRITE_DAC, and WRITE_OWNER for the owner) the access list, on the entry alone:
+    // nothing below it is walked. True when the list was set.
+    bool Apply(HANDLE Entry) const;
+
+private:
+    TAdministratorsOnly();
+    struct TLocalFree {
+        void operator()(void* Memory) const { LocalFree(Memory); }
+    };
+    std::unique_ptr<void, TLocalFree> FDescriptor;
+    mutable SECURITY_ATTRIBUTES FAttributes = {};
+};
 
 // Writes the lines, each followed by CR LF, in the ANSI code page, to a file it creates: an existing file (or a link
 // of that name) is never written through. Throws on failure.
@@ -110,6 +136,7 @@ bool RunHidden(const std::string& CommandLine);
 
 // The long form of a fully qualified path ("\\?\C:\dir", "\\?\UNC\server\share\dir"), which the wide calls take at
 // any length, without a trailing backslash; empty for a path that is not fully qualified.
+WideString LongPath(const WideString& Path);
 WideString LongPath(const std::string& Path);
 
 struct TFindEntry {
@@ -131,8 +158,11 @@ public:
     // Whether the opened entry is the one named so (a final name as the walk derives it).
     bool Is(const WideString& Final) const;
     bool SetAttributes(DWORD Attributes);
+    // How many names the file has (hard links); 1 when it cannot be told.
+    DWORD Links() const;
     // Marks the entry for deletion; it goes when the handle closes. A link goes, not what it points to.
     bool Delete();
+    HANDLE Get() const { return FHandle.Get(); }
 
 private:
     TKernelHandle FHandle;
@@ -171,10 +201,10 @@ private:
 bool IsDotEntry(const TFindEntry& Entry);  // "." or ".."
 
 // The entry at Path opened as itself, or an invalid handle when it cannot be opened or a link stands at its name.
-TEntryHandle OpenItself(const std::string& Path, DWORD Access);
+TEntryHandle OpenItself(const WideString& Path, DWORD Access);
 // Deletes the file at Path as itself, and only when its folder is no link either: never a link's target, nothing
 // through a linked folder. True when the file was deleted; a read-only file is not.
-bool DeleteFileItself(const std::string& Path);
+bool DeleteFileItself(const WideString& Path);
 
 // True for an existing folder that is not a link and holds none at any depth, nor anything that cannot be checked.
 bool IsLinkFreeFolder(const std::string& Folder);
@@ -185,11 +215,12 @@ bool IsLinkFreeFolder(const WideString& Folder, const WideString& FinalName);
 
 struct TProcessEntry {
     DWORD ProcessID = 0;
-    std::string ExeFile;  // the executable's file name, without its folder
+    WideString ExeFile;  // the executable's file name, without its folder, as the system has it
 };
 
-// A picture of the running processes. The toolhelp functions are looked up in kernel32.dll on first use; where they
-// are missing the picture is empty.
+// A picture of the running processes, with their names in UTF-16 (the ANSI walk gives look-alikes of names outside the
+// code page). The toolhelp functions are looked up in kernel32.dll on first use; where they are missing the picture
+// is empty.
 class TProcessSnapshot {
 public:
     TProcessSnapshot();

@@ -6,23 +6,11 @@
 
 #include "Classes.h"
 #include "Forms.h"
-#include "Registry.h"
+#include "Removal.h"
 #include "VelMessageBoxFrm.h"
 #include "WinServices.h"
 
 namespace {
-
-const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-// The current user's "AppData" folder as stored (the key is not created), exactly; empty when it cannot be read or
-// has no exact ANSI form.
-std::string UserAppData()
-{
-    TRegistry reg;
-    reg.SetRootKey(HKEY_CURRENT_USER);
-    if (!reg.OpenKey(ShellFoldersKey, false)) return std::string();
-    return ExactAnsiPath(reg.ReadWideString("AppData"));  // a failure passes on; the key closes with reg
-}
 
 // The program's top-most windows step out of the top-most band for as long as this lives.
 class TTopMostsNormalized {
@@ -55,12 +43,7 @@ bool ShellDeleteFolder(const std::string& Folder)
 
 bool DeleteQuickLaunchShortcut(const std::string& ExeName)
 {
-    std::string appData = UserAppData();
-    // An empty or relative value would put the folder below whatever the current drive or folder is; no user's
-    // AppData folder is a drive root.
-    if (PathKind(appData) != TPathKind::BelowRoot) return false;
-    std::string folder = appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
-    return DeleteFileItself(folder + "\\" + ChangeFileExt(ExtractFileName(ExeName), ".lnk"));
+    return DeleteQuickLaunchShortcutOf(AnsiToWide(ExeName));
 }
 
 int ShowMessageBoxForm(const char* Text, const char* Caption, int Flags, unsigned char Mode)

@@ -8,6 +8,7 @@
 #include "StdCtrls.h"
 #include "VelRootFrm.h"
 
+class TRemoval;
 class TStringList;
 
 // Asks whether to uninstall; "卸载" removes the product, and a completed uninstall removes the uninstaller itself
@@ -36,18 +37,17 @@ public:
     // The installation folder: the system drive's root + "Program Files\Corvane软件\Com"; empty when the
     // Windows folder names no drive root.
     static std::string GetInstallDir();
-    // The lines of the batch file that deletes Exe once it can, trying Tries times a second apart, then itself.
-    static void SelfRemovalLines(const std::string& Exe, TStringList& Lines, int Tries);
+    // The lines of the batch file Batch that deletes Exe once it can, trying Tries times a second apart, then itself
+    // and the folder that holds it.
+    static void SelfRemovalLines(const std::string& Exe, const std::string& Batch, TStringList& Lines, int Tries);
 
     // Deletes a shortcut file if a file (not a folder) is there, as itself: never a link's target, nothing through a
     // folder that is a link.
     static void DeleteShortcut(const std::string& Path);
 
-    // Deletes every file of the folder tree Dir (no trailing backslash), read-only, hidden and system files too, but
-    // not names that begin with a full stop; with RemoveFolders each folder, emptied, is then removed with whatever
-    // is left in it. Links are never followed: a link goes itself (a link to a folder only with RemoveFolders), and a
-    // link that cannot be removed without touching its target stays, with the folders above it. Returns false, doing
-    // nothing, when Dir is not an existing folder below a drive or share root, or is itself a link.
+    // Deletes every file of the folder tree Dir (no trailing backslash); with RemoveFolders also the names that begin
+    // with a full stop and the emptied folders (TRemoval::FolderTree). False, doing nothing, when Dir is not an
+    // existing folder below a drive or share root, or is itself a link.
     static bool DeleteFolderTree(const std::string& Dir, bool RemoveFolders);
 
     // Appends, in snapshot order, the ids (decimal) of the running processes whose executable file name equals Name
@@ -59,8 +59,8 @@ public:
     static void KillProcessesByName(const std::string& Name);
 
 private:
-    void DeleteStartMenuGroup();
-    void DeleteDesktopShortcut();
+    void DeleteStartMenuGroup(TRemoval& Removal);
+    void DeleteDesktopShortcut(TRemoval& Removal);
     void StartSelfRemoval();
 
     bool FUninstalled = false;

@@ -7,6 +7,7 @@
 #include "ComponentClasses.h"
 #include "Forms.h"
 #include "ProgramUnits.h"
+#include "SingleInstance.h"
 #include "Unit1.h"
 
 #if defined(__GLIBCXX__)
@@ -20,6 +21,12 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // A second start in the session shows the first one's window instead of racing it over the same files.
+    const TSingleInstance instance(L"Quintaro卸载");
+    if (!instance.First()) {
+        TSingleInstance::ActivateOther(L"Quintaro卸载");
+        return 0;
+    }
     TUnitSequence units(ProgramUnits());
     if (!units.Start()) return 1;  // reported, and what had started is shut down again
     int exitCode = 0;

@@ -35,8 +35,29 @@ cancel_by() {  # how
   echo "ok: $1"
 }
 
+# A second start while the window is open ends at once with 0 and brings the first one's window to the front.
+second_start() {
+  local wid code
+  e2e_start_uninstaller
+  wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "second start: the window did not appear"
+  # The focus elsewhere (the bare X root), as when the user has gone on to another program.
+  xdotool windowfocus --sync "$(xwininfo -root | awk '/Window id:/ { print $4 }')" 2>/dev/null || true
+  sleep 1  # until Wine has seen its window lose the focus
+  code=$(cd "$(demo_unix "$DEMO_UNINSTALLER_DIR")" && timeout 60 "$WINE_LOADER" Uninstall.exe; echo $?)
+  [ "$code" = 0 ] || e2e_fail "second start: exit code $code"
+  ! e2e_uninstaller_ended || e2e_fail "second start: the first one ended"
+  [ "$(xdotool search --onlyvisible --classname 'uninstall.exe' 2>/dev/null | wc -l)" = 1 ] ||
+    e2e_fail "second start: a second window showed"
+  e2e_focus_on() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$wid" ]; }
+  e2e_wait_for "the first window to come to the front" 10 e2e_focus_on
+  demo_key Escape
+  e2e_wait_for "the first one to end" 30 e2e_uninstaller_ended
+  echo "ok: second start"
+}
+
 passed=0
 for how in escape cancel-button close-button; do cancel_by $how; passed=$((passed + 1)); done
+second_start; passed=$((passed + 1))
 e2e_same_files "$before" "$(e2e_checksums)"
 [ -e "$(demo_unix "$DEMO_UNINSTALLER_DIR\\Uninstall.exe")" ] || e2e_fail "the uninstaller vanished"
 echo "$passed passed, 0 failed"

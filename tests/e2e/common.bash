@@ -36,17 +36,18 @@ e2e_uninstaller_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 # Conditions for e2e_wait_for: functions, so that each try looks again (a "$(...)" argument is read only once).
 e2e_copies_running() { [ "$(demo_running_copies)" -ge 2 ]; }
 e2e_nothing_left() { [ -z "$(demo_leftovers)" ]; }
+e2e_no_private_folder() { ! ls "$WINEPREFIX/drive_c/windows/temp" | grep -q QuintaroUninstall; }
 
 # Checksums of every file of the prefix's drive that is not the product's, the uninstaller's, or a temp file.
 e2e_checksums() {
   ( cd "$WINEPREFIX/drive_c" && find . -type f \
       -not -path './Program Files/Corvane软件/*' -not -path '*/Temp/*' -not -path './windows/temp/*' \
-      -not -path './ProgramData/Microsoft/Windows/Start Menu/Programs/Quintaro/*' \
+      -not -path './ProgramData/Microsoft/Windows/Start Menu/Programs/Quintaro/*.lnk' \
       -not -name 'Quintaro.lnk' -print0 | sort -z | xargs -0 -r sha1sum )
 }
 
 e2e_same_files() {  # before after
   local missing
-  missing=$(comm -23 <(echo "$1") <(echo "$2"))
+  missing=$(comm -23 <(sort <<<"$1") <(sort <<<"$2"))
   [ -z "$missing" ] || e2e_fail "files outside the product changed or vanished: $missing"
 }

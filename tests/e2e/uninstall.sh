@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end, as a user would: a fresh prefix with the demo installation, Uninstall.exe started from a folder whose
 # path has a blank and Chinese characters, Enter on "卸载", Enter on "确定"; then nothing of the product or of the
-# uninstaller is left, and every other file of the prefix is unchanged.
+# uninstaller is left but the group's readme, and every other file of the prefix is unchanged.
 set -euo pipefail
 source "$QUINTARO_SOURCE/tests/e2e/common.bash"
 e2e_fresh_prefix uninstall
@@ -26,6 +26,8 @@ e2e_wait_for "the uninstaller to delete itself" 20 e2e_nothing_left
 gone=$(date +%s.%N)
 
 [ -z "$(demo_leftovers)" ] || e2e_fail "left behind: $(demo_leftovers)"
+[ -e "$(demo_unix "$DEMO_PROGRAMS\\Quintaro")/说明.txt" ] || e2e_fail "the group's readme, no shortcut, was deleted"
+e2e_wait_for "the self-removal's folder to go" 20 e2e_no_private_folder
 e2e_same_files "$before" "$(e2e_checksums)"
 awk -v a="$start" -v b="$shown" -v c="$boxed" -v d="$ended" -v e="$gone" 'BEGIN {
   printf "e2e timings: window %.1fs, uninstall %.1fs, exit %.1fs, self-removal %.1fs after exit\n", b-a, c-b, d-c, e-d }'

@@ -68,16 +68,16 @@ TEST(WinServices, FilesAndFolders)
     EXPECT_FALSE(FileExists(dir + "\\missing"));
 
     ASSERT_TRUE(FileSetAttr(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(DeleteFileItself(file)) << "a read-only file is not deleted";
+    EXPECT_FALSE(DeleteFileItself(AnsiToWide(file))) << "a read-only file is not deleted";
     ASSERT_TRUE(FileSetAttr(file, FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(file.c_str()));
-    EXPECT_TRUE(DeleteFileItself(file));
+    EXPECT_TRUE(DeleteFileItself(AnsiToWide(file)));
     EXPECT_FALSE(FileExists(file));
 }
 
 TEST(WinServices, SystemPaths)
 {
-    std::string windows = WindowsDirectory();
+    std::string windows = WideToAnsi(WindowsFolder());
     ASSERT_GE(windows.size(), 3u);
     EXPECT_EQ(":\\", windows.substr(1, 2));
     EXPECT_TRUE(DirectoryExists(windows));
@@ -199,7 +199,7 @@ TEST(Processes, SnapshotSeesThisProcess)
         ++count;
         if (e.ProcessID == GetCurrentProcessId()) {
             found = true;
-            EXPECT_EQ("TEST_PLATFORM.EXE", UpperCaseAscii(e.ExeFile));
+            EXPECT_EQ("TEST_PLATFORM.EXE", UpperCaseAscii(WideToAnsi(e.ExeFile)));
         }
     }
     EXPECT_TRUE(found);
@@ -218,7 +218,7 @@ TEST(Processes, StartHiddenTerminateAndWait)
         TProcessSnapshot snapshot;
         TProcessEntry e;
         while (snapshot.Next(e))
-            if (e.ExeFile == "Quintaro.exe") ids.push_back(e.ProcessID);
+            if (e.ExeFile == L"Quintaro.exe") ids.push_back(e.ProcessID);
         return ids;
     };
     std::vector<DWORD> before = running();

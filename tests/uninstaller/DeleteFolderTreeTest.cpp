@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 
+#include "Removal.h"
 #include "TestSupport.h"
 #include "Unit1.h"
 #include "WineLinks.h"
@@ -82,13 +86,47 @@ std::string MakeInstallation()
     return dir;
 }
 
+// Whether the entry's access list is full control for SYSTEM and the Administrators group alone, nothing inherited.
+bool AdministratorsOnly(const std::string& path)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL list = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    std::set<std::string> trustees;
+    for (DWORD i = 0; list && i < list->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        GetAce(list, i, reinterpret_cast<void**>(&ace));
+        char* sid = nullptr;
+        ConvertSidToStringSidA(&ace->SidStart, &sid);
+        trustees.insert(std::string(sid ? sid : "?") + (ace->Mask == FILE_ALL_ACCESS ? "" : " partly"));
+        LocalFree(sid);
+    }
+    LocalFree(descriptor);
+    return (control & SE_DACL_PROTECTED) && trustees == std::set<std::string>{"S-1-5-18", "S-1-5-32-544"};
+}
+
+// Whether the file system keeps the access list given to a file (Wine makes one up from the Unix mode instead).
+bool AccessListsKept()
+{
+    const std::string probe = FreshFolder("acl") + "\\probe";
+    WriteFile(probe, "x");
+    const TKernelHandle file(CreateFileA(probe.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    return TAdministratorsOnly::Instance().Apply(file.Get()) && AdministratorsOnly(probe);
+}
+
 }  // namespace
 
 TEST(DeleteFolderTree, WithRemoveFoldersTheWholeTreeGoes)
 {
     std::string dir = MakeInstallation();
     EXPECT_TRUE(TForm1::DeleteFolderTree(dir, true));
-    EXPECT_FALSE(FolderExists(dir)) << "dot names and all went with the shell removal";
+    EXPECT_FALSE(FolderExists(dir)) << "names that begin with a full stop too";
 
     std::string empty = FreshFolder("empty");
     EXPECT_TRUE(TForm1::DeleteFolderTree(empty, true));
@@ -186,10 +224,10 @@ TEST_F(LinksInTheTree, TargetsSurviveAndLinksGoWhereTheSystemCanRemoveThem)
         EXPECT_FALSE(FolderExists(tree)) << "the links went, and then the tree";
         return;
     }
-    // Wine acts on a link's target in every call: the links stay, and the folders that hold them with what the
-    // shell would have taken; everything else goes.
-    const std::set<std::string> left = {".version", "可写.txt", "plugins", "plugins\\空", "数据", "数据\\.cache",
-                                        "数据\\.cache\\a", "数据\\文档", "数据\\缓存", "数据\\缓存\\只读.txt"};
+    // Wine acts on a link's target in every call: the links stay, and the folders that hold them; everything else
+    // goes.
+    const std::set<std::string> left = {"可写.txt", "plugins", "plugins\\空", "数据", "数据\\文档", "数据\\缓存",
+                                        "数据\\缓存\\只读.txt"};
     EXPECT_EQ(left, Names(Listing(tree)));
 }
 
@@ -209,6 +247,45 @@ TEST_F(LinksInTheTree, ATreeThatIsALinkIsLeftAlone)
     EXPECT_FALSE(TForm1::DeleteFolderTree(link, true));
     EXPECT_TRUE(FileExists(tree + "\\Quintaro.exe"));
     EXPECT_TRUE(FolderExists(link));
+}
+
+// A link made while the removal runs, in a folder it has already listed: nothing the link leads to is touched, and the
+// folder that holds it stays (a removal by path would follow the link).
+TEST_F(LinksInTheTree, ALinkMadeDuringTheRemovalLeadsNowhere)
+{
+    const std::string dir = FreshFolder("Com");
+    WriteFile(dir + "\\.version", "1");
+    MakeFolder(dir + "\\many");
+    for (int i = 0; i < 3000; ++i) WriteFile(dir + "\\many\\" + std::to_string(i) + ".dat", "x");
+    bool made = false;
+    std::thread linker([&] {
+        // As soon as the walk is inside the large folder, the top folder has been listed.
+        while (FileExists(dir + "\\many\\0.dat") && FileExists(dir + "\\many\\2999.dat")) Sleep(5);
+        try {
+            links.Make(outside + "\\文档", dir + "\\late");
+            made = true;
+        } catch (const std::exception&) {
+        }
+    });
+    TForm1::DeleteFolderTree(dir, true);
+    linker.join();
+    ASSERT_TRUE(made) << "the link came too late to matter";
+    ExpectOutsideUntouched();
+    EXPECT_FALSE(FolderExists(dir + "\\many"));
+    EXPECT_FALSE(FileExists(dir + "\\.version"));
+}
+
+// Read-only belongs to the file, not the name: a user's read-only file that has a second name in the tree keeps it.
+TEST(DeleteFolderTree, AHardLinkedFileKeepsItsAttributes)
+{
+    const std::string mine = FreshFolder("mine") + "\\只读.txt", dir = MakeInstallation();
+    WriteFile(mine, "precious");
+    SetAttributes(mine, FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(CreateHardLinkA((dir + "\\plugins\\linked.txt").c_str(), mine.c_str(), nullptr));
+    TForm1::DeleteFolderTree(dir, true);
+    EXPECT_FALSE(FolderExists(dir));
+    EXPECT_EQ("precious", testsupport::ReadBytes(mine));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY), GetFileAttributesA(mine.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
 TEST(DeleteShortcut, DeletesAFileOnly)
@@ -255,9 +332,16 @@ TEST(DeleteFolderTree, WhatIsInUseGoesAtTheNextRestart)
         for (int i = 0; i < 100 && !FileExists(path); ++i) Sleep(50);
     }
 
-    TForm1::DeleteFolderTree(dir, true);
+    TRemoval removal;
+    removal.FolderTree(AnsiToWide(dir), true);
+    EXPECT_EQ(3, removal.ScheduledAtRestart()) << "the file and the two folders above it";
     TForm1::DeleteFolderTree(linked, true);
     EXPECT_EQ((std::set<std::string>{"数据", "数据\\open.log"}), Names(Listing(dir)));
+    // Until the restart no other account may put a link in their place. Wine keeps no access lists on files.
+    if (AccessListsKept()) {
+        for (const std::string& left : {dir, dir + "\\数据", held[0]})
+            EXPECT_TRUE(AdministratorsOnly(left)) << left;
+    }
     for (const TKernelHandle& holder : holders) TerminateProcessHandle(holder, 0);
     ASSERT_TRUE(WaitForProcesses(holders, 5000));
     const TKernelHandle restart = Start("wineboot.exe -r");  // processes the deletions that wait for a restart

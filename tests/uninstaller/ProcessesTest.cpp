@@ -34,16 +34,16 @@ protected:
     }
 
     // Copies the helper program to the test folder under Name (once) and starts it, holding File if given.
-    DWORD Start(const std::string& name, const std::string& file = "")
+    DWORD Start(const WideString& name, const std::string& file = "")
     {
-        std::string exe = folder + "\\" + name;
-        CopyFileA((testsupport::HelpersFolder() + "\\Quintaro.exe").c_str(), exe.c_str(), TRUE);
-        std::string cmd = "\"" + exe + "\"" + (file.empty() ? "" : " \"" + file + "\"");
-        STARTUPINFOA si = {};
+        const WideString exe = AnsiToWide(folder) + L"\\" + name;
+        CopyFileW(AnsiToWide(testsupport::HelpersFolder() + "\\Quintaro.exe").c_str(), exe.c_str(), TRUE);
+        WideString cmd = L"\"" + exe + L"\"" + (file.empty() ? WideString() : L" \"" + AnsiToWide(file) + L"\"");
+        STARTUPINFOW si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            ADD_FAILURE() << "cannot start " << exe;
+        if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            ADD_FAILURE() << "cannot start " << WideToAnsi(exe);
             return 0;
         }
         started.push_back(pi);
@@ -104,8 +104,8 @@ TEST_F(Processes, NoneRunning)
 
 TEST_F(Processes, TwoCopiesAreFoundInSnapshotOrderAndEnded)
 {
-    DWORD first = Start("Quintaro.exe");
-    DWORD second = Start("Quintaro.exe");
+    DWORD first = Start(L"Quintaro.exe");
+    DWORD second = Start(L"Quintaro.exe");
     ASSERT_TRUE(Running(first) && Running(second));
     EXPECT_EQ(2, TForm1::FindProcessesByName("Quintaro.exe", &ids));
     EXPECT_EQ(SnapshotOrder({first, second}), Strings(ids));
@@ -118,11 +118,13 @@ TEST_F(Processes, TwoCopiesAreFoundInSnapshotOrderAndEnded)
     EXPECT_EQ(0u, ExitCode(second));
 }
 
+// Names are compared as the system has them: the ANSI walk would give "Quint\u00e2ro.exe" as "Quintaro.exe".
 TEST_F(Processes, OnlyTheWholeNameMatchesAndLatinCaseIsIgnored)
 {
-    DWORD upper = Start("QUINTARO.EXE");
-    DWORD longer = Start("MyQuintaro.exe");
-    DWORD other = Start("Quintaro.exe.bak");
+    DWORD upper = Start(L"QUINTARO.EXE");
+    DWORD longer = Start(L"MyQuintaro.exe");
+    DWORD other = Start(L"Quintaro.exe.bak");
+    DWORD lookAlike = Start(L"Quint\u00e2ro.exe");
     EXPECT_EQ(1, TForm1::FindProcessesByName("quintaro.exe", &ids));
     EXPECT_EQ(std::vector<std::string>{std::to_string(upper)}, Strings(ids));
 
@@ -130,6 +132,7 @@ TEST_F(Processes, OnlyTheWholeNameMatchesAndLatinCaseIsIgnored)
     EXPECT_FALSE(Running(upper));
     EXPECT_TRUE(Running(longer));
     EXPECT_TRUE(Running(other));
+    EXPECT_TRUE(Running(lookAlike));
 }
 
 TEST_F(Processes, TheCallerSurvives)
@@ -148,7 +151,7 @@ TEST_F(Processes, EndedCopiesReleaseTheirFolder)
 {
     CreateDirectoryA((folder + "\\数据").c_str(), nullptr);
     std::string held = folder + "\\数据\\held.dat";
-    DWORD id = Start("Quintaro.exe", held);
+    DWORD id = Start(L"Quintaro.exe", held);
     for (int i = 0; i < 100 && !FileExists(held); ++i) Sleep(20);
     ASSERT_TRUE(FileExists(held));
 

@@ -80,6 +80,18 @@ private:
     std::string FData;
 };
 
+// The names in a folder, "." and ".." left out, in the order listed.
+std::vector<std::string> Entries(const std::string& Folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((Folder + "\\*").c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
+        if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..") names.push_back(data.cFileName);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    return names;
+}
+
 bool Exists(const WideString& Path)
 {
     return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -97,6 +109,33 @@ void WriteWide(const WideString& Path, const std::string& Bytes)
     const TKernelHandle file(CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.Get(), Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr));
+}
+
+// The folders the self-removal makes for its batch file, in the system's and the user's temporary folders.
+std::vector<std::string> PrivateFolders()
+{
+    std::vector<std::string> found;
+    for (const std::string& temp : {WideToAnsi(WindowsFolder()) + "\\Temp", TempFolder()})
+        for (const std::string& name : Entries(temp))
+            if (name.compare(0, 17, "QuintaroUninstall") == 0) found.push_back(temp + "\\" + name);
+    return found;
+}
+
+// Waits up to 15 seconds for every such folder to go; true when they have.
+bool PrivateFoldersGone()
+{
+    for (int i = 0; i < 300 && !PrivateFolders().empty(); ++i) Sleep(50);
+    return PrivateFolders().empty();
+}
+
+TKernelHandle StartProgram(std::string CommandLine)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &CommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+    CloseHandle(pi.hThread);
+    return TKernelHandle(pi.hProcess);
 }
 
 // Runs a command line in Folder and waits up to a minute; gives its exit code and how long it ran.
@@ -119,8 +158,8 @@ DWORD RunAndWait(WideString CommandLine, const WideString& Folder, DWORD* Elapse
     return code;
 }
 
-// A copy of this test program at Exe (made unless one is there) runs a whole uninstall with its real close handling (SelfRemovalCopy below);
-// Expect tells it whether its batch file is to be reported as impossible ("report") or not ("1"). Its exit code.
+// A copy of this test program at Exe (made unless one is there) runs a whole uninstall with its real close handling
+// (SelfRemovalCopy below); Expect tells it whether a failure is to be reported ("report") or not ("1"). Its exit code.
 DWORD RunCopy(const WideString& Exe, const char* Expect)
 {
     if (!Exists(Exe) && !CopyFileW(AnsiToWide(ModuleFileName()).c_str(), Exe.c_str(), TRUE)) return ~0u;
@@ -131,16 +170,18 @@ DWORD RunCopy(const WideString& Exe, const char* Expect)
     return code;
 }
 
+const char* const Completed = "Quintaro卸载完成！";
+
 // Closes the completion box with its OK button from inside its modal loop.
-std::unique_ptr<TModalScript> ConfirmCompletion()
+std::unique_ptr<TModalScript> ConfirmCompletion(const std::string& Expected = Completed)
 {
-    return std::make_unique<TModalScript>(std::vector<TModalScript::TStep>{[] {
+    return std::make_unique<TModalScript>(std::vector<TModalScript::TStep>{[Expected] {
         TVelMessageBoxForm* box = OpenBox();
         if (!box) {
             ADD_FAILURE() << "no completion box is open";
             return;
         }
-        EXPECT_EQ("Quintaro卸载完成！", box->redtMessage->Text());
+        EXPECT_EQ(Expected, box->redtMessage->Text());
         PostMessageA(box->btnOK->Handle(), BM_CLICK, 0, 0);
     }});
 }
@@ -196,6 +237,11 @@ protected:
         WriteFile(programs + "\\Quintaro\\Quintaro卸载.lnk", "L");
         WriteFile(programs + "\\Quintaro\\说明.txt", "readme");
         WriteFile(programs + "\\Quintaro\\帮助\\帮助.lnk", "L");
+        WriteFile(programs + "\\Quintaro\\帮助\\主页.url", "L");
+        WriteFile(programs + "\\Quintaro\\帮助\\旧.pif", "L");
+        WriteFile(programs + "\\Quintaro\\帮助\\desktop.ini", "L");
+        ASSERT_TRUE(SetFileAttributesA((programs + "\\Quintaro\\帮助\\desktop.ini").c_str(),
+                                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
         MakeFolder(programs + "\\Other");
         WriteFile(programs + "\\Other\\Quintaro.lnk", "L");
         MakeFolder(desktop);
@@ -215,9 +261,9 @@ protected:
         ASSERT_TRUE(SetFileAttributesA((installDir + "\\数据\\用户.dat").c_str(), FILE_ATTRIBUTE_READONLY));
     }
 
-    void RunToCompletion()
+    void RunToCompletion(const std::string& Expected = Completed)
     {
-        auto script = ConfirmCompletion();
+        auto script = ConfirmCompletion(Expected);
         form->BtnNextClick(form->BtnNext);
         EXPECT_TRUE(script->Done()) << "the completion box was shown and closed";
         EXPECT_TRUE(form->Uninstalled());
@@ -242,7 +288,8 @@ TEST_F(UninstallProcedure, RemovesGroupShortcutsAndInstallationAndNothingBeside)
     MakeLayout();
     RunToCompletion();
 
-    EXPECT_FALSE(testsupport::FolderExists(programs + "\\Quintaro")) << "the group goes with its extra file and subfolder";
+    // Of the group only shortcuts go, and the folders they leave empty: a file of another kind stays with its folder.
+    EXPECT_EQ(std::vector<std::string>{"说明.txt"}, Entries(programs + "\\Quintaro"));
     EXPECT_FALSE(testsupport::FileExists(desktop + "\\Quintaro.lnk")) << "found with the upper-case extension";
     EXPECT_FALSE(testsupport::FileExists(quickLaunch + "\\Quintaro.lnk"));
     EXPECT_FALSE(testsupport::FolderExists(installDir));
@@ -286,7 +333,7 @@ TEST_F(UninstallProcedure, AWrongValueTypeEndsTheUninstallWhereItHappens)
     commonDesktop.SetNumber(1);
 
     EXPECT_THROW(form->BtnNextClick(form->BtnNext), ERegistryException);
-    EXPECT_FALSE(testsupport::FolderExists(programs + "\\Quintaro")) << "the group came before the failing step";
+    EXPECT_FALSE(testsupport::FileExists(programs + "\\Quintaro\\Quintaro.lnk")) << "the group came before the failing step";
     EXPECT_TRUE(testsupport::FileExists(quickLaunch + "\\Quintaro.lnk")) << "no later step ran";
     EXPECT_TRUE(testsupport::FileExists(installDir + "\\Quintaro.exe"));
     EXPECT_FALSE(form->Uninstalled());
@@ -419,14 +466,45 @@ TEST_F(UninstallProcedure, NothingIsDeletedThroughALink)
     for (const std::string& file : files) EXPECT_EQ("mine", ReadBytes(file)) << file;
 }
 
+// Shell-folder values stored expandable name their folders through environment variables.
+TEST_F(UninstallProcedure, ExpandableShellFoldersAreExpanded)
+{
+    MakeLayout();
+    SetEnvironmentVariableA("QUINTARO_TEST_ROOT", root.c_str());
+    commonPrograms.Set("%QUINTARO_TEST_ROOT%\\开始菜单 Programs", REG_EXPAND_SZ);
+    commonDesktop.Set("%QUINTARO_TEST_ROOT%\\Desktop", REG_EXPAND_SZ);
+    userAppData.Set("%QUINTARO_TEST_ROOT%\\Application Data", REG_EXPAND_SZ);
+    RunToCompletion();
+    SetEnvironmentVariableA("QUINTARO_TEST_ROOT", nullptr);
+    EXPECT_FALSE(testsupport::FileExists(programs + "\\Quintaro\\Quintaro.lnk"));
+    EXPECT_FALSE(testsupport::FileExists(desktop + "\\Quintaro.lnk"));
+    EXPECT_FALSE(testsupport::FileExists(quickLaunch + "\\Quintaro.lnk"));
+}
+
+// A file of the installation that another program holds goes at the next restart, and the completion box says so.
+TEST_F(UninstallProcedure, FilesLeftForTheRestartAreAnnounced)
+{
+    PointShellFolders();
+    MakeLayout();
+    const std::string holder = root + "\\Holder.exe", held = installDir + "\\数据\\held.log";
+    ASSERT_TRUE(CopyFileA((testsupport::HelpersFolder() + "\\Quintaro.exe").c_str(), holder.c_str(), TRUE));
+    const TKernelHandle process = StartProgram("\"" + holder + "\" \"" + held + "\"");
+    for (int i = 0; i < 100 && !testsupport::FileExists(held); ++i) Sleep(50);
+    ASSERT_TRUE(testsupport::FileExists(held));
+    RunToCompletion("Quintaro卸载完成！\r\n部分文件正在使用，将在计算机重新启动后删除。");
+    EXPECT_EQ(std::vector<std::string>{"held.log"}, Entries(installDir + "\\数据"));
+    TerminateProcess(process.Get(), 0);
+    WaitForSingleObject(process.Get(), 5000);
+}
+
 TEST(SelfRemoval, BatchLinesQuoteThePathAndDoubleItsPercentSigns)
 {
     const std::string exe = "C:\\Program Files\\Corvane软件\\100% 卸载\\Uninstall.exe";
     const std::string quoted = "\"C:\\Program Files\\Corvane软件\\100%% 卸载\\Uninstall.exe\"";
+    const std::string folder = FreshFolder("Batch"), file = folder + "\\deleteFile.bat";
     TStringList lines;
     lines.Add("left from before");
-    TForm1::SelfRemovalLines(exe, lines, 120);
-    const std::string file = FreshFolder("Batch") + "\\deleteFile.bat";
+    TForm1::SelfRemovalLines(exe, file, lines, 120);
     CreateTextFile(file, lines);
 
     const std::string expected = "@echo off\r\n"
@@ -440,7 +518,8 @@ TEST(SelfRemoval, BatchLinesQuoteThePathAndDoubleItsPercentSigns)
                                  "ping -n 2 127.0.0.1 >nul\r\n"
                                  "goto loop\r\n"
                                  ":end\r\n"
-                                 "del %0\r\n";
+                                 "del \"" + file + "\" & start \"\" /b cmd /c \"ping -n 2 127.0.0.1 >nul & rd \"" +
+                                 folder + "\"\"\r\n";
     const std::string bytes = ReadBytes(file);
     EXPECT_EQ(expected, bytes);
     EXPECT_NE(std::string::npos, bytes.find("Corvane\xC8\xED\xBC\xFE\\100%% \xD0\xB6\xD4\xD8")) << "GBK bytes";
@@ -448,18 +527,16 @@ TEST(SelfRemoval, BatchLinesQuoteThePathAndDoubleItsPercentSigns)
 
 TEST_F(UninstallProcedure, CloseWithoutUninstallWritesNoBatchFile)
 {
-    const std::string batch = ExtractFilePath(ModuleFileName()) + "deleteFile.bat";
-    ASSERT_FALSE(testsupport::FileExists(batch));
+    const std::vector<std::string> before = PrivateFolders();
     TCloseAction action = caHide;
     form->FormClose(form.get(), action);
     EXPECT_EQ(caHide, action);
-    EXPECT_FALSE(testsupport::FileExists(batch));
+    EXPECT_EQ(before, PrivateFolders());
 }
 
 // A copy of this test program, read-only, with blanks, Chinese characters and a per cent sign in its path, runs a
-// whole uninstall with its real close handling; once it has exited, its batch file removes the copy and then
-// itself. (The per cent sign is in the file name only: the emulator's cmd expands one in the batch file's own
-// folder, which "del %0" then misses.)
+// whole uninstall with its real close handling; once it has exited, its batch file removes the copy, itself and the
+// folder made for it. Neither the executable's folder nor the temporary folder gets a file of ours.
 TEST_F(UninstallProcedure, ACompletedUninstallRemovesTheExecutableAfterItExits)
 {
     PointShellFolders();
@@ -467,10 +544,12 @@ TEST_F(UninstallProcedure, ACompletedUninstallRemovesTheExecutableAfterItExits)
     const std::string copy = folder + "\\卸载 100% 程序.exe";
     ASSERT_TRUE(CopyFileA(ModuleFileName().c_str(), copy.c_str(), TRUE));
     ASSERT_TRUE(SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::vector<std::string> temp = Entries(TempFolder());
     EXPECT_EQ(0u, RunCopy(AnsiToWide(copy), "1")) << "the copy's uninstall passed";
     EXPECT_TRUE(Gone(AnsiToWide(copy))) << "the executable is gone";
-    EXPECT_TRUE(Gone(AnsiToWide(folder + "\\deleteFile.bat"))) << "the batch file deleted itself";
-    EXPECT_TRUE(testsupport::FolderExists(folder));
+    EXPECT_TRUE(PrivateFoldersGone()) << "the batch file went with its folder";
+    EXPECT_TRUE(Entries(folder).empty());
+    EXPECT_EQ(temp, Entries(TempFolder()));
 }
 
 // Copies of the uninstaller in folders whose names go wrong on the way to cmd: a character the code page lacks
@@ -494,50 +573,52 @@ TEST_F(UninstallProcedure, OddUninstallerFoldersNeverReachTheirLookAlikes)
 
         EXPECT_EQ(0u, RunCopy(odd + L"\\Uninstall.exe", "1"));
         EXPECT_TRUE(Gone(odd + L"\\Uninstall.exe")) << WideToAnsi(names.second);
-        EXPECT_TRUE(Gone(odd + batch));
-        EXPECT_TRUE(Gone(AnsiToWide(TempFolder()) + batch)) << "where no folder of the executable would do";
+        EXPECT_TRUE(PrivateFoldersGone());
         EXPECT_EQ("mine", ReadBytes(WideToAnsi(lookAlike) + "\\Uninstall.exe"));
         EXPECT_TRUE(Exists(lookAlike + batch));
         EXPECT_FALSE(Exists(lookAlike + L"\\ran.txt")) << "the user's batch file never ran";
     }
 }
 
-// A deleteFile.bat already beside the uninstaller, as a hard link or a link to the user's file: the user's file
-// keeps its content. A link that cannot be removed as itself stops the self-removal, with a report.
-TEST_F(UninstallProcedure, APlantedBatchFileIsNeverWrittenThrough)
+// A deleteFile.bat of the user's beside the uninstaller (as a hard link or a link to another file of theirs) and in
+// the temporary folder: each stays as it was, and the uninstaller goes all the same.
+TEST_F(UninstallProcedure, AUsersBatchFileIsNeverTouched)
 {
     PointShellFolders();
-    const std::string mine = FreshFolder("mine") + "\\notes.txt";
+    const std::string mine = FreshFolder("mine") + "\\notes.txt", inTemp = TempFolder() + "\\deleteFile.bat";
     WriteFile(mine, "mine");
-    const std::string hard = FreshFolder("planted");
+    ASSERT_FALSE(testsupport::FileExists(inTemp)) << "left by someone else";
+    WriteFile(inTemp, "rem mine\r\n");
+    const std::string hard = FreshFolder("planted"), soft = FreshFolder("planted");
     ASSERT_TRUE(CreateHardLinkA((hard + "\\deleteFile.bat").c_str(), mine.c_str(), nullptr));
-    EXPECT_EQ(0u, RunCopy(AnsiToWide(hard + "\\Uninstall.exe"), "1"));
-    EXPECT_TRUE(Gone(AnsiToWide(hard + "\\Uninstall.exe"))) << "the hard link went as itself, the new file did its work";
-    EXPECT_EQ("mine", ReadBytes(mine));
-
     testsupport::Symlinks links;
-    const std::string soft = FreshFolder("planted");
     links.Make(mine, soft + "\\deleteFile.bat");
-    const bool removable = testsupport::LinksOpenAsThemselves();
-    EXPECT_EQ(0u, RunCopy(AnsiToWide(soft + "\\Uninstall.exe"), removable ? "1" : "report"));
+    for (const std::string& folder : {hard, soft}) {
+        EXPECT_EQ(0u, RunCopy(AnsiToWide(folder + "\\Uninstall.exe"), "1"));
+        EXPECT_TRUE(Gone(AnsiToWide(folder + "\\Uninstall.exe"))) << folder;
+        EXPECT_EQ("mine", ReadBytes(folder + "\\deleteFile.bat"));
+    }
     EXPECT_EQ("mine", ReadBytes(mine));
-    EXPECT_NE(removable, testsupport::FileExists(soft + "\\Uninstall.exe")) << "no batch file, no removal";
+    EXPECT_EQ("rem mine\r\n", ReadBytes(inTemp));
+    DeleteFileA(inTemp.c_str());
 }
 
 // An executable that stays in use: the batch file tries a second apart, gives up after its tries and deletes itself
-// all the same; an executable that is free goes at the first try.
+// and its folder all the same; an executable that is free goes at the first try.
 TEST(SelfRemoval, TheBatchFileWaitsBetweenTriesAndGivesUp)
 {
     const std::string folder = FreshFolder("Held");
-    const std::string exe = folder + "\\Uninstall.exe", batch = folder + "\\deleteFile.bat";
+    const std::string exe = folder + "\\Uninstall.exe", own = folder + "\\private";
+    const std::string batch = own + "\\deleteFile.bat";
     WriteFile(exe, "MZ");
     const auto run = [&](int Tries) {
+        MakeFolder(own);
         TStringList lines;
-        TForm1::SelfRemovalLines(exe, lines, Tries);
+        TForm1::SelfRemovalLines(exe, batch, lines, Tries);
         CreateTextFile(batch, lines);
         DWORD elapsed = 0;
         RunAndWait(L"cmd.exe /c \"" + AnsiToWide(batch) + L"\"", AnsiToWide(folder), &elapsed);
-        EXPECT_FALSE(testsupport::FileExists(batch)) << "the batch file deleted itself";
+        EXPECT_TRUE(Gone(AnsiToWide(own))) << "the batch file deleted itself and its folder";
         return elapsed;
     };
     {
