@@ -1,5 +1,7 @@
 #include "Removal.h"
 
+#include <shlobj.h>
+
 #include "Registry.h"
 #include "WinServices.h"
 
@@ -241,7 +243,16 @@ void TRemoval::Schedule(TEntryHandle& Itself, const WideString& Path, DWORD Attr
     if (DeleteAtRestart(Path)) ++FScheduled;
 }
 
-WideString ShellFolder(HKEY Root, const char* Name, bool CanCreate)
+// The system's own idea of a shell folder, for a value that is missing.
+WideString KnownFolder(int Csidl)
+{
+    using TGetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+    static const auto get = SystemFunction<TGetFolderPath>("shell32.dll", "SHGetFolderPathW");
+    wchar_t path[MAX_PATH] = {};
+    return get && SUCCEEDED(get(nullptr, Csidl, nullptr, 0, path)) ? WideString(path) : WideString();
+}
+
+WideString ShellFolder(HKEY Root, const char* Name, bool CanCreate, int Csidl)
 {
     TRegistry registry;
     registry.SetRootKey(Root);
@@ -249,13 +260,15 @@ WideString ShellFolder(HKEY Root, const char* Name, bool CanCreate)
     DWORD type = REG_NONE;
     WideString folder = registry.ReadWideString(Name, &type);
     if (type == REG_EXPAND_SZ) folder = Expanded(folder);
+    // A 32-bit program reads the registry's 32-bit view, where the value may never have been written.
+    if (folder.empty()) folder = KnownFolder(Csidl);
     // An empty or relative value would address whatever the current drive or folder is.
     return PathKind(folder) == TPathKind::BelowRoot ? folder : WideString();
 }
 
 bool DeleteQuickLaunchShortcutOf(const WideString& ExeName)
 {
-    const WideString appData = ShellFolder(HKEY_CURRENT_USER, "AppData", false);
+    const WideString appData = ShellFolder(HKEY_CURRENT_USER, "AppData", false, CSIDL_APPDATA);
     if (appData.empty()) return false;
     const WideString quickLaunch = JoinPath(appData, L"Microsoft\\Internet Explorer\\Quick Launch");
     return DeleteFileItself(JoinPath(quickLaunch, ShortcutNameOf(ExeName)));

@@ -46,9 +46,10 @@ private:
 };
 
 // A shell folder as the registry's "Shell Folders" key below Root names it (with CanCreate the key is created when
-// missing), expanded when it is stored as an expandable string. Empty when the value is missing, empty, or names no
-// folder below a drive or share root. A value of another type than a string throws ERegistryException.
-WideString ShellFolder(HKEY Root, const char* Name, bool CanCreate);
+// missing), expanded when it is stored as an expandable string; where the value is missing or empty, the system's
+// known folder Csidl (CSIDL_COMMON_PROGRAMS, ...). Empty when that names no folder below a drive or share root. A
+// value of another type than a string throws ERegistryException.
+WideString ShellFolder(HKEY Root, const char* Name, bool CanCreate, int Csidl);
 
 // The current user's Quick Launch shortcut of an executable (name or full path: "Quintaro.exe" deletes
 // "Quintaro.lnk"), deleted as itself; true when it was deleted.

@@ -1,5 +1,7 @@
 #include "Unit1.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 #include "Classes.h"
@@ -157,7 +159,7 @@ void TForm1::BtnNextClick(TObject*)
 
 void TForm1::DeleteStartMenuGroup(TRemoval& Removal)
 {
-    const WideString programs = ShellFolder(HKEY_LOCAL_MACHINE, "Common Programs", true);
+    const WideString programs = ShellFolder(HKEY_LOCAL_MACHINE, "Common Programs", true, CSIDL_COMMON_PROGRAMS);
     if (programs.empty()) return;
     const WideString group = IncludeTrailingBackslash(programs) + L"Quintaro";
     try {
@@ -171,7 +173,7 @@ void TForm1::DeleteStartMenuGroup(TRemoval& Removal)
 
 void TForm1::DeleteDesktopShortcut(TRemoval& Removal)
 {
-    const WideString desktop = ShellFolder(HKEY_LOCAL_MACHINE, "Common Desktop", true);
+    const WideString desktop = ShellFolder(HKEY_LOCAL_MACHINE, "Common Desktop", true, CSIDL_COMMON_DESKTOPDIRECTORY);
     if (!desktop.empty()) Removal.Shortcut(IncludeTrailingBackslash(desktop) + L"Quintaro.LNK");
 }
 

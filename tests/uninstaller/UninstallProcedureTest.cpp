@@ -2,6 +2,7 @@
 // batch file that removes the uninstaller afterwards.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <memory>
@@ -479,6 +480,30 @@ TEST_F(UninstallProcedure, ExpandableShellFoldersAreExpanded)
     EXPECT_FALSE(testsupport::FileExists(programs + "\\Quintaro\\Quintaro.lnk"));
     EXPECT_FALSE(testsupport::FileExists(desktop + "\\Quintaro.lnk"));
     EXPECT_FALSE(testsupport::FileExists(quickLaunch + "\\Quintaro.lnk"));
+}
+
+// Missing or empty shell-folder values (what a 32-bit program sees where only the 64-bit view was written) fall back
+// to the system's known folders.
+TEST_F(UninstallProcedure, MissingShellFoldersFallBackToTheKnownFolders)
+{
+    const auto known = [](int Csidl) {
+        char path[MAX_PATH] = {};
+        EXPECT_EQ(S_OK, SHGetFolderPathA(nullptr, Csidl, nullptr, 0, path));
+        return std::string(path);
+    };
+    const std::string group = known(CSIDL_COMMON_PROGRAMS) + "\\Quintaro";
+    std::string quick = known(CSIDL_APPDATA);
+    for (const char* folder : {"\\Microsoft", "\\Internet Explorer", "\\Quick Launch"}) MakeFolder(quick += folder);
+    MakeFolder(group);
+    const std::vector<std::string> shortcuts = {group + "\\Quintaro.lnk", known(CSIDL_COMMON_DESKTOPDIRECTORY) +
+                                                "\\Quintaro.lnk", quick + "\\Quintaro.lnk"};
+    for (const std::string& shortcut : shortcuts) WriteFile(shortcut, "L");
+    commonPrograms.Remove();
+    commonDesktop.Set("");
+    userAppData.Remove();
+    RunToCompletion();
+    for (const std::string& shortcut : shortcuts) EXPECT_FALSE(testsupport::FileExists(shortcut)) << shortcut;
+    EXPECT_FALSE(testsupport::FolderExists(group));
 }
 
 // A file of the installation that another program holds goes at the next restart, and the completion box says so.
