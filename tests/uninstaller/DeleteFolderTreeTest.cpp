@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "ProgramSupport.h"
 #include "Removal.h"
 #include "TestSupport.h"
 #include "Unit1.h"
@@ -43,16 +44,6 @@ std::map<std::string, std::string> Listing(const std::string& folder, const std:
     } while (FindNextFileA(h, &d));
     FindClose(h);
     return items;
-}
-
-TKernelHandle Start(std::string Command)
-{
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
-    CloseHandle(pi.hThread);
-    return TKernelHandle(pi.hProcess);
 }
 
 std::set<std::string> Names(const std::map<std::string, std::string>& listing)
@@ -328,7 +319,7 @@ TEST(DeleteFolderTree, WhatIsInUseGoesAtTheNextRestart)
     std::vector<std::string> held = {dir + "\\数据\\open.log", linked + "\\数据\\open.log"};
     std::vector<TKernelHandle> holders;
     for (const std::string& path : held) {
-        holders.push_back(Start("\"" + testsupport::HelpersFolder() + "\\Quintaro.exe\" \"" + path + "\""));
+        holders.push_back(testsupport::StartProgram("\"" + testsupport::HelpersFolder() + "\\Quintaro.exe\" \"" + path + "\""));
         for (int i = 0; i < 100 && !FileExists(path); ++i) Sleep(50);
     }
 
@@ -344,7 +335,7 @@ TEST(DeleteFolderTree, WhatIsInUseGoesAtTheNextRestart)
     }
     for (const TKernelHandle& holder : holders) TerminateProcessHandle(holder, 0);
     ASSERT_TRUE(WaitForProcesses(holders, 5000));
-    const TKernelHandle restart = Start("wineboot.exe -r");  // processes the deletions that wait for a restart
+    const TKernelHandle restart = testsupport::StartProgram("wineboot.exe -r");  // processes the deletions that wait for a restart
     WaitForSingleObject(restart.Get(), 60000);
 
     EXPECT_FALSE(FolderExists(dir)) << "nothing of the installation is left";

@@ -12,6 +12,7 @@
 #include "../shared/MessageBoxSupport.h"
 #include "Classes.h"
 #include "Forms.h"
+#include "ProgramSupport.h"
 #include "Registry.h"
 #include "TestSupport.h"
 #include "Unit1.h"
@@ -127,16 +128,6 @@ bool PrivateFoldersGone()
 {
     for (int i = 0; i < 300 && !PrivateFolders().empty(); ++i) Sleep(50);
     return PrivateFolders().empty();
-}
-
-TKernelHandle StartProgram(std::string CommandLine)
-{
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &CommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
-    CloseHandle(pi.hThread);
-    return TKernelHandle(pi.hProcess);
 }
 
 // Runs a command line in Folder and waits up to a minute; gives its exit code and how long it ran.
@@ -513,7 +504,7 @@ TEST_F(UninstallProcedure, FilesLeftForTheRestartAreAnnounced)
     MakeLayout();
     const std::string holder = root + "\\Holder.exe", held = installDir + "\\数据\\held.log";
     ASSERT_TRUE(CopyFileA((testsupport::HelpersFolder() + "\\Quintaro.exe").c_str(), holder.c_str(), TRUE));
-    const TKernelHandle process = StartProgram("\"" + holder + "\" \"" + held + "\"");
+    const TKernelHandle process = testsupport::StartProgram("\"" + holder + "\" \"" + held + "\"");
     for (int i = 0; i < 100 && !testsupport::FileExists(held); ++i) Sleep(50);
     ASSERT_TRUE(testsupport::FileExists(held));
     RunToCompletion("Quintaro卸载完成！\r\n部分文件正在使用，将在计算机重新启动后删除。");
