@@ -204,8 +204,9 @@ TRemoval::TPass TRemoval::Entry(const TFolderWalk& Walk, const TFindEntry& Entry
     if (DeleteEntry(Walk, Entry)) return pass;
     pass.Left = true;
     // Asking for the attributes only is refused to no program that holds the file: what fails now is a link.
-    TEntryHandle held = Walk.OpenItself(Entry, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | ProtectRights);
-    if (!held.Valid()) held = Walk.OpenItself(Entry, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+    const DWORD access = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+    TEntryHandle held = Walk.OpenItself(Entry, access | (Rules.Protect ? ProtectRights : 0));
+    if (!held.Valid() && Rules.Protect) held = Walk.OpenItself(Entry, access);
     if (!held.Valid()) pass.LinkBelow = true;
     else if (Rules.Schedule) Schedule(held, Walk.PathOf(Entry), a, Rules);
     return pass;
