@@ -1,61 +1,27 @@
 #include "CVButtonStyle.h"
 
-#include "DeviceContexts.h"
-
 namespace {
 
-constexpr TColor DefaultBorderColor = 8816776;   // RGB 136,136,134
-constexpr TColor DefaultNormalColor = 14468544;  // RGB 192,197,220
-constexpr TColor DefaultHotColor = 12952218;     // RGB 154,162,197
-constexpr TColor DefaultDownColor = 12952218;
-
 constexpr UINT CaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
-// The caption's shadow when disabled: the normal colour darkened in proportion to each component's share.
-TColor DisabledShadowColor(TColor Normal)
-{
-    const COLORREF rgb = ColorToRGB(Normal);
-    const int r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
-    const int sum = r + g + b;
-    // Black has no share to darken by; its shadow stays black.
-    if (sum == 0) return clBlack;
-    auto darken = [sum](int c) { return (c - 200 * c / sum) & 0xFF; };
-    return RGBColor(darken(r), darken(g), darken(b));
-}
-
-std::unique_ptr<TBitmap> LoadBackground(const char* ResourceName)
-{
-    auto bitmap = std::make_unique<TBitmap>();
-    bitmap->LoadFromResourceName(GetModuleHandleA(nullptr), ResourceName);
-    return bitmap;
-}
+// How much the disabled caption's shadow is darkened below the normal colour.
+constexpr int ShadowDarkening = 200;
 
 }  // namespace
 
-TButtonStyle::TButtonStyle(TComponent* AOwner, TWinControl* AControl) : TComponent(AOwner)
+TButtonStyle::TButtonStyle(TComponent* AOwner, TWinControl* AControl) : TControlStyle(AOwner, AControl)
 {
-    FBackground = LoadBackground("BUTTON_BACKGROUND");
-    FBackgroundB = LoadBackground("BUTTON_BACKGROUND_B");
-    FBorderColor = DefaultBorderColor;
-    FNormalColor = DefaultNormalColor;
-    FHotColor = DefaultHotColor;
-    FDownColor = DefaultDownColor;
-    FControl = AControl;
-    FState = bvsNormal;
-    FBitmap = std::make_unique<TBitmap>();
-    FCanvas = std::make_unique<TCanvas>();
-    FOldWindowProc = FControl->WindowProc;
-    FControl->WindowProc = [this](TMessage& Message) { HookWndProc(Message); };
-    try {
+    FBackground = LoadBitmap("BUTTON_BACKGROUND");
+    FBackgroundB = LoadBitmap("BUTTON_BACKGROUND_B");
+    FBorderColor = ButtonStyleDefaults.BorderColor;
+    FNormalColor = ButtonStyleDefaults.NormalColor;
+    FHotColor = ButtonStyleDefaults.HotColor;
+    FDownColor = ButtonStyleDefaults.DownColor;
+    Hook([this](TMessage& Message) { HookWndProc(Message); }, [this] {
         // Setting the caption again sends WM_SETTEXT through the hook, which repaints in the new look.
         const std::string caption = FControl->Caption();
         FControl->SetTextBuf(caption.c_str());
         FControl->Repaint();
-    } catch (...) {
-        // A style that was never built must not stay in the chain.
-        FControl->WindowProc = FOldWindowProc;
-        throw;
-    }
+    });
 }
 
 void TButtonStyle::EnterState(TButtonVisualState State)
@@ -75,7 +41,7 @@ void TButtonStyle::HookWndProc(TMessage& Message)
         Message.Result = 1;
         break;
     case WM_PAINT:
-        PaintMessage(Message);
+        PaintOver(Message);
         break;
     case WM_ERASEBKGND:
         Message.Result = 1;
@@ -120,21 +86,10 @@ void TButtonStyle::HookWndProc(TMessage& Message)
     }
 }
 
-// Composes the button off-screen and copies it with one BitBlt, so nothing flickers; whatever the stock handling
-// draws meanwhile is covered.
-void TButtonStyle::PaintMessage(TMessage& Message)
+bool TButtonStyle::Compose(TCanvas& Canvas)
 {
-    FBitmap->SetSize(FControl->Width(), FControl->Height());
-    Paint(FBitmap->Canvas(), FState);
-    {
-        TPaintDC paint(FControl->Handle());
-        TCanvasAttachment attached(*FCanvas, paint.Handle());
-        // The stock handling still runs, for what it does besides drawing; inside our BeginPaint the update region
-        // is already taken, so it paints nothing the user sees, and the copy below covers the client area anyway.
-        FOldWindowProc(Message);
-        FCanvas->Draw(0, 0, *FBitmap);
-    }
-    Message.Result = 1;
+    Paint(Canvas, FState);
+    return true;
 }
 
 void TButtonStyle::Paint(TCanvas& Canvas, TButtonVisualState State)
@@ -174,16 +129,14 @@ void TButtonStyle::DrawCaption(TCanvas& Canvas, const std::string& Text, const R
         Canvas.Font().SetColor(clBtnHighlight);
         Canvas.DrawText(Text, t, CaptionFormat);
         OffsetRect(&t, -1, -1);
-        Canvas.Font().SetColor(DisabledShadowColor(FNormalColor));
+        Canvas.Font().SetColor(Darkened(FNormalColor, ShadowDarkening));
     }
     Canvas.DrawText(Text, t, CaptionFormat);
 }
 
 void TButtonStyle::DrawBackground(TCanvas& Canvas, const RECT& Rect, bool Normal)
 {
-    TCanvasLock lock(Canvas);
-    const TBitmap* bitmap = Normal ? FBackground.get() : FBackgroundB.get();
-    if (bitmap && !bitmap->Empty()) Canvas.StretchDraw(Rect, *bitmap);
+    DrawStretched(Canvas, Rect, Normal ? FBackground.get() : FBackgroundB.get());
 }
 
 TButtonStyle* CreateButtonStyle(TButton* AControl, const TButtonStyleColors& AColors)
