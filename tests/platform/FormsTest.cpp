@@ -6,6 +6,7 @@
 
 #include "CoreSupport.h"
 #include "StdCtrls.h"
+#include "TestSupport.h"
 #include "WindowSupport.h"
 
 using namespace coretest;
@@ -118,48 +119,71 @@ struct TBoxSeen {
     bool WatchedEnabled = true;
 };
 
+// The message box the thread shows, once it is on screen with its text: a box of another thread or program on the
+// same desktop is not ours.
+HWND MessageBoxOf(DWORD Thread)
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        Thread,
+        [](HWND Wnd, LPARAM Found) {
+            char cls[16] = {};
+            GetClassNameA(Wnd, cls, sizeof cls);
+            if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(Wnd) || !GetDlgItem(Wnd, 0xFFFF)) return TRUE;
+            *reinterpret_cast<HWND*>(Found) = Wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Watches, from a thread of its own, for the message box that the creating thread shows next.
 class TBoxWatcher {
 public:
     TBoxWatcher(int Answer, HWND Watched = nullptr)
-        : FThread([this, Answer, Watched] { Watch(Answer, Watched); })
+        : FThread([this, Answer, Watched, shower = GetCurrentThreadId()] { Watch(shower, Answer, Watched); })
     {
     }
-    ~TBoxWatcher() { FThread.join(); }
+    ~TBoxWatcher() { Join(); }
     TBoxWatcher(const TBoxWatcher&) = delete;
     TBoxWatcher& operator=(const TBoxWatcher&) = delete;
-    TBoxSeen Seen;
+    // What the watcher saw, read once it has finished.
+    TBoxSeen Seen()
+    {
+        Join();
+        return FSeen;
+    }
 
 private:
-    void Watch(int Answer, HWND Watched)
+    void Join()
     {
-        for (int i = 0; i < 500; ++i) {
-            HWND box = FindWindowA("#32770", nullptr);
-            if (box && IsWindowVisible(box)) {
-                Sleep(50);
-                Read(box, Watched);
-                PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(Answer), 0);
-                return;
-            }
-            Sleep(10);
-        }
+        if (FThread.joinable()) FThread.join();
+    }
+    void Watch(DWORD Shower, int Answer, HWND Watched)
+    {
+        HWND box = nullptr;
+        if (!testsupport::WaitUntil([&] { return (box = MessageBoxOf(Shower)) != nullptr; })) return;
+        Read(box, Watched);
+        PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(Answer), 0);
     }
     void Read(HWND Box, HWND Watched)
     {
         char text[256] = {};
-        Seen.Found = true;
+        FSeen.Found = true;
         GetWindowTextA(Box, text, sizeof text);
-        Seen.Caption = text;
+        FSeen.Caption = text;
         GetDlgItemTextA(Box, 0xFFFF, text, sizeof text);
-        Seen.Text = text;
-        Seen.Owner = GetWindow(Box, GW_OWNER);
-        Seen.Icon = SendDlgItemMessageA(Box, 0x0440, STM_GETICON, 0, 0) != 0;
+        FSeen.Text = text;
+        FSeen.Owner = GetWindow(Box, GW_OWNER);
+        FSeen.Icon = SendDlgItemMessageA(Box, 0x0440, STM_GETICON, 0, 0) != 0;
         for (HWND child = GetWindow(Box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char cls[32] = {};
             GetClassNameA(child, cls, sizeof cls);
-            if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child)) ++Seen.Buttons;
+            if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child)) ++FSeen.Buttons;
         }
-        if (Watched) Seen.WatchedEnabled = IsWindowEnabled(Watched) != FALSE;
+        if (Watched) FSeen.WatchedEnabled = IsWindowEnabled(Watched) != FALSE;
     }
+    TBoxSeen FSeen;
     std::thread FThread;
 };
 
@@ -481,8 +505,7 @@ TEST_F(Forms, MessageBoxIsOwnedByTheApplicationAndDisablesTheOtherWindows)
     {
         TBoxWatcher watcher(IDCANCEL, Form->Handle());
         result = Application->MessageBox("正文", "标题", MB_OKCANCEL);
-        Sleep(1);
-        seen = watcher.Seen;
+        seen = watcher.Seen();
     }
     ASSERT_TRUE(seen.Found);
     EXPECT_EQ(IDCANCEL, result);
@@ -504,7 +527,7 @@ TEST_F(Forms, ShowMessageAndTheExceptionReportUseTheApplicationTitle)
     {
         TBoxWatcher watcher(IDOK);
         ShowMessage("你好");
-        seen = watcher.Seen;
+        seen = watcher.Seen();
     }
     EXPECT_EQ("Quintaro卸载", seen.Caption);
     EXPECT_EQ("你好", seen.Text);
@@ -527,7 +550,7 @@ TEST_F(Forms, ShowMessageAndTheExceptionReportUseTheApplicationTitle)
     {
         TBoxWatcher watcher(IDOK);
         EXPECT_EQ(0, SendMessageA(failing->Handle(), WM_USER + 30, 0, 0));
-        seen = watcher.Seen;
+        seen = watcher.Seen();
     }
     EXPECT_EQ("Quintaro卸载", seen.Caption);
     EXPECT_EQ("磁盘已满", seen.Text);

@@ -6,10 +6,11 @@
 
 #include "IdTCPClient.h"
 #include "LoopbackSupport.h"
+#include "TestSupport.h"
 
 namespace {
 
-// Only the client's own start of Winsock lets a socket be made (nothing else in this test starts it).
+// Whether Winsock is started: only then can a socket be made.
 bool WinsockStarted()
 {
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -20,6 +21,7 @@ bool WinsockStarted()
 
 TEST(TcpClientTest, WinsockRunsFromTheFirstClientUntilTheLastIsGone)
 {
+    testsupport::TWinsockSetAside others;
     ASSERT_FALSE(WinsockStarted());
     auto first = std::make_unique<TIdTCPClient>(nullptr);
     auto second = std::make_unique<TIdTCPClient>(nullptr);
@@ -45,8 +47,7 @@ TEST(TcpClientTest, ConnectedUntilThePeerClosesNeverTakingData)
     other.Connect("localhost", listener.Port());
     listener.Accept();
     listener.ClosePeer(1);
-    Sleep(100);
-    EXPECT_FALSE(other.Connected());
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !other.Connected(); }));
     // A dead connection is replaced by a new one, which Disconnect closes.
     other.Connect("127.0.0.1", listener.Port());
     listener.Accept();
@@ -58,8 +59,7 @@ TEST(TcpClientTest, ConnectedUntilThePeerClosesNeverTakingData)
     // Data not yet read keeps a closed connection open, however often it is asked: the question takes nothing.
     listener.Send(0, "ab");
     listener.ClosePeer(0);
-    Sleep(100);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(client.Connected());
+    EXPECT_FALSE(testsupport::WaitUntil([&] { return !client.Connected(); }, 200));
 }
 
 }  // namespace

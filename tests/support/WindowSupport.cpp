@@ -1,6 +1,7 @@
 #include "WindowSupport.h"
 
 #include "DeviceContexts.h"
+#include "TestSupport.h"
 
 namespace testsupport {
 
@@ -85,6 +86,14 @@ void PumpFor(DWORD Milliseconds)
         DrainQueue();
         Sleep(5);
     } while (GetTickCount() - start < Milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& Condition, DWORD Milliseconds)
+{
+    return WaitUntil([&] {
+        DrainQueue();
+        return Condition();
+    }, Milliseconds);
 }
 
 TPopupWindow::TPopupWindow(DWORD ExStyle, HWND Owner, int Left)

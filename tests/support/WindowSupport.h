@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ void Pump(int Rounds = 3);
 
 // Dispatches the thread's messages for at least the given time.
 void PumpFor(DWORD Milliseconds);
+
+// Dispatches the thread's messages until Condition holds (asked between rounds) or Milliseconds have passed;
+// whether it held.
+bool PumpUntil(const std::function<bool()>& Condition, DWORD Milliseconds = 5000);
 
 // A visible 100 x 60 tool pop-up at (Left, 10), destroyed with the object: a window of known z-order for top-most
 // tests.
