@@ -1,12 +1,9 @@
 // Forms and the application object on real windows: client size, window styles, show, modal loop, close,
 // dialog keys, top-most handling, message boxes, the exception report and hints.
-#include <atomic>
 #include <functional>
-#include <thread>
 
 #include "CoreSupport.h"
 #include "StdCtrls.h"
-#include "TestSupport.h"
 #include "WindowSupport.h"
 
 using namespace coretest;
@@ -108,84 +105,6 @@ TButton* NewButton(TWinControl* Parent, int Left, const std::string& Caption, st
     button->OnClick = [&Clicks, Caption](TObject*) { Clicks.push_back(Caption); };
     return button;
 }
-
-// What a system message box showed, read by a watcher thread, which then presses one of its buttons.
-struct TBoxSeen {
-    bool Found = false;
-    std::string Caption, Text;
-    HWND Owner = nullptr;
-    bool Icon = false;
-    int Buttons = 0;
-    bool WatchedEnabled = true;
-};
-
-// The message box the thread shows, once it is on screen with its text: a box of another thread or program on the
-// same desktop is not ours.
-HWND MessageBoxOf(DWORD Thread)
-{
-    HWND found = nullptr;
-    EnumThreadWindows(
-        Thread,
-        [](HWND Wnd, LPARAM Found) {
-            char cls[16] = {};
-            GetClassNameA(Wnd, cls, sizeof cls);
-            if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(Wnd) || !GetDlgItem(Wnd, 0xFFFF)) return TRUE;
-            *reinterpret_cast<HWND*>(Found) = Wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Watches, from a thread of its own, for the message box that the creating thread shows next.
-class TBoxWatcher {
-public:
-    TBoxWatcher(int Answer, HWND Watched = nullptr)
-        : FThread([this, Answer, Watched, shower = GetCurrentThreadId()] { Watch(shower, Answer, Watched); })
-    {
-    }
-    ~TBoxWatcher() { Join(); }
-    TBoxWatcher(const TBoxWatcher&) = delete;
-    TBoxWatcher& operator=(const TBoxWatcher&) = delete;
-    // What the watcher saw, read once it has finished.
-    TBoxSeen Seen()
-    {
-        Join();
-        return FSeen;
-    }
-
-private:
-    void Join()
-    {
-        if (FThread.joinable()) FThread.join();
-    }
-    void Watch(DWORD Shower, int Answer, HWND Watched)
-    {
-        HWND box = nullptr;
-        if (!testsupport::WaitUntil([&] { return (box = MessageBoxOf(Shower)) != nullptr; })) return;
-        Read(box, Watched);
-        PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(Answer), 0);
-    }
-    void Read(HWND Box, HWND Watched)
-    {
-        char text[256] = {};
-        FSeen.Found = true;
-        GetWindowTextA(Box, text, sizeof text);
-        FSeen.Caption = text;
-        GetDlgItemTextA(Box, 0xFFFF, text, sizeof text);
-        FSeen.Text = text;
-        FSeen.Owner = GetWindow(Box, GW_OWNER);
-        FSeen.Icon = SendDlgItemMessageA(Box, 0x0440, STM_GETICON, 0, 0) != 0;
-        for (HWND child = GetWindow(Box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char cls[32] = {};
-            GetClassNameA(child, cls, sizeof cls);
-            if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child)) ++FSeen.Buttons;
-        }
-        if (Watched) FSeen.WatchedEnabled = IsWindowEnabled(Watched) != FALSE;
-    }
-    TBoxSeen FSeen;
-    std::thread FThread;
-};
 
 class Forms : public CoreFixture {};
 
@@ -500,13 +419,9 @@ TEST_F(Forms, MessageBoxIsOwnedByTheApplicationAndDisablesTheOtherWindows)
     ShowForm();
     Form->SetActiveControl(nullptr);
     SetFocus(Form->Handle());
-    int result = 0;
-    TBoxSeen seen;
-    {
-        TBoxWatcher watcher(IDCANCEL, Form->Handle());
-        result = Application->MessageBox("正文", "标题", MB_OKCANCEL);
-        seen = watcher.Seen();
-    }
+    testsupport::TBoxWatcher watcher(IDCANCEL, Form->Handle());
+    const int result = Application->MessageBox("正文", "标题", MB_OKCANCEL);
+    const testsupport::TBoxSeen seen = watcher.Seen();
     ASSERT_TRUE(seen.Found);
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ("标题", seen.Caption);
@@ -523,12 +438,9 @@ TEST_F(Forms, ShowMessageAndTheExceptionReportUseTheApplicationTitle)
 {
     const std::string title = Application->Title();
     Application->SetTitle("Quintaro卸载");
-    TBoxSeen seen;
-    {
-        TBoxWatcher watcher(IDOK);
-        ShowMessage("你好");
-        seen = watcher.Seen();
-    }
+    testsupport::TBoxWatcher shown(IDOK);
+    ShowMessage("你好");
+    testsupport::TBoxSeen seen = shown.Seen();
     EXPECT_EQ("Quintaro卸载", seen.Caption);
     EXPECT_EQ("你好", seen.Text);
     EXPECT_EQ(1, seen.Buttons);
@@ -547,11 +459,9 @@ TEST_F(Forms, ShowMessageAndTheExceptionReportUseTheApplicationTitle)
     };
     auto* failing = new TFailing(Form.get());
     failing->SetParent(Form.get());
-    {
-        TBoxWatcher watcher(IDOK);
-        EXPECT_EQ(0, SendMessageA(failing->Handle(), WM_USER + 30, 0, 0));
-        seen = watcher.Seen();
-    }
+    testsupport::TBoxWatcher report(IDOK);
+    EXPECT_EQ(0, SendMessageA(failing->Handle(), WM_USER + 30, 0, 0));
+    seen = report.Seen();
     EXPECT_EQ("Quintaro卸载", seen.Caption);
     EXPECT_EQ("磁盘已满", seen.Text);
     EXPECT_EQ(1, seen.Buttons);

@@ -19,9 +19,24 @@ bool WinsockStarted()
     return true;
 }
 
+// Sets aside the Winsock starts that others left open (cleaned up for the scope, made again after it), so that
+// the clients' own start shows.
+struct TWinsockSetAside {
+    int Starts = 0;
+    TWinsockSetAside()
+    {
+        while (WSACleanup() == 0) ++Starts;
+    }
+    ~TWinsockSetAside()
+    {
+        WSADATA data;
+        for (; Starts > 0; --Starts) WSAStartup(MAKEWORD(2, 2), &data);
+    }
+};
+
 TEST(TcpClientTest, WinsockRunsFromTheFirstClientUntilTheLastIsGone)
 {
-    testsupport::TWinsockSetAside others;
+    TWinsockSetAside others;
     ASSERT_FALSE(WinsockStarted());
     auto first = std::make_unique<TIdTCPClient>(nullptr);
     auto second = std::make_unique<TIdTCPClient>(nullptr);

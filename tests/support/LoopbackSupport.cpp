@@ -30,17 +30,6 @@ TLoopbackListener::~TLoopbackListener()
     WSACleanup();
 }
 
-TWinsockSetAside::TWinsockSetAside()
-{
-    while (WSACleanup() == 0) ++FStarts;
-}
-
-TWinsockSetAside::~TWinsockSetAside()
-{
-    WSADATA data;
-    for (; FStarts > 0; --FStarts) WSAStartup(MAKEWORD(2, 2), &data);
-}
-
 void TLoopbackListener::Accept() { FPeers.push_back(accept(FListener, nullptr, nullptr)); }
 
 void TLoopbackListener::Send(int Peer, const char* Bytes)

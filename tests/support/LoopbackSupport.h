@@ -4,19 +4,6 @@
 
 namespace testsupport {
 
-// Sets aside the Winsock starts that others (earlier tests, listeners) left open: cleaned up for the scope and
-// made again after it, so that what starts Winsock inside the scope can be seen on its own.
-class TWinsockSetAside {
-public:
-    TWinsockSetAside();
-    ~TWinsockSetAside();
-    TWinsockSetAside(const TWinsockSetAside&) = delete;
-    TWinsockSetAside& operator=(const TWinsockSetAside&) = delete;
-
-private:
-    int FStarts = 0;
-};
-
 // A TCP listener on 127.0.0.1 and the peers it has accepted, on real Winsock (started and cleaned up with it).
 class TLoopbackListener {
 public:

@@ -22,57 +22,43 @@ namespace {
 std::vector<std::string> Trace;
 void Record(const std::string& Event) { Trace.push_back(Event); }
 
-// What follows Verb and a blank in an event, or "" for another verb.
-std::string Object(const std::string& Event, const std::string& Verb)
+// The objects of the trace's events of one verb ("start", "stop": the units), in order.
+std::vector<std::string> Objects(const std::string& Verb)
 {
-    return Event.rfind(Verb + " ", 0) == 0 ? Event.substr(Verb.size() + 1) : std::string();
-}
-
-// The units named by the trace's events of one verb ("start", "stop"), in order.
-std::vector<std::string> Units(const std::string& Verb)
-{
-    std::vector<std::string> units;
+    std::vector<std::string> objects;
     for (const std::string& event : Trace)
-        if (!Object(event, Verb).empty()) units.push_back(Object(event, Verb));
-    return units;
+        if (event.rfind(Verb + " ", 0) == 0) objects.push_back(event.substr(Verb.size() + 1));
+    return objects;
 }
 
-std::vector<std::string> Names(const std::vector<TUnitEntry>& List)
+using TUnitList = std::vector<TUnitEntry>;
+
+// The unit names of a part of a list.
+std::vector<std::string> Names(TUnitList::const_iterator First, TUnitList::const_iterator Last)
 {
     std::vector<std::string> names;
-    for (const TUnitEntry& unit : List) names.push_back(unit.Name);
+    for (; First != Last; ++First) names.push_back(First->Name);
     return names;
 }
 
-std::vector<std::string> Reversed(std::vector<std::string> Names)
-{
-    std::reverse(Names.begin(), Names.end());
-    return Names;
-}
-
-// The faults in how the trace's units release what they made: each object made ("create", "obtain") must be
-// released ("free", "release") in the shut-down of the unit that made it, and a client disconnected before it is
-// freed. "" when there are none.
+// What the trace shows wrong in the release of what units made ("create", "obtain"): each object is released
+// ("free", "release") in the shut-down of the unit that made it, and a client is disconnected before it goes. "" when
+// nothing is wrong.
 std::string ReleaseFaults()
 {
-    std::map<std::string, std::string> madeBy, releasedBy;
-    std::map<std::string, bool> disconnected;
+    std::map<std::string, std::string> madeBy;  // what is there now, and by which unit
     std::string unit, faults;
     for (const std::string& event : Trace) {
-        for (const char* verb : {"start", "stop"})
-            if (!Object(event, verb).empty()) unit = Object(event, verb);
-        for (const char* verb : {"create", "obtain"})
-            if (!Object(event, verb).empty()) madeBy[Object(event, verb)] = unit;
-        if (!Object(event, "disconnect").empty()) disconnected[Object(event, "disconnect")] = true;
-        for (const char* verb : {"free", "release"}) {
-            const std::string object = Object(event, verb);
-            if (object.empty()) continue;
-            releasedBy[object] = unit;
-            if (object.rfind("TCPClient", 0) == 0 && !disconnected[object]) faults += object + " freed connected; ";
-        }
+        const size_t blank = event.find(' ');
+        const std::string verb = event.substr(0, blank), object = event.substr(blank + 1);
+        if (verb == "start" || verb == "stop") unit = object;
+        if (verb == "create" || verb == "obtain") madeBy[object] = unit;
+        if (verb == "disconnect" && !madeBy.count(object)) faults += object + " disconnected when gone; ";
+        if (verb != "free" && verb != "release") continue;
+        if (!madeBy.count(object) || madeBy[object] != unit) faults += object + " released by " + unit + "; ";
+        madeBy.erase(object);
     }
-    for (const auto& made : madeBy)
-        if (releasedBy[made.first] != made.second) faults += made.first + " not released by " + made.second + "; ";
+    for (const auto& left : madeBy) faults += left.first + " never released; ";
     return faults;
 }
 
@@ -95,10 +81,12 @@ TEST_F(ProgramUnitsTest, EveryUnitStartsInOrderAndShutsDownInReverseReleasingWha
     testsupport::TLoopbackListener listener;
     TUnitSequence units(ProgramUnits());
     ASSERT_TRUE(units.Start());
-    const size_t started = Trace.size();
+    const size_t made = Trace.size();
     EXPECT_TRUE(units.Start());  // runs nothing again
-    EXPECT_EQ(Trace.size(), started);
-    EXPECT_EQ(Units("start"), Names(ProgramUnits()));
+    EXPECT_EQ(Trace.size(), made);
+    const TUnitList list = ProgramUnits();
+    const std::vector<std::string> started = Objects("start");
+    EXPECT_EQ(started, Names(list.begin(), list.end()));
     for (auto* client : {TCPClient1.get(), TCPClient2.get(), TCPClient3.get()}) {
         EXPECT_TRUE(client->IdleTimer()->Enabled());
         client->Connect("127.0.0.1", listener.Port());
@@ -111,7 +99,7 @@ TEST_F(ProgramUnitsTest, EveryUnitStartsInOrderAndShutsDownInReverseReleasingWha
     const size_t finished = Trace.size();
     units.Finish();  // nothing more
     EXPECT_EQ(Trace.size(), finished);
-    EXPECT_EQ(Units("stop"), Reversed(Units("start")));
+    EXPECT_EQ(Objects("stop"), std::vector<std::string>(started.rbegin(), started.rend()));
     EXPECT_EQ(ReleaseFaults(), "");
     for (int peer = 0; peer < 3; ++peer) EXPECT_TRUE(listener.ClosedByClient(peer)) << peer;
     EXPECT_FALSE(TCPClient1 || BatchOpenObject || FlagList2 || TaskMalloc);
@@ -119,7 +107,7 @@ TEST_F(ProgramUnitsTest, EveryUnitStartsInOrderAndShutsDownInReverseReleasingWha
 
 TEST_F(ProgramUnitsTest, AFailingStartUpIsReportedAndShutsDownOnlyTheUnitsThatStarted)
 {
-    std::vector<TUnitEntry> list = ProgramUnits();
+    TUnitList list = ProgramUnits();
     const auto failing = std::find_if(list.begin(), list.end(),
                                       [](const TUnitEntry& Unit) { return std::string(Unit.Name) == "TaskAllocator"; });
     ASSERT_NE(failing, list.end());
@@ -130,9 +118,10 @@ TEST_F(ProgramUnitsTest, AFailingStartUpIsReportedAndShutsDownOnlyTheUnitsThatSt
     EXPECT_FALSE(units.Start());
     EXPECT_EQ(reported.rfind("OLE error 8007000E", 0), 0u) << reported;
 
-    const std::vector<std::string> started = Units("start");
-    ASSERT_EQ(started, Names({list.begin(), failing + 1})) << "no unit after the failing one starts";
-    EXPECT_EQ(Units("stop"), Reversed({started.begin(), started.end() - 1})) << "the failing one does not stop";
+    const std::vector<std::string> started = Objects("start");
+    ASSERT_EQ(started, Names(list.begin(), failing + 1)) << "no unit after the failing one starts";
+    EXPECT_EQ(Objects("stop"), std::vector<std::string>(started.rbegin() + 1, started.rend()))
+        << "the failing one does not stop";
     EXPECT_EQ(ReleaseFaults(), "");
     const size_t finished = Trace.size();
     units.Finish();
