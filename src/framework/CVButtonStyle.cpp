@@ -33,34 +33,12 @@ void TButtonStyle::EnterState(TButtonVisualState State)
 void TButtonStyle::HookWndProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_SETTEXT:
-    case WM_SETFONT:
-    case BM_SETSTATE:
-        FOldWindowProc(Message);
-        FControl->Repaint();
-        Message.Result = 1;
-        break;
-    case WM_PAINT:
-        PaintOver(Message);
-        break;
-    case WM_ERASEBKGND:
-        Message.Result = 1;
-        break;
+    case WM_PAINT: PaintOver(Message); return;
+    case WM_ERASEBKGND: Message.Result = 1; return;
     case WM_DRAWITEM:
     case CN_DRAWITEM:
         // The stock owner-draw look (glyph, focus rectangle, default frame) never shows.
-        break;
-    case WM_MOUSEMOVE:
-        FOldWindowProc(Message);
-        // Any button or modifier held keeps the state: a press stays pressed while dragging over the button.
-        if (Message.WParam == 0 && FState != bvsHot) EnterState(bvsHot);
-        Message.Result = 1;
-        break;
-    case WM_LBUTTONDOWN:
-        FOldWindowProc(Message);
-        EnterState(bvsPressed);
-        Message.Result = 1;
-        break;
+        return;
     case WM_LBUTTONUP:
         // The click runs inside the stock handling; the released look shows before and after it.
         FState = bvsReleased;
@@ -69,20 +47,30 @@ void TButtonStyle::HookWndProc(TMessage& Message)
         FState = bvsReleased;
         FControl->Repaint();
         Message.Result = 1;
-        break;
+        return;
+    }
+    // As sent: the stock handling may rewrite the record (a double-click goes on as a press).
+    const TMessage sent = Message;
+    FOldWindowProc(Message);
+    if (FollowStock(sent)) Message.Result = 1;
+}
+
+bool TButtonStyle::FollowStock(const TMessage& Sent)
+{
+    switch (Sent.Msg) {
+    case WM_SETTEXT:
+    case WM_SETFONT:
+    case BM_SETSTATE: FControl->Repaint(); return true;
+    case WM_MOUSEMOVE:
+        // Any button or modifier held keeps the state: a press stays pressed while dragging over the button.
+        if (Sent.WParam == 0 && FState != bvsHot) EnterState(bvsHot);
+        return true;
     case CM_MOUSEENTER:
-        FOldWindowProc(Message);
         if (FState != bvsHot) EnterState(bvsHot);
-        Message.Result = 1;
-        break;
-    case CM_MOUSELEAVE:
-        FOldWindowProc(Message);
-        EnterState(bvsNormal);
-        Message.Result = 1;
-        break;
-    default:
-        FOldWindowProc(Message);
-        break;
+        return true;
+    case WM_LBUTTONDOWN: EnterState(bvsPressed); return true;
+    case CM_MOUSELEAVE: EnterState(bvsNormal); return true;
+    default: return false;
     }
 }
 

@@ -47,6 +47,9 @@ protected:
 private:
     // Enters a visual state; BM_SETSTATE comes back through the hook and repaints.
     void EnterState(TButtonVisualState State);
+    // What the style does after the stock handling of a message that goes on first, as it was sent; false for
+    // those it leaves alone.
+    bool FollowStock(const TMessage& Sent);
 
     TButtonVisualState FState = bvsNormal;
     TColor FBorderColor = 0;
