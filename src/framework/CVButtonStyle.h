@@ -5,9 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "Classes.h"
-#include "Controls.h"
-#include "Graphics.h"
+#include "CVControlStyle.h"
+#include "CVHouseColors.h"
 #include "StdCtrls.h"
 
 // The button's visual state, as the style keeps it.
@@ -22,9 +21,11 @@ struct TButtonStyleColors {
     TColor DownColor;
 };
 
-// Owned by the button's owner, so it outlives the button's window; it never unhooks, so stacked hooks installed
-// after it keep a valid chain.
-class TButtonStyle : public TComponent {
+// What a style holds when nobody sets its colours, and what the look pass gives it.
+constexpr TButtonStyleColors ButtonStyleDefaults{HouseButtonBorderColor, HouseButtonNormalColor, HouseButtonHotColor,
+                                                 HouseButtonHotColor};
+
+class TButtonStyle : public TControlStyle {
 public:
     TButtonStyle(TComponent* AOwner, TWinControl* AControl);
 
@@ -40,15 +41,16 @@ public:
     virtual void DrawCaption(TCanvas& Canvas, const std::string& Text, const RECT& Rect, TCaptionKind Kind);
     void DrawBackground(TCanvas& Canvas, const RECT& Rect, bool Normal);
 
+protected:
+    bool Compose(TCanvas& Canvas) override;
+
 private:
     // Enters a visual state; BM_SETSTATE comes back through the hook and repaints.
     void EnterState(TButtonVisualState State);
-    void PaintMessage(TMessage& Message);
+    // What the style does after the stock handling of a message that goes on first, as it was sent; false for
+    // those it leaves alone.
+    bool FollowStock(const TMessage& Sent);
 
-    TWinControl* FControl = nullptr;
-    std::unique_ptr<TBitmap> FBitmap;
-    std::unique_ptr<TCanvas> FCanvas;
-    TWndMethod FOldWindowProc;
     TButtonVisualState FState = bvsNormal;
     TColor FBorderColor = 0;
     TColor FNormalColor = 0;

@@ -2,23 +2,12 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <initializer_list>
-
-#include "DeviceContexts.h"
 #include "Forms.h"
 #include "LayoutReader.h"
 #include "VelRootFrm.h"
 
 namespace {
 
-constexpr TColor DefaultBackColor = 16051684;          // RGB 228,237,244
-constexpr TColor DefaultActiveColor = 16378075;        // RGB 219,232,249
-constexpr TColor DefaultInactiveColor = 14671839;      // RGB 223,223,223
-constexpr TColor DefaultActiveFontColor = 16711680;    // blue
-constexpr TColor DefaultFontColor = clBlack;
-constexpr TColor DefaultBorderColor = 11235153;        // RGB 81,111,171
-constexpr TColor DefaultInactiveBorderColor = 9474192;  // RGB 144,144,144
 constexpr TColor UnvisitedFontColor = 0x808080;
 constexpr TColor SelectedButtonColor = clWhite;
 
@@ -33,101 +22,35 @@ constexpr int CaptionDarkening = 340;
 constexpr int ButtonOverhang = 10;  // a button reaches this far right, over the next one's left edge
 constexpr int ButtonHintHidePause = 10000;
 
-// Num / Den to the nearest integer, a tie to the even one (Num >= 0, Den > 0).
-int RoundHalfEven(int Num, int Den)
-{
-    const int quotient = Num / Den, twice = 2 * (Num % Den);
-    if (twice > Den || (twice == Den && quotient % 2 != 0)) return quotient + 1;
-    return quotient;
-}
-
-// Each component moved by its share of Amount: Shift(c, c * Amount / (r + g + b)). Black has no shares; it
-// stays as it is rather than dividing by zero.
-template <class F>
-TColor ByShare(TColor Base, int Amount, F Shift)
-{
-    const COLORREF rgb = ColorToRGB(Base);
-    const int r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
-    const int sum = r + g + b;
-    if (sum == 0) return Base;
-    auto component = [&](int c) { return Shift(c, c * Amount / sum); };
-    return RGBColor(component(r), component(g), component(b));
-}
-
-TColor Lightened(TColor Base, int Amount)
-{
-    return ByShare(Base, Amount, [](int c, int share) { return std::min(255, c + share); });
-}
-
-TColor Darkened(TColor Base)
-{
-    return ByShare(Base, CaptionDarkening, [](int c, int share) { return (c - share) & 0xFF; });
-}
-
-void ClipToPolygon(TCanvas& Canvas, const POINT (&Corners)[4])
-{
-    TGdiObject region(CreatePolygonRgn(Corners, 4, ALTERNATE));
-    SelectClipRgn(Canvas.Handle(), static_cast<HRGN>(region.Get()));
-}
-
-void ClipToScreen(TCanvas& Canvas)
-{
-    TGdiObject region(CreateRectRgn(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
-    SelectClipRgn(Canvas.Handle(), static_cast<HRGN>(region.Get()));
-}
-
-void Line(TCanvas& Canvas, std::initializer_list<POINT> Points)
-{
-    const POINT* p = Points.begin();
-    Canvas.MoveTo(p->x, p->y);
-    for (++p; p != Points.end(); ++p) Canvas.LineTo(p->x, p->y);
-}
-
-std::unique_ptr<TBitmap> LoadBackground()
-{
-    auto bitmap = std::make_unique<TBitmap>();
-    bitmap->LoadFromResourceName(GetModuleHandleA(nullptr), "PAGECONTROLBACKGROUND");
-    return bitmap;
-}
-
 }  // namespace
 
 TTabControlStyle::TTabControlStyle(TComponent* AOwner, TWinControl* AControl)
-    : TComponent(AOwner), FVisited(std::make_unique<TStringList>())
+    : TTabbedStyle(AOwner, AControl, TabControlStyleDefaults, "PAGECONTROLBACKGROUND"),
+      FTabControl(dynamic_cast<TCustomTabControl*>(AControl)), FHints(std::make_unique<TStringList>()),
+      FVisited(std::make_unique<TStringList>())
 {
-    FBackColor = DefaultBackColor;
-    FActiveColor = DefaultActiveColor;
-    FInactiveColor = DefaultInactiveColor;
-    FActiveFontColor = DefaultActiveFontColor;
-    FFontColor = DefaultFontColor;
-    FBorderColor = DefaultBorderColor;
-    FDividerColor = FBorderColor;
-    FInactiveBorderColor = DefaultInactiveBorderColor;
-    FControl = AControl;
-    FTabControl = dynamic_cast<TCustomTabControl*>(AControl);
-    FHints = std::make_unique<TStringList>();
     FHints->SetDelimitedText(FControl->Hint(), '|');
     auto* plain = dynamic_cast<TTabControl*>(AControl);
     if (plain && plain->MultiLine()) {
         FOldOnResize = plain->OnResize;
         plain->OnResize = [this](TObject* Sender) { ControlResize(Sender); };
     }
-    FBackground = LoadBackground();
-    FBitmap = std::make_unique<TBitmap>();
-    FCanvas = std::make_unique<TCanvas>();
-    FOldWindowProc = FControl->WindowProc;
-    FControl->WindowProc = [this](TMessage& Message) { HookWndProc(Message); };
-    // The pages take the enlarged page area at once.
-    FControl->Realign();
-    FControl->Repaint();
+    Hook([this](TMessage& Message) { HookWndProc(Message); }, [this] {
+        // The pages take the enlarged page area at once.
+        FControl->Realign();
+        FControl->Repaint();
+    });
 }
 
-TTabControlStyle::~TTabControlStyle() = default;
+TTabControlStyle* CreateTabControlStyle(TWinControl* AControl, const TTabControlStyleColors& AColors)
+{
+    return TTabControlStyle::Create<TTabControlStyle>(AControl, AColors, false);
+}
 
 void TTabControlStyle::HookWndProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_PAINT: PaintMessage(Message); break;
+    case WM_PAINT: PaintOver(Message); break;
     case WM_ERASEBKGND:
         // Top and bottom tabs are painted whole, background included.
         if (!TabsAtTopOrBottom()) FOldWindowProc(Message);
@@ -148,22 +71,10 @@ void TTabControlStyle::HookWndProc(TMessage& Message)
     }
 }
 
-// Composes the control off-screen and copies it with one BitBlt; side tabs are left to the stock painting.
-void TTabControlStyle::PaintMessage(TMessage& Message)
+// Side tabs are left to the stock painting.
+bool TTabControlStyle::Compose(TCanvas& Canvas)
 {
-    FBitmap->SetSize(FControl->Width(), FControl->Height());
-    const bool painted =
-        GetTabStyle() == tsFlatButtons ? PaintButtons(FBitmap->Canvas()) : PaintTabs(FBitmap->Canvas());
-    if (painted) {
-        TPaintDC paint(FControl->Handle());
-        TCanvasAttachment attached(*FCanvas, paint.Handle());
-        // The stock handling still runs, for what it does besides drawing; the copy below covers what it drew.
-        FOldWindowProc(Message);
-        FCanvas->Draw(0, 0, *FBitmap);
-    } else {
-        FOldWindowProc(Message);
-    }
-    Message.Result = 1;
+    return GetTabStyle() == tsFlatButtons ? PaintButtons(Canvas) : PaintTabs(Canvas);
 }
 
 RECT TTabControlStyle::TabRect(int Index) { return FTabControl ? FTabControl->TabRect(Index) : RECT{}; }
@@ -187,8 +98,7 @@ bool TTabControlStyle::PaintTabs(TCanvas& Canvas)
 {
     if (!TabsAtTopOrBottom()) return false;
     const RECT client = FControl->ClientRect();
-    if (!FBackground->Empty())
-        Canvas.StretchDraw(RECT{client.left, client.top, client.right, TabRect(0).bottom}, *FBackground);
+    DrawStretched(Canvas, RECT{client.left, client.top, client.right, TabRect(0).bottom}, FBackground.get());
     const RECT page = PageRect(client);
     const int count = GetTabCount(), selected = GetTabIndex(), h = SelectedTabHeight();
     for (int i = count - 1; i >= 0; --i) {
@@ -216,7 +126,7 @@ void TTabControlStyle::DrawTab(TCanvas& Canvas, int Index, const RECT& Rect, TTa
     // A trapezoid with its right side slanted, wider towards the page.
     const POINT topCorners[4] = {{l, t}, {r - half, t}, {r + half, b}, {l, b}};
     const POINT bottomCorners[4] = {{l, t}, {r + half, t}, {r - half, b}, {l, b}};
-    ClipToPolygon(Canvas, top ? topCorners : bottomCorners);
+    Canvas.SetClipPolygon(top ? topCorners : bottomCorners);
     GradientFill(Canvas, RECT{l, t, r + half, b}, colour, Kind, 1);
     ClipToScreen(Canvas);
     Canvas.Pen().SetStyle(psSolid);
@@ -225,11 +135,11 @@ void TTabControlStyle::DrawTab(TCanvas& Canvas, int Index, const RECT& Rect, TTa
     // The outline has no side towards the page.
     if (GetTabCount() > 1) {
         if (top) {
-            Line(Canvas, {{l, t}, {r - half, t}, {r + half, b}});
-            Line(Canvas, {{l, b - 1}, {l, t}});
+            Canvas.Polyline({{l, t}, {r - half, t}, {r + half, b}});
+            Canvas.Polyline({{l, b - 1}, {l, t}});
         } else {
-            Line(Canvas, {{l, t}, {r + half, t}, {r - half, b}});
-            Line(Canvas, {{l, b}, {l, t}});
+            Canvas.Polyline({{l, t}, {r + half, t}, {r - half, b}});
+            Canvas.Polyline({{l, b}, {l, t}});
         }
     }
     DrawTabText(Canvas, Index, GetTabCaption(Index), Rect, Kind);
@@ -247,7 +157,7 @@ void TTabControlStyle::DrawTabText(TCanvas& Canvas, int /*Index*/, const std::st
     Canvas.Font().Assign(GetFont());
     if (Kind == tdkUnselected) {
         OffsetRect(&r, 1, 1);
-        Canvas.Font().SetColor(Darkened(FInactiveColor));
+        Canvas.Font().SetColor(Darkened(FInactiveColor, CaptionDarkening));
     }
     Canvas.DrawText(Text, r, TabTextFormat);
 }
@@ -260,11 +170,9 @@ void TTabControlStyle::GradientFill(TCanvas& Canvas, const RECT& Rect, TColor Ba
 {
     Canvas.Pen().SetStyle(psSolid);
     Canvas.Pen().SetWidth(1);
-    // Row y lightened by Factor * Num / Den, rounded half to even.
-    auto row = [&](int y, int Factor, int Num, int Den) {
-        Canvas.Pen().SetColor(Lightened(BaseColor, Den > 0 ? RoundHalfEven(Factor * Num, Den) : 0));
-        Canvas.MoveTo(Rect.left, y);
-        Canvas.LineTo(Rect.right, y);
+    auto row = [&](int y, int Strength, int Part, int Whole) {
+        Canvas.Pen().SetColor(GradientShade(BaseColor, Strength, Part, Whole));
+        Canvas.Polyline({{Rect.left, y}, {Rect.right, y}});
     };
     const int t = Rect.top, b = Rect.bottom;
     if (GetTabPosition() == tpBottom) {
@@ -328,15 +236,15 @@ void TTabControlStyle::DrawButton(TCanvas& Canvas, int Index, const RECT& Rect, 
     Canvas.Brush().SetColor(Kind == tdkUnselected ? FBackColor : SelectedButtonColor);
     // The first row keeps what lies beneath: the control's outline.
     const POINT corners[4] = {{r.left, r.top + 1}, {r.right, r.top + 1}, {r.right, r.bottom}, {r.left, r.bottom}};
-    ClipToPolygon(Canvas, corners);
+    Canvas.SetClipPolygon(corners);
     Canvas.FillRect(r);
     ClipToScreen(Canvas);
     Canvas.Pen().SetStyle(psSolid);
     Canvas.Pen().SetColor(FDividerColor);
-    Line(Canvas, {{r.right, r.top + quarter}, {r.right, r.bottom - quarter}});
+    Canvas.Polyline({{r.right, r.top + quarter}, {r.right, r.bottom - quarter}});
     // The first button's left divider would lie on the outline.
     if (Index != 0 || FDividerColor != FBorderColor)
-        Line(Canvas, {{r.left, r.bottom - quarter}, {r.left, r.top + quarter}});
+        Canvas.Polyline({{r.left, r.bottom - quarter}, {r.left, r.top + quarter}});
     DrawButtonText(Canvas, Index, GetTabCaption(Index), r, Kind, Visited);
 }
 
@@ -411,35 +319,8 @@ void TTabControlStyle::ControlResize(TObject* Sender)
     if (FOldOnResize) FOldOnResize(Sender);
 }
 
-TTabControlStyle* CreateTabControlStyle(TWinControl* AControl, const TTabControlStyleColors& AColors)
-{
-    auto* style = new TTabControlStyle(AControl->Owner(), AControl);
-    style->SetBorderColor(AColors.BorderColor);
-    style->SetInactiveBorderColor(AColors.InactiveBorderColor);
-    style->SetBackColor(AColors.BackColor);
-    style->SetActiveColor(AColors.ActiveColor);
-    style->SetInactiveColor(AColors.InactiveColor);
-    style->SetDividerColor(AColors.DividerColor);
-    return style;
-}
-
-namespace {
-
-// The look pass's colours. The divider slot, which they leave, takes the border colour as the style's own default
-// does.
-constexpr TTabControlStyleColors HouseTabColors{11235153, 9474192, 16051684, 16378075, 14671839, 0, 0, 11235153};
-
-bool ApplyHouseTabControlLook(TComponent* Component)
-{
-    auto* tabs = dynamic_cast<TCustomTabControl*>(Component);
-    if (tabs) CreateTabControlStyle(tabs, HouseTabColors);
-    return tabs != nullptr;
-}
-
-}  // namespace
-
 void RegisterTabControlStyle()
 {
     RegisterTabCtrlsClasses(TClassRegistry::Instance());
-    AddHouseLookRule(ApplyHouseTabControlLook);
+    AddHouseLookRule(HouseLookRule<TCustomTabControl, CreateTabControlStyle, TabControlStyleDefaults>);
 }

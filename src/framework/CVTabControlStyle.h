@@ -3,45 +3,15 @@
 // over the control's window procedure and paints the whole control off-screen. Two looks: slanted gradient tabs
 // over a light strip, or, for Style = flat buttons, a flat strip of captions between short dividers.
 
-#include <cstdint>
-#include <memory>
 #include <string>
 
-#include "Classes.h"
-#include "Controls.h"
-#include "Graphics.h"
+#include "CVTabbedStyle.h"
 #include "TabCtrls.h"
 
-// How one tab or button is drawn.
-enum TTabDrawKind : uint8_t { tdkSelected = 0, tdkUnselected = 1 };
-
-// The creator's record. Slots 6 and 7 are not read; the look pass leaves them and puts the border colour into
-// the divider slot.
-struct TTabControlStyleColors {
-    TColor BorderColor;
-    TColor InactiveBorderColor;
-    TColor BackColor;
-    TColor ActiveColor;
-    TColor InactiveColor;
-    TColor Unused6;
-    TColor Unused7;
-    TColor DividerColor;
-};
-
-// Owned by the control's owner, so it outlives the control's window; it never unhooks (nor gives OnResize back),
-// so stacked hooks installed after it keep a valid chain.
-class TTabControlStyle : public TComponent {
+// Like every style it never unhooks; it never gives OnResize back either.
+class TTabControlStyle : public TTabbedStyle {
 public:
     TTabControlStyle(TComponent* AOwner, TWinControl* AControl);
-    ~TTabControlStyle() override;
-
-    // Each setter only stores the colour; it shows at the next paint.
-    void SetBorderColor(TColor Value) { FBorderColor = Value; }
-    void SetInactiveBorderColor(TColor Value) { FInactiveBorderColor = Value; }
-    void SetBackColor(TColor Value) { FBackColor = Value; }
-    void SetActiveColor(TColor Value) { FActiveColor = Value; }
-    void SetInactiveColor(TColor Value) { FInactiveColor = Value; }
-    void SetDividerColor(TColor Value) { FDividerColor = Value; }
 
     void HookWndProc(TMessage& Message);
     // Compose the whole control into Canvas; false when the tabs are at the left or right, which keep the
@@ -70,8 +40,12 @@ public:
     // The per-tab hints, read from the control's Hint at construction.
     const TStringList& Hints() const { return *FHints; }
 
+protected:
+    bool Compose(TCanvas& Canvas) override;
+
 private:
-    void PaintMessage(TMessage& Message);
+    friend TTabControlStyle* CreateTabControlStyle(TWinControl* AControl, const TTabControlStyleColors& AColors);
+
     RECT TabRect(int Index);
     int SelectedTabHeight();
     // The page area beside the tabs: the client area without the selected tab's height and one more row.
@@ -80,20 +54,7 @@ private:
     RECT ButtonRect(int Index, const RECT& Client);
     bool TabsAtTopOrBottom() { return GetTabPosition() == tpTop || GetTabPosition() == tpBottom; }
 
-    TWinControl* FControl = nullptr;
     TCustomTabControl* FTabControl = nullptr;  // FControl when it is a tab or page control
-    std::unique_ptr<TBitmap> FBitmap;
-    std::unique_ptr<TCanvas> FCanvas;
-    TWndMethod FOldWindowProc;
-    TColor FBackColor = 0;
-    TColor FActiveColor = 0;
-    TColor FInactiveColor = 0;
-    TColor FActiveFontColor = 0;
-    TColor FFontColor = 0;
-    TColor FBorderColor = 0;
-    TColor FDividerColor = 0;
-    std::unique_ptr<TBitmap> FBackground;
-    TColor FInactiveBorderColor = 0;
     TNotifyEvent FOldOnResize;
     std::unique_ptr<TStringList> FHints;
     std::unique_ptr<TStringList> FVisited;

@@ -17,7 +17,6 @@ namespace {
 
 constexpr COLORREF FrameColor = RGB(79, 87, 138);
 constexpr COLORREF LowColorFrameColor = RGB(0, 0, 150);
-constexpr TButtonStyleColors HouseButtonColors{8816776, 14468544, 12952218, 12952218};
 // The title bar shows at most this much of a caption set at run time.
 constexpr size_t MaxTitleBytes = 255;
 // Assumed when the display mode cannot be read: a modern display, so the normal frame colour.
@@ -113,7 +112,7 @@ void TLicenseRootForm::ApplyHouseLook(TComponent* Component)
         label->SetAutoSize(true);
         label->SetParentFont(true);
     } else if (auto* button = dynamic_cast<TButton*>(Component)) {
-        CreateButtonStyle(button, HouseButtonColors);
+        CreateButtonStyle(button, ButtonStyleDefaults);
     } else {
         for (THouseLookRule rule : AddedLookRules())
             if (rule(Component)) break;

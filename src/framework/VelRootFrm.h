@@ -13,6 +13,14 @@
 using THouseLookRule = bool (*)(TComponent* Component);
 // Adding a rule again changes nothing.
 void AddHouseLookRule(THouseLookRule Rule);
+// The rule that gives each control of class TControlType the style Create makes in Colors.
+template <class TControlType, auto Create, const auto& Colors>
+bool HouseLookRule(TComponent* Component)
+{
+    auto* control = dynamic_cast<TControlType*>(Component);
+    if (control) Create(control, Colors);
+    return control != nullptr;
+}
 
 class TLicenseRootForm : public TForm {
 public:

@@ -401,6 +401,13 @@ void TCanvas::LineTo(int X, int Y)
     ::LineTo(FHandle, X, Y);
 }
 
+void TCanvas::Polyline(std::initializer_list<POINT> Points)
+{
+    if (Points.size() == 0) return;
+    MoveTo(Points.begin()->x, Points.begin()->y);
+    for (auto p = Points.begin() + 1; p != Points.end(); ++p) LineTo(p->x, p->y);
+}
+
 void TCanvas::TextOut(int X, int Y, const std::string& Text)
 {
     RequireState();
@@ -451,6 +458,21 @@ void TCanvas::SetPixel(int X, int Y, TColor Color)
 {
     RequireState();
     SetPixelV(FHandle, X, Y, ColorToRGB(Color));
+}
+
+// The DC keeps a copy of the region it is given; ours goes at once.
+void TCanvas::SetClipPolygon(const POINT* Points, size_t Count)
+{
+    RequireState();
+    TGdiObject region(CreatePolygonRgn(Points, static_cast<int>(Count), ALTERNATE));
+    SelectClipRgn(FHandle, static_cast<HRGN>(region.Get()));
+}
+
+void TCanvas::SetClipRect(const RECT& Rect)
+{
+    RequireState();
+    TGdiObject region(CreateRectRgnIndirect(&Rect));
+    SelectClipRgn(FHandle, static_cast<HRGN>(region.Get()));
 }
 
 // ---- TBitmap

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -142,6 +144,8 @@ public:
     void Rectangle(const RECT& Rect) { Rectangle(Rect.left, Rect.top, Rect.right, Rect.bottom); }
     void MoveTo(int X, int Y);
     void LineTo(int X, int Y);
+    // Lines from each point to the next, with the pen; the pen ends at the last point.
+    void Polyline(std::initializer_list<POINT> Points);
     void TextOut(int X, int Y, const std::string& Text);
     // DrawTextA with the canvas font and colour; honours the brush style for the text background.
     int DrawText(const std::string& Text, RECT& Rect, UINT Format);
@@ -153,6 +157,14 @@ public:
     void CopyRect(const RECT& Dest, TCanvas& Source, const RECT& SourceRect);
     TColor Pixel(int X, int Y);  // clNone outside the DC's image
     void SetPixel(int X, int Y, TColor Color);
+    // The clip region: drawing shows only inside a polygon (filled in alternate mode) or a rectangle until the next.
+    void SetClipPolygon(const POINT* Points, size_t Count);
+    template <size_t N>
+    void SetClipPolygon(const POINT (&Points)[N])
+    {
+        SetClipPolygon(Points, N);
+    }
+    void SetClipRect(const RECT& Rect);
 
 protected:
     // A canvas that can make its own DC (a bitmap's) overrides this.

@@ -10,6 +10,7 @@
 #include "Buttons.h"
 #include "CVButtonStyle.h"
 #include "Forms.h"
+#include "TestSupport.h"
 #include "WindowSupport.h"
 
 namespace {
@@ -202,15 +203,14 @@ TForm* ButtonStyle::Form = nullptr;
 bool Grey(HWND Wnd) { return TCapture(Wnd).ShowsGradient(NormalRows, 2); }
 bool Blue(HWND Wnd) { return TCapture(Wnd).ShowsGradient(BlueRows, 2); }
 
+// Through the application's loop, whose idle pass tells a control the pointer has come or gone.
 template <class F>
 bool WaitFor(F Condition)
 {
-    for (int i = 0; i < 100; ++i) {
+    return testsupport::WaitUntil([&] {
         Application->ProcessMessages();
-        if (Condition()) return true;
-        Sleep(20);
-    }
-    return false;
+        return Condition();
+    }, 2000);
 }
 
 TEST(ButtonStyleLifetime, OwnedByTheButtonsOwnerAndOutlivesTheWindow)

@@ -1,9 +1,9 @@
 // The tab control style: pixels of off-screen paints and of real windows against the look's rules.
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "CVHouseColors.h"
 #include "CVTabControlStyle.h"
 #include "RootFormSupport.h"
 
@@ -15,13 +15,8 @@ constexpr COLORREF ActiveRGB = RGB(219, 232, 249), InactiveRGB = RGB(223, 223, 2
 constexpr COLORREF BorderRGB = RGB(81, 111, 171), InactiveBorderRGB = RGB(144, 144, 144);
 constexpr COLORREF StripRGB = RGB(231, 238, 248), GreyCaptionRGB = RGB(128, 128, 128);
 
-// The base colour with each component raised by its share of K, at most 255.
-COLORREF Lightened(COLORREF Base, int K)
-{
-    const int r = GetRValue(Base), g = GetGValue(Base), b = GetBValue(Base), sum = r + g + b;
-    auto up = [&](int c) { return std::min(255, c + c * K / sum); };
-    return RGB(up(r), up(g), up(b));
-}
+// The look's lightening rule, as the pixels read back are typed.
+COLORREF LightenedRGB(COLORREF Base, int K) { return static_cast<COLORREF>(Lightened(static_cast<TColor>(Base), K)); }
 
 class TabStyleTest : public RootFormFixture {
 protected:
@@ -83,7 +78,7 @@ TEST_F(TabStyleTest, GradientRowsFollowTheirFactorsRoundedHalfToEven)
     bitmap.SetSize(12, 10);
     auto rows = [&](TColor Base, TTabDrawKind Kind, const std::vector<int>& Factors, COLORREF BaseRGB) {
         style->GradientFill(bitmap.Canvas(), RECT{0, 0, 10, 8}, Base, Kind, 1);
-        for (int y = 0; y <= 8; ++y) EXPECT_EQ(Lightened(BaseRGB, Factors[y]), At(bitmap, 5, y)) << "row " << y;
+        for (int y = 0; y <= 8; ++y) EXPECT_EQ(LightenedRGB(BaseRGB, Factors[y]), At(bitmap, 5, y)) << "row " << y;
     };
     // Selected, top: 130 over the upper half, 50 over the lower one; 97.5 -> 98, 32.5 -> 32, 12.5 -> 12, 37.5 -> 38.
     rows(16378075, tdkSelected, {130, 98, 65, 32, 0, 12, 25, 38, 50}, ActiveRGB);
@@ -147,7 +142,7 @@ TEST_F(TabStyleTest, ASingleTabIsTheFullWidthWhenUnselectedAndNotDrawnWhenSelect
     EXPECT_EQ(StripRGB, At(*Composed(*style, *tabs), right, 0));
     tabs->SetTabIndex(-1);
     auto unselected = Composed(*style, *tabs);
-    EXPECT_EQ(Lightened(InactiveRGB, 130), At(*unselected, right, 0));
+    EXPECT_EQ(LightenedRGB(InactiveRGB, 130), At(*unselected, right, 0));
     EXPECT_EQ(ActiveRGB, At(*unselected, right, 2));
 }
 

@@ -26,8 +26,8 @@ constexpr int BottomRow = TabHeight;  // the row of the tabs' bottom outline
 class TRecordingStyle : public TTabSetStyle {
 public:
     using TTabSetStyle::TTabSetStyle;
-    std::vector<std::pair<int, TTabKind>> Drawn;
-    void DrawTab(TCanvas& Canvas, int Index, const RECT& Rect, TTabKind Kind) override
+    std::vector<std::pair<int, TTabDrawKind>> Drawn;
+    void DrawTab(TCanvas& Canvas, int Index, const RECT& Rect, TTabDrawKind Kind) override
     {
         Drawn.emplace_back(Index, Kind);
         TTabSetStyle::DrawTab(Canvas, Index, Rect, Kind);
@@ -118,8 +118,8 @@ TEST_F(TabSetStyle, TabsGoRightToLeftAndTheSelectedOneLastOverBothNeighbours)
 {
     Make(300, {"AAAA", "BBBB", "CCCC", "DDDD"}, 1);
     const TClientPixels p = Shown();
-    EXPECT_EQ(Style->Drawn, (std::vector<std::pair<int, TTabKind>>{
-                                {3, tkUnselected}, {2, tkUnselected}, {0, tkUnselected}, {1, tkSelected}}));
+    EXPECT_EQ(Style->Drawn, (std::vector<std::pair<int, TTabDrawKind>>{
+                                {3, tdkUnselected}, {2, tdkUnselected}, {0, tdkUnselected}, {1, tdkSelected}}));
     const RECT selected = Tabs->ItemRect(1);
     const int right = selected.right + 2;  // widened by half of its four bytes
     EXPECT_TRUE(SlantShows(p, selected.left - 7, selected.left, BorderRGB)) << "over the left neighbour";
@@ -137,20 +137,20 @@ TEST_F(TabSetStyle, WithoutAVisibleSelectionEveryTabIsUnselectedAndScrollingRedr
     Make(150, {"T0", "T1", "T2", "T3", "T4", "T5", "T6", "T7"}, 0);
     ASSERT_TRUE(Tabs->Scrolling());
     const TClientPixels first = Shown();
-    EXPECT_EQ(Style->Drawn.back(), std::make_pair(0, tkSelected));
+    EXPECT_EQ(Style->Drawn.back(), std::make_pair(0, tdkSelected));
 
     Tabs->SetFirstIndex(2);
     const TClientPixels scrolled = Shown();
     EXPECT_FALSE(scrolled == first);
     ASSERT_EQ(static_cast<int>(Style->Drawn.size()), Tabs->VisibleTabs());
     for (size_t i = 0; i < Style->Drawn.size(); ++i)
-        EXPECT_EQ(Style->Drawn[i], std::make_pair(static_cast<int>(Style->Drawn.size() - i + 1), tkUnselected));
+        EXPECT_EQ(Style->Drawn[i], std::make_pair(static_cast<int>(Style->Drawn.size() - i + 1), tdkUnselected));
     EXPECT_EQ(scrolled.Count(BorderRGB), 0) << "no top line and no selected outline";
 
     Tabs->SetFirstIndex(0);
     Tabs->SetTabIndex(-1);
     EXPECT_EQ(Shown().Count(BorderRGB), 0) << "nothing selected";
-    for (const auto& drawn : Style->Drawn) EXPECT_EQ(drawn.second, tkUnselected);
+    for (const auto& drawn : Style->Drawn) EXPECT_EQ(drawn.second, tdkUnselected);
 }
 
 TEST_F(TabSetStyle, SelectedCaptionWidensItsTabAndIsBoldRedWhateverTheFont)
@@ -201,7 +201,7 @@ TEST_F(TabSetStyle, GradientRoundsHalfToEvenUnusedColoursPaintNothingAndBlackSta
     EXPECT_EQ(black.At(x, 15), RGB(0, 0, 0));
     TBitmap flat;
     flat.SetSize(4, 8);
-    Style->GradientFill(flat.Canvas(), RECT{0, 5, 4, 5}, RGBColor(220, 220, 220), tkUnselected, 1);
+    Style->GradientFill(flat.Canvas(), RECT{0, 5, 4, 5}, RGBColor(220, 220, 220), tdkUnselected, 1);
     EXPECT_EQ(flat.Canvas().Pixel(1, 5), RGBColor(220, 220, 220)) << "no height to grade over: flat, no division";
 }
 

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "CoreSupport.h"
+#include "TestSupport.h"
 #include "WindowSupport.h"
 
 using namespace coretest;
@@ -381,11 +382,10 @@ TEST_F(CoreFixture, LeavingForAForeignWindowIsNoticedWithoutIdling)
     ASSERT_EQ(std::vector<std::string>{"box:B013"}, log.Entries());
     SetCursorPos(1000, 760);
     // Only messages, no idle pass: the window's WM_MOUSELEAVE has to tell.
-    const DWORD start = GetTickCount();
-    while (log.Entries().size() < 2 && GetTickCount() - start < 2000) {
+    testsupport::WaitUntil([&] {
         Application->ProcessMessages();
-        Sleep(10);
-    }
+        return log.Entries().size() >= 2;
+    }, 2000);
     EXPECT_EQ((std::vector<std::string>{"box:B013", "box:B014"}), log.Entries());
 }
 

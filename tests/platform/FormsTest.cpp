@@ -1,8 +1,6 @@
 // Forms and the application object on real windows: client size, window styles, show, modal loop, close,
 // dialog keys, top-most handling, message boxes, the exception report and hints.
-#include <atomic>
 #include <functional>
-#include <thread>
 
 #include "CoreSupport.h"
 #include "StdCtrls.h"
@@ -107,61 +105,6 @@ TButton* NewButton(TWinControl* Parent, int Left, const std::string& Caption, st
     button->OnClick = [&Clicks, Caption](TObject*) { Clicks.push_back(Caption); };
     return button;
 }
-
-// What a system message box showed, read by a watcher thread, which then presses one of its buttons.
-struct TBoxSeen {
-    bool Found = false;
-    std::string Caption, Text;
-    HWND Owner = nullptr;
-    bool Icon = false;
-    int Buttons = 0;
-    bool WatchedEnabled = true;
-};
-
-class TBoxWatcher {
-public:
-    TBoxWatcher(int Answer, HWND Watched = nullptr)
-        : FThread([this, Answer, Watched] { Watch(Answer, Watched); })
-    {
-    }
-    ~TBoxWatcher() { FThread.join(); }
-    TBoxWatcher(const TBoxWatcher&) = delete;
-    TBoxWatcher& operator=(const TBoxWatcher&) = delete;
-    TBoxSeen Seen;
-
-private:
-    void Watch(int Answer, HWND Watched)
-    {
-        for (int i = 0; i < 500; ++i) {
-            HWND box = FindWindowA("#32770", nullptr);
-            if (box && IsWindowVisible(box)) {
-                Sleep(50);
-                Read(box, Watched);
-                PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(Answer), 0);
-                return;
-            }
-            Sleep(10);
-        }
-    }
-    void Read(HWND Box, HWND Watched)
-    {
-        char text[256] = {};
-        Seen.Found = true;
-        GetWindowTextA(Box, text, sizeof text);
-        Seen.Caption = text;
-        GetDlgItemTextA(Box, 0xFFFF, text, sizeof text);
-        Seen.Text = text;
-        Seen.Owner = GetWindow(Box, GW_OWNER);
-        Seen.Icon = SendDlgItemMessageA(Box, 0x0440, STM_GETICON, 0, 0) != 0;
-        for (HWND child = GetWindow(Box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char cls[32] = {};
-            GetClassNameA(child, cls, sizeof cls);
-            if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child)) ++Seen.Buttons;
-        }
-        if (Watched) Seen.WatchedEnabled = IsWindowEnabled(Watched) != FALSE;
-    }
-    std::thread FThread;
-};
 
 class Forms : public CoreFixture {};
 
@@ -476,14 +419,9 @@ TEST_F(Forms, MessageBoxIsOwnedByTheApplicationAndDisablesTheOtherWindows)
     ShowForm();
     Form->SetActiveControl(nullptr);
     SetFocus(Form->Handle());
-    int result = 0;
-    TBoxSeen seen;
-    {
-        TBoxWatcher watcher(IDCANCEL, Form->Handle());
-        result = Application->MessageBox("正文", "标题", MB_OKCANCEL);
-        Sleep(1);
-        seen = watcher.Seen;
-    }
+    testsupport::TBoxWatcher watcher(IDCANCEL, Form->Handle());
+    const int result = Application->MessageBox("正文", "标题", MB_OKCANCEL);
+    const testsupport::TBoxSeen seen = watcher.Seen();
     ASSERT_TRUE(seen.Found);
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ("标题", seen.Caption);
@@ -500,12 +438,9 @@ TEST_F(Forms, ShowMessageAndTheExceptionReportUseTheApplicationTitle)
 {
     const std::string title = Application->Title();
     Application->SetTitle("Quintaro卸载");
-    TBoxSeen seen;
-    {
-        TBoxWatcher watcher(IDOK);
-        ShowMessage("你好");
-        seen = watcher.Seen;
-    }
+    testsupport::TBoxWatcher shown(IDOK);
+    ShowMessage("你好");
+    testsupport::TBoxSeen seen = shown.Seen();
     EXPECT_EQ("Quintaro卸载", seen.Caption);
     EXPECT_EQ("你好", seen.Text);
     EXPECT_EQ(1, seen.Buttons);
@@ -524,11 +459,9 @@ TEST_F(Forms, ShowMessageAndTheExceptionReportUseTheApplicationTitle)
     };
     auto* failing = new TFailing(Form.get());
     failing->SetParent(Form.get());
-    {
-        TBoxWatcher watcher(IDOK);
-        EXPECT_EQ(0, SendMessageA(failing->Handle(), WM_USER + 30, 0, 0));
-        seen = watcher.Seen;
-    }
+    testsupport::TBoxWatcher report(IDOK);
+    EXPECT_EQ(0, SendMessageA(failing->Handle(), WM_USER + 30, 0, 0));
+    seen = report.Seen();
     EXPECT_EQ("Quintaro卸载", seen.Caption);
     EXPECT_EQ("磁盘已满", seen.Text);
     EXPECT_EQ(1, seen.Buttons);

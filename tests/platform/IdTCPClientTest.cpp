@@ -6,10 +6,11 @@
 
 #include "IdTCPClient.h"
 #include "LoopbackSupport.h"
+#include "TestSupport.h"
 
 namespace {
 
-// Only the client's own start of Winsock lets a socket be made (nothing else in this test starts it).
+// Whether Winsock is started: only then can a socket be made.
 bool WinsockStarted()
 {
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -18,8 +19,24 @@ bool WinsockStarted()
     return true;
 }
 
+// Sets aside the Winsock starts that others left open (cleaned up for the scope, made again after it), so that
+// the clients' own start shows.
+struct TWinsockSetAside {
+    int Starts = 0;
+    TWinsockSetAside()
+    {
+        while (WSACleanup() == 0) ++Starts;
+    }
+    ~TWinsockSetAside()
+    {
+        WSADATA data;
+        for (; Starts > 0; --Starts) WSAStartup(MAKEWORD(2, 2), &data);
+    }
+};
+
 TEST(TcpClientTest, WinsockRunsFromTheFirstClientUntilTheLastIsGone)
 {
+    TWinsockSetAside others;
     ASSERT_FALSE(WinsockStarted());
     auto first = std::make_unique<TIdTCPClient>(nullptr);
     auto second = std::make_unique<TIdTCPClient>(nullptr);
@@ -45,8 +62,7 @@ TEST(TcpClientTest, ConnectedUntilThePeerClosesNeverTakingData)
     other.Connect("localhost", listener.Port());
     listener.Accept();
     listener.ClosePeer(1);
-    Sleep(100);
-    EXPECT_FALSE(other.Connected());
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !other.Connected(); }));
     // A dead connection is replaced by a new one, which Disconnect closes.
     other.Connect("127.0.0.1", listener.Port());
     listener.Accept();
@@ -58,8 +74,7 @@ TEST(TcpClientTest, ConnectedUntilThePeerClosesNeverTakingData)
     // Data not yet read keeps a closed connection open, however often it is asked: the question takes nothing.
     listener.Send(0, "ab");
     listener.ClosePeer(0);
-    Sleep(100);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(client.Connected());
+    EXPECT_FALSE(testsupport::WaitUntil([&] { return !client.Connected(); }, 200));
 }
 
 }  // namespace

@@ -7,6 +7,16 @@
 
 namespace testsupport {
 
+bool WaitUntil(const std::function<bool()>& Condition, unsigned Milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (!Condition()) {
+        if (GetTickCount() - start >= Milliseconds) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 void RemoveTree(const std::string& path)
 {
     std::string from = path;

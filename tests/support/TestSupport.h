@@ -1,8 +1,13 @@
 #pragma once
+#include <functional>
 #include <string>
 
-// Helpers shared by the test programs: paths inside the test prefix and the helper programs.
+// Helpers shared by the test programs: waiting on a condition, paths inside the test prefix and the helper programs.
 namespace testsupport {
+
+// Asks Condition every few milliseconds until it holds or Milliseconds have passed; whether it held. Tests wait on
+// what they need instead of sleeping a time that is too long on a quiet machine and too short on a loaded one.
+bool WaitUntil(const std::function<bool()>& Condition, unsigned Milliseconds = 5000);
 
 // A fresh, empty folder below the prefix's temp folder, unique per call (no trailing backslash).
 std::string FreshFolder(const std::string& name);

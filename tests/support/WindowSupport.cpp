@@ -1,6 +1,7 @@
 #include "WindowSupport.h"
 
 #include "DeviceContexts.h"
+#include "TestSupport.h"
 
 namespace testsupport {
 
@@ -85,6 +86,68 @@ void PumpFor(DWORD Milliseconds)
         DrainQueue();
         Sleep(5);
     } while (GetTickCount() - start < Milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& Condition, DWORD Milliseconds)
+{
+    return WaitUntil([&] {
+        DrainQueue();
+        return Condition();
+    }, Milliseconds);
+}
+
+namespace {
+
+HWND MessageBoxOf(DWORD Thread)
+{
+    for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+         box = FindWindowExA(nullptr, box, "#32770", nullptr))
+        if (GetWindowThreadProcessId(box, nullptr) == Thread && IsWindowVisible(box) && GetDlgItem(box, 0xFFFF))
+            return box;
+    return nullptr;
+}
+
+TBoxSeen Read(HWND Box, HWND Watched)
+{
+    TBoxSeen seen;
+    char text[256] = {};
+    seen.Found = true;
+    GetWindowTextA(Box, text, sizeof text);
+    seen.Caption = text;
+    GetDlgItemTextA(Box, 0xFFFF, text, sizeof text);
+    seen.Text = text;
+    seen.Owner = GetWindow(Box, GW_OWNER);
+    seen.Icon = SendDlgItemMessageA(Box, 0x0440, STM_GETICON, 0, 0) != 0;
+    for (HWND child = GetWindow(Box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(child)) ++seen.Buttons;
+    }
+    if (Watched) seen.WatchedEnabled = IsWindowEnabled(Watched) != FALSE;
+    return seen;
+}
+
+}  // namespace
+
+TBoxWatcher::TBoxWatcher(int Answer, HWND Watched)
+    : FThread([this, Answer, Watched, shower = GetCurrentThreadId()] { Watch(shower, Answer, Watched); })
+{
+}
+
+TBoxWatcher::~TBoxWatcher() { Seen(); }
+
+TBoxSeen TBoxWatcher::Seen()
+{
+    if (FThread.joinable()) FThread.join();
+    return FSeen;
+}
+
+void TBoxWatcher::Watch(DWORD Shower, int Answer, HWND Watched)
+{
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = MessageBoxOf(Shower)) != nullptr; })) return;
+    FSeen = Read(box, Watched);
+    PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(Answer), 0);
 }
 
 TPopupWindow::TPopupWindow(DWORD ExStyle, HWND Owner, int Left)

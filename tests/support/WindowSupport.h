@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Graphics.h"
@@ -17,6 +19,10 @@ void Pump(int Rounds = 3);
 
 // Dispatches the thread's messages for at least the given time.
 void PumpFor(DWORD Milliseconds);
+
+// Dispatches the thread's messages until Condition holds (asked between rounds) or Milliseconds have passed;
+// whether it held.
+bool PumpUntil(const std::function<bool()>& Condition, DWORD Milliseconds = 5000);
 
 // A visible 100 x 60 tool pop-up at (Left, 10), destroyed with the object: a window of known z-order for top-most
 // tests.
@@ -73,6 +79,33 @@ public:
 private:
     int FWidth = 0, FHeight = 0;
     std::vector<COLORREF> FPixels;
+};
+
+// What a system message box showed, read by a watcher thread, which then pressed one of its buttons.
+struct TBoxSeen {
+    bool Found = false;
+    std::string Caption, Text;
+    HWND Owner = nullptr;
+    bool Icon = false;
+    int Buttons = 0;
+    bool WatchedEnabled = true;  // whether the window Watched was enabled while the box was open
+};
+
+// Watches, from a thread of its own, for the next message box of the thread that makes the watcher: once it is on
+// screen with its text, reads it and presses Answer. A box of another thread or program is not its business.
+class TBoxWatcher {
+public:
+    explicit TBoxWatcher(int Answer, HWND Watched = nullptr);
+    ~TBoxWatcher();
+    TBoxWatcher(const TBoxWatcher&) = delete;
+    TBoxWatcher& operator=(const TBoxWatcher&) = delete;
+    // What the watcher saw, read once it has finished (at the latest when it gave up waiting).
+    TBoxSeen Seen();
+
+private:
+    void Watch(DWORD Shower, int Answer, HWND Watched);
+    TBoxSeen FSeen;
+    std::thread FThread;
 };
 
 // What GDI itself measures for a single line in a font.

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace testsupport {
 
 namespace {
@@ -36,8 +38,7 @@ void RunUnix(const std::string& program, const std::vector<std::string>& args, c
         throw std::runtime_error("cannot run " + program);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    for (int i = 0; i < 500 && !done(); ++i) Sleep(20);
-    if (!done()) throw std::runtime_error(program + " did not do its work");
+    if (!testsupport::WaitUntil(done, 10000)) throw std::runtime_error(program + " did not do its work");
 }
 
 bool Exists(const std::string& windowsPath)
