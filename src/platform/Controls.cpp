@@ -7,7 +7,7 @@
 #include <map>
 
 #include "DeviceContexts.h"
-#include "WinServices.h"
+#include "SystemLibraries.h"
 
 namespace {
 

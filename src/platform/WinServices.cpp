@@ -221,15 +221,6 @@ bool FileSetAttr(const std::string& Path, DWORD Attributes)
     return SetFileAttributesA(Path.c_str(), Attributes) != FALSE;
 }
 
-FARPROC SystemProcAddress(const char* Library, const char* Function)
-{
-    char folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    const HMODULE module = LoadLibraryA((std::string(folder, length) + "\\" + Library).c_str());
-    return module ? GetProcAddress(module, Function) : nullptr;
-}
-
 bool ShellDeleteTree(const std::string& Folder)
 {
     return ShellDeleteTree(AnsiToWide(Folder));

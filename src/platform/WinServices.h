@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Classes.h"
+#include "SystemLibraries.h"
 
 class TStringList;
 
@@ -81,16 +82,6 @@ std::string TempFolder();
 bool FileExists(const std::string& Path);       // an existing file, not a folder
 bool DirectoryExists(const std::string& Path);  // an existing folder
 bool FileSetAttr(const std::string& Path, DWORD Attributes);  // replaces all attributes
-
-// A function of a system library, which is loaded from the system folder (never from the program's own) at the first
-// call and kept for the life of the process; null when the library or the function is missing. For libraries that
-// only some runs need, so that a start without them does not pay for loading them.
-FARPROC SystemProcAddress(const char* Library, const char* Function);
-template <class TFunction>
-TFunction SystemFunction(const char* Library, const char* Function)
-{
-    return reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(SystemProcAddress(Library, Function)));
-}
 
 // Deletes a folder with everything below it through the shell, for good and without any dialog; true on success.
 // The shell takes no long form: a folder given so is handed over in its plain form.

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "Registry.h"
+#include "SystemLibraries.h"
 #include "WinServices.h"
 
 namespace {

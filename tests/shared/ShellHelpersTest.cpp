@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "PathSpellings.h"
 #include "Registry.h"
 #include "TestSupport.h"
 #include "VelPublicFun.h"
@@ -13,26 +14,6 @@ using testsupport::FolderExists;
 using testsupport::FreshFolder;
 using testsupport::WriteFile;
 using testsupport::MakeFolder;
-
-namespace {
-
-// The current folder for the length of a test, so that "\" and relative paths name a scratch place.
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::string& folder)
-    {
-        GetCurrentDirectoryA(MAX_PATH, saved_);
-        SetCurrentDirectoryA(folder.c_str());
-    }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-    ~CurrentFolder() { SetCurrentDirectoryA(saved_); }
-
-private:
-    char saved_[MAX_PATH] = {};
-};
-
-}  // namespace
 
 TEST(ShellDeleteFolder, RemovesTheWholeTree)
 {
@@ -85,18 +66,14 @@ TEST(ShellDeleteFolder, RefusesRootsAndRelativePaths)
     WriteFile(scratch + "\\canary.txt", "x");
     WriteFile(scratch + "\\Program Files\\canary.txt", "x");
     testsupport::ScratchDrive drive(scratch);
-    CurrentFolder current(drive.Root());
-    const std::string d(1, drive.Letter());
-    const std::string lower(1, static_cast<char>(drive.Letter() - 'A' + 'a'));
-
-    for (const std::string& path : {d + ":", d + ":\\", lower + ":/", d + ":\\Program Files\\..", std::string("\\"),
-                                    "\\\\?\\" + d + ":\\", "\\\\.\\" + d + ":\\", std::string(""),
-                                    std::string("Program Files"), std::string(".\\Program Files"),
-                                    d + ":Program Files", std::string("\\\\server\\share"),
-                                    std::string("\\\\server\\share\\")}) {
-        EXPECT_FALSE(ShellDeleteFolder(path)) << path;
-        ASSERT_TRUE(FileExists(scratch + "\\canary.txt")) << path;
-        ASSERT_TRUE(FileExists(scratch + "\\Program Files\\canary.txt")) << path;
+    {
+        const testsupport::CurrentFolder current(drive.Root());
+        ASSERT_TRUE(current.Entered());
+        for (const std::string& path : testsupport::RootAndRelativeSpellings(drive.Letter(), "Program Files")) {
+            EXPECT_FALSE(ShellDeleteFolder(path)) << path;
+            ASSERT_TRUE(FileExists(scratch + "\\canary.txt")) << path;
+            ASSERT_TRUE(FileExists(scratch + "\\Program Files\\canary.txt")) << path;
+        }
     }
     EXPECT_TRUE(ShellDeleteFolder(drive.Root() + "Program Files")) << "below the root it may";
     EXPECT_FALSE(FolderExists(scratch + "\\Program Files"));
@@ -172,7 +149,8 @@ TEST_F(QuickLaunch, WithoutAppDataDeletesNothing)
     std::string stray = scratch + "\\Microsoft\\Internet Explorer\\Quick Launch\\Quintaro.lnk";
     WriteFile(stray, "x");
     testsupport::ScratchDrive drive(scratch);
-    CurrentFolder current(drive.Root());
+    const testsupport::CurrentFolder current(drive.Root());
+    ASSERT_TRUE(current.Entered());
 
     for (const std::string& value : {std::string(""), std::string("Microsoft\\.."), std::string(1, drive.Letter()) + ":"}) {
         SetAppData(value);

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "PathSpellings.h"
 #include "ProgramSupport.h"
 #include "Removal.h"
 #include "TestSupport.h"
@@ -150,23 +151,15 @@ TEST(DeleteFolderTree, RefusesRootsAndRelativePaths)
     WriteFile(scratch + "\\canary.txt", "x");
     WriteFile(scratch + "\\Com\\canary.txt", "x");
     testsupport::ScratchDrive drive(scratch);
-    char saved[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, saved);
-    ASSERT_TRUE(SetCurrentDirectoryA((drive.Root() + "Com").c_str()));
-    const std::string d(1, drive.Letter());
-    const std::string lower(1, static_cast<char>(drive.Letter() - 'A' + 'a'));
-
+    const testsupport::CurrentFolder current(drive.Root() + "Com");
+    ASSERT_TRUE(current.Entered());
     for (bool removeFolders : {true, false}) {
-        for (const std::string& path : {d + ":", d + ":\\", lower + ":/", d + ":\\Com\\..", d + ":\\\\",
-                                        std::string("\\"), "\\\\?\\" + d + ":\\", "\\\\.\\" + d + ":\\",
-                                        std::string(""), std::string("."), std::string(".."), std::string("..\\Com"),
-                                        d + ":..", std::string("\\\\server\\share"), std::string("\\\\server\\share\\")}) {
+        for (const std::string& path : testsupport::RootAndRelativeSpellings(drive.Letter(), "Com")) {
             EXPECT_FALSE(TForm1::DeleteFolderTree(path, removeFolders)) << path;
             ASSERT_TRUE(FileExists(scratch + "\\canary.txt")) << path;
             ASSERT_TRUE(FileExists(scratch + "\\Com\\canary.txt")) << path;
         }
     }
-    SetCurrentDirectoryA(saved);
 }
 
 namespace {

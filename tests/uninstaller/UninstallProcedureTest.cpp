@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "../shared/MessageBoxSupport.h"
 #include "Classes.h"
 #include "Forms.h"
+#include "MessageBoxSupport.h"
+#include "PathSpellings.h"
 #include "ProgramSupport.h"
 #include "Registry.h"
 #include "TestSupport.h"
@@ -362,9 +363,8 @@ TEST_F(UninstallProcedure, NothingInstalledStillCompletes)
 TEST_F(UninstallProcedure, UnusableShellFoldersAreSkipped)
 {
     const std::string here = FreshFolder("Current");
-    char saved[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, saved);
-    ASSERT_TRUE(SetCurrentDirectoryA(here.c_str()));
+    const testsupport::CurrentFolder current(here);
+    ASSERT_TRUE(current.Entered());
     const std::string drive = here.substr(0, 3);
     const std::vector<std::string> lookAlikes = {
         here + "\\Quintaro.LNK", here + "\\Quintaro\\Quintaro.lnk", here + "\\Start\\Quintaro\\Quintaro.lnk",
@@ -393,7 +393,6 @@ TEST_F(UninstallProcedure, UnusableShellFoldersAreSkipped)
     RunToCompletion();
     for (const std::string& path : lookAlikes) EXPECT_TRUE(testsupport::FileExists(path)) << path;
 
-    SetCurrentDirectoryA(saved);
     DeleteFileA((drive + "Quintaro.LNK").c_str());
     if (!driveGroupExisted) RemoveTree(drive + "Quintaro");
 }
