@@ -313,7 +313,7 @@ TEST(DeleteFolderTree, WhatIsInUseGoesAtTheNextRestart)
     std::vector<TKernelHandle> holders;
     for (const std::string& path : held) {
         holders.push_back(testsupport::StartProgram("\"" + testsupport::HelpersFolder() + "\\Quintaro.exe\" \"" + path + "\""));
-        for (int i = 0; i < 100 && !FileExists(path); ++i) Sleep(50);
+        testsupport::WaitUntil([&path] { return FileExists(path); });
     }
 
     TRemoval removal;

@@ -152,8 +152,7 @@ TEST_F(Processes, EndedCopiesReleaseTheirFolder)
     CreateDirectoryA((folder + "\\数据").c_str(), nullptr);
     std::string held = folder + "\\数据\\held.dat";
     DWORD id = Start(L"Quintaro.exe", held);
-    for (int i = 0; i < 100 && !FileExists(held); ++i) Sleep(20);
-    ASSERT_TRUE(FileExists(held));
+    ASSERT_TRUE(testsupport::WaitUntil([&held] { return FileExists(held); }));
 
     TForm1::DeleteFolderTree(folder, true);
     EXPECT_TRUE(FileExists(held)) << "in use";

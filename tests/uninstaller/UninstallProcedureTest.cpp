@@ -103,8 +103,7 @@ bool Exists(const WideString& Path)
 // Waits up to 15 seconds for a file to go (a batch file deletes it); true when it has.
 bool Gone(const WideString& Path)
 {
-    for (int i = 0; i < 300 && Exists(Path); ++i) Sleep(50);
-    return !Exists(Path);
+    return testsupport::WaitUntil([&Path] { return !Exists(Path); }, 15000);
 }
 
 void WriteWide(const WideString& Path, const std::string& Bytes)
@@ -127,8 +126,7 @@ std::vector<std::string> PrivateFolders()
 // Waits up to 15 seconds for every such folder to go; true when they have.
 bool PrivateFoldersGone()
 {
-    for (int i = 0; i < 300 && !PrivateFolders().empty(); ++i) Sleep(50);
-    return PrivateFolders().empty();
+    return testsupport::WaitUntil([] { return PrivateFolders().empty(); }, 15000);
 }
 
 // Runs a command line in Folder and waits up to a minute; gives its exit code and how long it ran.
@@ -504,8 +502,7 @@ TEST_F(UninstallProcedure, FilesLeftForTheRestartAreAnnounced)
     const std::string holder = root + "\\Holder.exe", held = installDir + "\\数据\\held.log";
     ASSERT_TRUE(CopyFileA((testsupport::HelpersFolder() + "\\Quintaro.exe").c_str(), holder.c_str(), TRUE));
     const TKernelHandle process = testsupport::StartProgram("\"" + holder + "\" \"" + held + "\"");
-    for (int i = 0; i < 100 && !testsupport::FileExists(held); ++i) Sleep(50);
-    ASSERT_TRUE(testsupport::FileExists(held));
+    ASSERT_TRUE(testsupport::WaitUntil([&held] { return testsupport::FileExists(held); }));
     RunToCompletion("Quintaro卸载完成！\r\n部分文件正在使用，将在计算机重新启动后删除。");
     EXPECT_EQ(std::vector<std::string>{"held.log"}, Entries(installDir + "\\数据"));
     TerminateProcess(process.Get(), 0);
