@@ -96,8 +96,7 @@ bool DeleteEntry(const TFolderWalk& Walk, const TFindEntry& Entry)
 }
 
 // A folder opened as itself for the walk, with the rights to protect it where it is to be protected.
-template <typename TOpen>
-TEntryHandle OpenFolder(TOpen Open, bool Protect)
+TEntryHandle OpenFolder(const std::function<TEntryHandle(DWORD)>& Open, bool Protect)
 {
     if (Protect) {
         TEntryHandle handle = Open(FILE_READ_ATTRIBUTES | ProtectRights);
@@ -156,15 +155,14 @@ bool TRemoval::Top(const WideString& Dir, const TRules& Rules)
     const DWORD a = GetFileAttributesW(dir.c_str());
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) || (a & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
-    TEntryHandle itself = OpenFolder([&dir](DWORD Access) { return TEntryHandle(dir, Access); }, Rules.Protect);
-    if (!itself.Valid()) return false;
-    const WideString finalName = itself.FinalName();
-    const TPass pass = Tree(itself, dir, finalName, Rules);
-    if (Rules.RemoveFolders && !pass.Left) {
-        TEntryHandle folder(dir, DELETE | FILE_READ_ATTRIBUTES);
-        if (folder.Is(finalName) && folder.Delete()) return true;
-    }
-    if (Rules.RemoveFolders && Rules.Schedule && !pass.LinkBelow && DeleteAtRestart(dir)) ++FScheduled;
+    const WideString finalName = TEntryHandle(dir, FILE_READ_ATTRIBUTES).FinalName();
+    if (finalName.empty()) return false;
+    Folder(
+        [&dir, &finalName](DWORD Access) {
+            TEntryHandle handle(dir, Access);
+            return handle.Is(finalName) ? std::move(handle) : TEntryHandle();
+        },
+        dir, finalName, Rules);
     return true;
 }
 
@@ -190,7 +188,10 @@ TRemoval::TPass TRemoval::Entry(const TFolderWalk& Walk, const TFindEntry& Entry
         pass.Left = true;
         return pass;
     }
-    if ((a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT)) return Folder(Walk, Entry, Rules);
+    if ((a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        const auto open = [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
+        return Folder(open, Walk.PathOf(Entry), Walk.FinalNameOf(Entry), Rules);
+    }
     if (a & FILE_ATTRIBUTE_DIRECTORY) {
         // A link to a folder goes, itself, only where folders go.
         pass.Left = !Rules.FolderLinks || !DeleteEntry(Walk, Entry);
@@ -213,25 +214,24 @@ TRemoval::TPass TRemoval::Entry(const TFolderWalk& Walk, const TFindEntry& Entry
     return pass;
 }
 
-TRemoval::TPass TRemoval::Folder(const TFolderWalk& Walk, const TFindEntry& Entry, const TRules& Rules)
+TRemoval::TPass TRemoval::Folder(const TOpener& Open, const WideString& Path, const WideString& FinalName,
+                                 const TRules& Rules)
 {
-    const auto open = [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
-    TEntryHandle itself = OpenFolder(open, Rules.Protect);
+    TEntryHandle itself = OpenFolder(Open, Rules.Protect);
     TPass pass;
     if (!itself.Valid()) {
         pass.Left = pass.LinkBelow = true;  // a folder that opens as something else is a link all the same
         return pass;
     }
-    const WideString path = Walk.PathOf(Entry);
-    pass = Tree(itself, path, Walk.FinalNameOf(Entry), Rules);
+    pass = Tree(itself, Path, FinalName, Rules);
     if (!Rules.RemoveFolders) return pass;
     if (!pass.Left) {
-        TEntryHandle folder = open(DELETE | FILE_READ_ATTRIBUTES);
+        TEntryHandle folder = Open(DELETE | FILE_READ_ATTRIBUTES);
         if (folder.Valid() && folder.Delete()) return pass;
         pass.Left = true;
     }
     // Deepest first: its entries were scheduled before it, so that it is empty by then.
-    if (Rules.Schedule && !pass.LinkBelow && DeleteAtRestart(path)) ++FScheduled;
+    if (Rules.Schedule && !pass.LinkBelow && DeleteAtRestart(Path)) ++FScheduled;
     return pass;
 }
 

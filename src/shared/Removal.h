@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "Classes.h"
@@ -37,8 +38,10 @@ private:
     struct TRules;
     struct TPass;
     bool Top(const WideString& Dir, const TRules& Rules);
+    // Opens the folder being removed as itself with the access asked for; an invalid handle where it is not itself.
+    using TOpener = std::function<TEntryHandle(DWORD Access)>;
     TPass Tree(TEntryHandle& Itself, const WideString& Dir, const WideString& FinalName, const TRules& Rules);
-    TPass Folder(const TFolderWalk& Walk, const TFindEntry& Entry, const TRules& Rules);
+    TPass Folder(const TOpener& Open, const WideString& Path, const WideString& FinalName, const TRules& Rules);
     TPass Entry(const TFolderWalk& Walk, const TFindEntry& Entry, const TRules& Rules);
     void Schedule(TEntryHandle& Itself, const WideString& Path, DWORD Attributes, const TRules& Rules);
 
