@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "Forms.h"
 #include "LayoutReader.h"
 #include "VelRootFrm.h"
@@ -87,18 +89,36 @@ int TTabControlStyle::SelectedTabHeight()
     return tab.bottom - tab.top;
 }
 
+TTabControlStyle::TTabRows TTabControlStyle::TabRows()
+{
+    TTabRows rows;
+    for (int i = 0; i < GetTabCount(); ++i) {
+        const RECT tab = TabRect(i);
+        if (IsRectEmpty(&tab)) continue;  // scrolled out of view
+        if (rows.RowHeight == 0) {
+            rows.Band = tab;
+            rows.RowHeight = tab.bottom - tab.top;
+        }
+        rows.Band.top = std::min(rows.Band.top, tab.top);
+        rows.Band.bottom = std::max(rows.Band.bottom, tab.bottom);
+    }
+    return rows;
+}
+
 RECT TTabControlStyle::PageRect(const RECT& Client)
 {
-    const int h = SelectedTabHeight();
-    if (GetTabPosition() == tpBottom) return RECT{Client.left, Client.top, Client.right, Client.bottom - h - 1};
-    return RECT{Client.left, Client.top + h + 1, Client.right, Client.bottom};
+    const TTabRows rows = TabRows();
+    // Every row beyond the first moves the page away from the edge by its height (and spacing).
+    const int beside = SelectedTabHeight() + 1 + (rows.Band.bottom - rows.Band.top) - rows.RowHeight;
+    if (GetTabPosition() == tpBottom) return RECT{Client.left, Client.top, Client.right, Client.bottom - beside};
+    return RECT{Client.left, Client.top + beside, Client.right, Client.bottom};
 }
 
 bool TTabControlStyle::PaintTabs(TCanvas& Canvas)
 {
     if (!TabsAtTopOrBottom()) return false;
     const RECT client = FControl->ClientRect();
-    DrawStretched(Canvas, RECT{client.left, client.top, client.right, TabRect(0).bottom}, FBackground.get());
+    DrawStretched(Canvas, RECT{client.left, client.top, client.right, TabRows().Band.bottom}, FBackground.get());
     const RECT page = PageRect(client);
     const int count = GetTabCount(), selected = GetTabIndex(), h = SelectedTabHeight();
     for (int i = count - 1; i >= 0; --i) {

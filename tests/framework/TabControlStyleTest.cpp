@@ -1,4 +1,5 @@
 // The tab control style: pixels of off-screen paints and of real windows against the look's rules.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ namespace {
 constexpr COLORREF ActiveRGB = RGB(219, 232, 249), InactiveRGB = RGB(223, 223, 223);
 constexpr COLORREF BorderRGB = RGB(81, 111, 171), InactiveBorderRGB = RGB(144, 144, 144);
 constexpr COLORREF StripRGB = RGB(231, 238, 248), GreyCaptionRGB = RGB(128, 128, 128);
+constexpr COLORREF BackRGB = RGB(228, 237, 244), CaptionRGB = RGB(110, 110, 110);
 
 // The look's lightening rule, as the pixels read back are typed.
 COLORREF LightenedRGB(COLORREF Base, int K) { return static_cast<COLORREF>(Lightened(static_cast<TColor>(Base), K)); }
@@ -64,6 +66,24 @@ protected:
         for (int y = R.top; y < R.bottom; ++y)
             for (int x = R.left; x < R.right; ++x) n += At(Bitmap, x, y) == Colour;
         return n;
+    }
+    static int Count(const testsupport::TClientPixels& Shown, const RECT& R, COLORREF Colour)
+    {
+        int n = 0;
+        for (int y = std::max(0L, R.top); y < std::min<LONG>(Shown.Height(), R.bottom); ++y)
+            for (int x = std::max(0L, R.left); x < std::min<LONG>(Shown.Width(), R.right); ++x)
+                n += Shown.At(x, y) == Colour;
+        return n;
+    }
+    // The band that all rows of Control's tabs take.
+    static RECT Rows(TCustomTabControl& Control, int Tabs)
+    {
+        RECT rows = Control.TabRect(0);
+        for (int i = 1; i < Tabs; ++i) {
+            const RECT tab = Control.TabRect(i);
+            UnionRect(&rows, &rows, &tab);
+        }
+        return rows;
     }
 
     std::unique_ptr<TForm> Form;
@@ -295,6 +315,66 @@ TEST_F(TabStyleTest, TheLookPassGivesEachTabAndPageControlOneStyleHoweverOftenSh
     Pump();
     EXPECT_EQ(StripRGB, ClientPixel(tabs->Handle(), tabs->Width() - 3, 1));
     EXPECT_NE(StripRGB, ClientPixel(optOut->Handle(), optOut->Width() - 3, 1));
+}
+
+TEST_F(TabStyleTest, EveryRowOfAMultiRowTabControlShowsOverTheStripAndTheSelectedRowJoinsThePage)
+{
+    TTabControl* top = NewTabs(8);
+    TTabControl* bottom = NewTabs(8, tpBottom);
+    for (TTabControl* tabs : {top, bottom}) {
+        tabs->SetMultiLine(true);
+        tabs->SetBounds(10, tabs == top ? 5 : 110, 200, 100);
+        tabs->SetTabIndex(5);
+    }
+    ShowForm();
+    for (TTabControl* tabs : {top, bottom}) {
+        new TTabControlStyle(Form.get(), tabs);
+        Pump();
+        const bool atTop = tabs == top;
+        SCOPED_TRACE(atTop ? "tabs at the top" : "tabs at the bottom");
+        const RECT rows = Rows(*tabs, 8), selected = tabs->TabRect(5);
+        const int height = selected.bottom - selected.top, half = height / 2;
+        ASSERT_GT(rows.bottom - rows.top, height) << "more than one row";
+        const testsupport::TClientPixels shown(tabs->Handle());
+        for (int i = 0; i < 8; ++i) {
+            if (i == 5) continue;
+            const RECT tab = tabs->TabRect(i);
+            EXPECT_GT(Count(shown, tab, CaptionRGB), 0) << "the caption of tab " << i;
+            // Beside the slant's narrow end, away from the page, the strip shows.
+            EXPECT_EQ(StripRGB, shown.At(tab.right - half + 2, atTop ? tab.top : tab.bottom - 1)) << "tab " << i;
+        }
+        // The selected tab lies in the row by the page and touches it (a top tab runs into it without an outline).
+        EXPECT_EQ(atTop ? rows.bottom : rows.top, atTop ? selected.bottom : selected.top);
+        const int x = selected.left + 2;
+        if (atTop) {
+            EXPECT_NE(BorderRGB, shown.At(x, selected.bottom - 1));
+        }
+        EXPECT_EQ(ActiveRGB, shown.At(x, atTop ? selected.bottom : selected.top - 1)) << "the page";
+    }
+}
+
+TEST_F(TabStyleTest, AMultiRowFlatButtonPageControlKeepsItsPageBelowTheRows)
+{
+    auto* pages = new TPageControl(Form.get());
+    pages->SetParent(Form.get());
+    pages->SetBounds(10, 10, 200, 150);
+    pages->SetStyle(tsFlatButtons);
+    pages->SetMultiLine(true);
+    for (int i = 0; i < 8; ++i) {
+        auto* sheet = new TTabSheet(Form.get());
+        sheet->SetParent(pages);
+        sheet->SetCaption("第" + std::to_string(i + 1) + "页");
+    }
+    ShowForm();
+    new TTabControlStyle(Form.get(), pages);
+    Pump();
+    const RECT rows = Rows(*pages, 8);
+    const RECT first = pages->TabRect(0);
+    ASSERT_GT(rows.bottom - rows.top, first.bottom - first.top) << "more than one row";
+    const testsupport::TClientPixels shown(pages->Handle());
+    for (int i = 1; i < 8; ++i) EXPECT_GT(Count(shown, pages->TabRect(i), RGB(0, 0, 0)), 0) << "button " << i;
+    // Left of the buttons, every row lies on the control's own colour, the page's outline below them all.
+    EXPECT_EQ(rows.bottom - 1, Count(shown, RECT{1, 1, 2, rows.bottom}, BackRGB));
 }
 
 }  // namespace
