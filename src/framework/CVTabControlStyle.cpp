@@ -23,6 +23,7 @@ constexpr int EdgeLightening = 130, LowerHalfLightening = 50;
 constexpr int CaptionDarkening = 340;
 constexpr int ButtonOverhang = 10;  // a button reaches this far right, over the next one's left edge
 constexpr int ButtonHintHidePause = 10000;
+constexpr int FocusInset = 2;  // the focus mark lies this far inside the selected tab or button
 
 }  // namespace
 
@@ -114,6 +115,14 @@ RECT TTabControlStyle::PageRect(const RECT& Client)
     return RECT{Client.left, Client.top + beside, Client.right, Client.bottom};
 }
 
+void TTabControlStyle::DrawFocusMark(TCanvas& Canvas, const RECT& Rect)
+{
+    if (!FControl->Focused()) return;
+    RECT mark = Rect;
+    InflateRect(&mark, -FocusInset, -FocusInset);
+    Canvas.DrawFocusRect(mark);
+}
+
 bool TTabControlStyle::PaintTabs(TCanvas& Canvas)
 {
     if (!TabsAtTopOrBottom()) return false;
@@ -130,6 +139,7 @@ bool TTabControlStyle::PaintTabs(TCanvas& Canvas)
     Canvas.FillRect(page);
     // The selected tab goes over its neighbours and joins the page; a single tab is the page's own.
     if (count > 1 && selected >= 0) DrawTab(Canvas, selected, TabRect(selected), tdkSelected);
+    if (selected >= 0) DrawFocusMark(Canvas, TabRect(selected));
     // The whole control is copied at every paint, never a part.
     FControl->Invalidate();
     return true;
@@ -242,7 +252,9 @@ bool TTabControlStyle::PaintButtons(TCanvas& Canvas)
     if (selected >= 0) {
         const std::string caption = GetTabCaption(selected);
         if (FVisited->IndexOf(caption) < 0) FVisited->Add(caption);
-        DrawButton(Canvas, selected, ButtonRect(count > 1 ? selected : 0, client), tdkSelected, true);
+        const RECT button = ButtonRect(count > 1 ? selected : 0, client);
+        DrawButton(Canvas, selected, button, tdkSelected, true);
+        DrawFocusMark(Canvas, RECT{button.left, button.top, button.right + ButtonOverhang, button.bottom});
     }
     FControl->Invalidate();
     return true;

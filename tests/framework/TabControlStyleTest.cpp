@@ -1,4 +1,8 @@
 // The tab control style: pixels of off-screen paints and of real windows against the look's rules.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -252,8 +256,70 @@ TEST_F(TabStyleTest, FlatButtonsBoldUnderThePointerGreyUntilVisitedAndHintPerTab
     EXPECT_EQ("乙", tabs->Hint());
     EXPECT_EQ(10000, Application->HintHidePause());
     EXPECT_TRUE(Application->HintShowing());
-    SendMessageA(tabs->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(tabs->Handle()), HTCLIENT);
+}
+
+TEST_F(TabStyleTest, FlatButtonsFollowTheRealPointerWithTheHandAndABoldCaption)
+{
+    TTabControl* tabs = NewTabs(3, tpTop, tsFlatButtons);
+    ShowForm();
+    new TTabControlStyle(Form.get(), tabs);
+    Pump();
+    EXPECT_NE(0, GetWindowLongPtrA(tabs->Handle(), GWL_STYLE) & TCS_HOTTRACK);
+    auto ink = [&](int Index) {
+        RECT r = tabs->TabRect(Index);
+        r.bottom = tabs->Height() - 1;
+        return Count(testsupport::TClientPixels(tabs->Handle()), r, RGB(0, 0, 0));
+    };
+    const int plain1 = ink(1), plain2 = ink(2);
+    ASSERT_GT(plain1, 0);
+    auto pointAt = [&](int Index) {
+        const RECT r = tabs->TabRect(Index);
+        const POINT p = tabs->ClientToScreen(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        SetCursorPos(p.x, p.y);
+    };
+    pointAt(1);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return ink(1) > plain1; })) << "bold under the pointer";
     EXPECT_EQ(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)), GetCursor()) << "the hand over the buttons";
+    pointAt(2);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return ink(2) > plain2 && ink(1) == plain1; }))
+        << "the bold follows the pointer";
+}
+
+TEST_F(TabStyleTest, TheSelectedTabShowsTheFocusMarkWhileTheControlHasTheFocus)
+{
+    TTabControl* tabs = NewTabs(3);
+    tabs->SetTabIndex(1);
+    ShowForm();
+    new TTabControlStyle(Form.get(), tabs);
+    for (TTabStyle look : {tsTabs, tsFlatButtons}) {
+        SCOPED_TRACE(look == tsTabs ? "tab look" : "flat-button look");
+        tabs->SetStyle(look);
+        SetFocus(nullptr);
+        Pump();
+        const testsupport::TClientPixels unfocused(tabs->Handle());
+        SetFocus(tabs->Handle());
+        Pump();
+        const testsupport::TClientPixels focused(tabs->Handle());
+        // What the focus changes is a dotted outline inside the selected tab (a button reaches 10 pixels further).
+        RECT mark{focused.Width(), focused.Height(), 0, 0};
+        int dots = 0;
+        for (int y = 0; y < focused.Height(); ++y)
+            for (int x = 0; x < focused.Width(); ++x) {
+                if (focused.At(x, y) == unfocused.At(x, y)) continue;
+                ++dots;
+                const RECT dot{x, y, x + 1, y + 1};
+                UnionRect(&mark, &mark, &dot);
+            }
+        ASSERT_GT(dots, 0) << "no focus mark";
+        const RECT selected = tabs->TabRect(1);
+        EXPECT_GT(mark.left, selected.left);
+        EXPECT_LT(mark.right, selected.right + (look == tsTabs ? 0 : 10));
+        EXPECT_GT(mark.bottom - mark.top, 4);
+        EXPECT_NEAR(mark.right - mark.left + mark.bottom - mark.top, dots, 4) << "every other pixel of the outline";
+        SetFocus(nullptr);
+        Pump();
+        EXPECT_TRUE(testsupport::TClientPixels(tabs->Handle()) == unfocused) << "the mark goes with the focus";
+    }
 }
 
 TEST_F(TabStyleTest, AMultiLineTabControlIsAsHighAsItsRowsAndStillCallsItsOwnOnResize)
