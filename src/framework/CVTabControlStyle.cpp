@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "Forms.h"
 #include "LayoutReader.h"
 #include "VelRootFrm.h"
@@ -21,6 +23,7 @@ constexpr int EdgeLightening = 130, LowerHalfLightening = 50;
 constexpr int CaptionDarkening = 340;
 constexpr int ButtonOverhang = 10;  // a button reaches this far right, over the next one's left edge
 constexpr int ButtonHintHidePause = 10000;
+constexpr int FocusInset = 2;  // the focus mark lies this far inside the selected tab or button
 
 }  // namespace
 
@@ -87,18 +90,44 @@ int TTabControlStyle::SelectedTabHeight()
     return tab.bottom - tab.top;
 }
 
+TTabControlStyle::TTabRows TTabControlStyle::TabRows()
+{
+    TTabRows rows;
+    for (int i = 0; i < GetTabCount(); ++i) {
+        const RECT tab = TabRect(i);
+        if (IsRectEmpty(&tab)) continue;  // scrolled out of view
+        if (rows.RowHeight == 0) {
+            rows.Band = tab;
+            rows.RowHeight = tab.bottom - tab.top;
+        }
+        rows.Band.top = std::min(rows.Band.top, tab.top);
+        rows.Band.bottom = std::max(rows.Band.bottom, tab.bottom);
+    }
+    return rows;
+}
+
 RECT TTabControlStyle::PageRect(const RECT& Client)
 {
-    const int h = SelectedTabHeight();
-    if (GetTabPosition() == tpBottom) return RECT{Client.left, Client.top, Client.right, Client.bottom - h - 1};
-    return RECT{Client.left, Client.top + h + 1, Client.right, Client.bottom};
+    const TTabRows rows = TabRows();
+    // Every row beyond the first moves the page away from the edge by its height (and spacing).
+    const int beside = SelectedTabHeight() + 1 + (rows.Band.bottom - rows.Band.top) - rows.RowHeight;
+    if (GetTabPosition() == tpBottom) return RECT{Client.left, Client.top, Client.right, Client.bottom - beside};
+    return RECT{Client.left, Client.top + beside, Client.right, Client.bottom};
+}
+
+void TTabControlStyle::DrawFocusMark(TCanvas& Canvas, const RECT& Rect)
+{
+    if (!FControl->Focused()) return;
+    RECT mark = Rect;
+    InflateRect(&mark, -FocusInset, -FocusInset);
+    Canvas.DrawFocusRect(mark);
 }
 
 bool TTabControlStyle::PaintTabs(TCanvas& Canvas)
 {
     if (!TabsAtTopOrBottom()) return false;
     const RECT client = FControl->ClientRect();
-    DrawStretched(Canvas, RECT{client.left, client.top, client.right, TabRect(0).bottom}, FBackground.get());
+    DrawStretched(Canvas, RECT{client.left, client.top, client.right, TabRows().Band.bottom}, FBackground.get());
     const RECT page = PageRect(client);
     const int count = GetTabCount(), selected = GetTabIndex(), h = SelectedTabHeight();
     for (int i = count - 1; i >= 0; --i) {
@@ -110,6 +139,7 @@ bool TTabControlStyle::PaintTabs(TCanvas& Canvas)
     Canvas.FillRect(page);
     // The selected tab goes over its neighbours and joins the page; a single tab is the page's own.
     if (count > 1 && selected >= 0) DrawTab(Canvas, selected, TabRect(selected), tdkSelected);
+    if (selected >= 0) DrawFocusMark(Canvas, TabRect(selected));
     // The whole control is copied at every paint, never a part.
     FControl->Invalidate();
     return true;
@@ -222,7 +252,9 @@ bool TTabControlStyle::PaintButtons(TCanvas& Canvas)
     if (selected >= 0) {
         const std::string caption = GetTabCaption(selected);
         if (FVisited->IndexOf(caption) < 0) FVisited->Add(caption);
-        DrawButton(Canvas, selected, ButtonRect(count > 1 ? selected : 0, client), tdkSelected, true);
+        const RECT button = ButtonRect(count > 1 ? selected : 0, client);
+        DrawButton(Canvas, selected, button, tdkSelected, true);
+        DrawFocusMark(Canvas, RECT{button.left, button.top, button.right + ButtonOverhang, button.bottom});
     }
     FControl->Invalidate();
     return true;

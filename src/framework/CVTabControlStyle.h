@@ -48,8 +48,17 @@ private:
 
     RECT TabRect(int Index);
     int SelectedTabHeight();
-    // The page area beside the tabs: the client area without the selected tab's height and one more row.
+    // The band that the rows of tabs in view take, and the height of one row.
+    struct TTabRows {
+        RECT Band{};
+        int RowHeight = 0;
+    };
+    TTabRows TabRows();
+    // The page area beside the tabs: the client area without the rows of tabs; with one row, without the selected
+    // tab's height and one pixel more.
     RECT PageRect(const RECT& Client);
+    // The stock control's dotted mark on the selected tab's Rect, while the control has the focus.
+    void DrawFocusMark(TCanvas& Canvas, const RECT& Rect);
     // A button's rectangle: a plain single-line tab control's buttons span its full height.
     RECT ButtonRect(int Index, const RECT& Client);
     bool TabsAtTopOrBottom() { return GetTabPosition() == tpTop || GetTabPosition() == tpBottom; }

@@ -383,6 +383,12 @@ void TCanvas::FillRect(const RECT& Rect)
     if (HBRUSH brush = FBrush.Handle()) ::FillRect(FHandle, &Rect, brush);
 }
 
+void TCanvas::DrawFocusRect(const RECT& Rect)
+{
+    RequireState();
+    ::DrawFocusRect(FHandle, &Rect);
+}
+
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
 {
     RequireState();

@@ -140,6 +140,8 @@ public:
     int LockCount() const { return FLockCount; }
 
     void FillRect(const RECT& Rect);            // with the brush
+    // The system's dotted focus mark, drawn inverting: a second call takes it away.
+    void DrawFocusRect(const RECT& Rect);
     void Rectangle(int X1, int Y1, int X2, int Y2);  // pen outline, brush fill
     void Rectangle(const RECT& Rect) { Rectangle(Rect.left, Rect.top, Rect.right, Rect.bottom); }
     void MoveTo(int X, int Y);

@@ -1,4 +1,9 @@
 // The tab control style: pixels of off-screen paints and of real windows against the look's rules.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +19,7 @@ namespace {
 constexpr COLORREF ActiveRGB = RGB(219, 232, 249), InactiveRGB = RGB(223, 223, 223);
 constexpr COLORREF BorderRGB = RGB(81, 111, 171), InactiveBorderRGB = RGB(144, 144, 144);
 constexpr COLORREF StripRGB = RGB(231, 238, 248), GreyCaptionRGB = RGB(128, 128, 128);
+constexpr COLORREF BackRGB = RGB(228, 237, 244), CaptionRGB = RGB(110, 110, 110);
 
 // The look's lightening rule, as the pixels read back are typed.
 COLORREF LightenedRGB(COLORREF Base, int K) { return static_cast<COLORREF>(Lightened(static_cast<TColor>(Base), K)); }
@@ -63,6 +69,14 @@ protected:
         int n = 0;
         for (int y = R.top; y < R.bottom; ++y)
             for (int x = R.left; x < R.right; ++x) n += At(Bitmap, x, y) == Colour;
+        return n;
+    }
+    static int Count(const testsupport::TClientPixels& Shown, const RECT& R, COLORREF Colour)
+    {
+        int n = 0;
+        for (int y = std::max(0L, R.top); y < std::min<LONG>(Shown.Height(), R.bottom); ++y)
+            for (int x = std::max(0L, R.left); x < std::min<LONG>(Shown.Width(), R.right); ++x)
+                n += Shown.At(x, y) == Colour;
         return n;
     }
 
@@ -232,8 +246,70 @@ TEST_F(TabStyleTest, FlatButtonsBoldUnderThePointerGreyUntilVisitedAndHintPerTab
     EXPECT_EQ("乙", tabs->Hint());
     EXPECT_EQ(10000, Application->HintHidePause());
     EXPECT_TRUE(Application->HintShowing());
-    SendMessageA(tabs->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(tabs->Handle()), HTCLIENT);
+}
+
+TEST_F(TabStyleTest, FlatButtonsFollowTheRealPointerWithTheHandAndABoldCaption)
+{
+    TTabControl* tabs = NewTabs(3, tpTop, tsFlatButtons);
+    ShowForm();
+    new TTabControlStyle(Form.get(), tabs);
+    Pump();
+    EXPECT_NE(0, GetWindowLongPtrA(tabs->Handle(), GWL_STYLE) & TCS_HOTTRACK);
+    auto ink = [&](int Index) {
+        RECT r = tabs->TabRect(Index);
+        r.bottom = tabs->Height() - 1;
+        return Count(testsupport::TClientPixels(tabs->Handle()), r, RGB(0, 0, 0));
+    };
+    const int plain1 = ink(1), plain2 = ink(2);
+    ASSERT_GT(plain1, 0);
+    auto pointAt = [&](int Index) {
+        const RECT r = tabs->TabRect(Index);
+        const POINT p = tabs->ClientToScreen(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        SetCursorPos(p.x, p.y);
+    };
+    pointAt(1);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return ink(1) > plain1; })) << "bold under the pointer";
     EXPECT_EQ(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)), GetCursor()) << "the hand over the buttons";
+    pointAt(2);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return ink(2) > plain2 && ink(1) == plain1; }))
+        << "the bold follows the pointer";
+}
+
+TEST_F(TabStyleTest, TheSelectedTabShowsTheFocusMarkWhileTheControlHasTheFocus)
+{
+    TTabControl* tabs = NewTabs(3);
+    tabs->SetTabIndex(1);
+    ShowForm();
+    new TTabControlStyle(Form.get(), tabs);
+    for (TTabStyle look : {tsTabs, tsFlatButtons}) {
+        SCOPED_TRACE(look == tsTabs ? "tab look" : "flat-button look");
+        tabs->SetStyle(look);
+        SetFocus(nullptr);
+        Pump();
+        const testsupport::TClientPixels unfocused(tabs->Handle());
+        SetFocus(tabs->Handle());
+        Pump();
+        const testsupport::TClientPixels focused(tabs->Handle());
+        // What the focus changes is a dotted outline inside the selected tab (a button reaches 10 pixels further).
+        RECT mark{focused.Width(), focused.Height(), 0, 0};
+        int dots = 0;
+        for (int y = 0; y < focused.Height(); ++y)
+            for (int x = 0; x < focused.Width(); ++x) {
+                if (focused.At(x, y) == unfocused.At(x, y)) continue;
+                ++dots;
+                const RECT dot{x, y, x + 1, y + 1};
+                UnionRect(&mark, &mark, &dot);
+            }
+        ASSERT_GT(dots, 0) << "no focus mark";
+        const RECT selected = tabs->TabRect(1);
+        EXPECT_GT(mark.left, selected.left);
+        EXPECT_LT(mark.right, selected.right + (look == tsTabs ? 0 : 10));
+        EXPECT_GT(mark.bottom - mark.top, 4);
+        EXPECT_NEAR(mark.right - mark.left + mark.bottom - mark.top, dots, 4) << "every other pixel of the outline";
+        SetFocus(nullptr);
+        Pump();
+        EXPECT_TRUE(testsupport::TClientPixels(tabs->Handle()) == unfocused) << "the mark goes with the focus";
+    }
 }
 
 TEST_F(TabStyleTest, AMultiLineTabControlIsAsHighAsItsRowsAndStillCallsItsOwnOnResize)
@@ -295,6 +371,59 @@ TEST_F(TabStyleTest, TheLookPassGivesEachTabAndPageControlOneStyleHoweverOftenSh
     Pump();
     EXPECT_EQ(StripRGB, ClientPixel(tabs->Handle(), tabs->Width() - 3, 1));
     EXPECT_NE(StripRGB, ClientPixel(optOut->Handle(), optOut->Width() - 3, 1));
+}
+
+// Two rows at the top and at the bottom in the tab look, three in a flat-button page control.
+TEST_F(TabStyleTest, MultiRowControlsShowEveryRowAndThePageBeyondThemAll)
+{
+    TTabControl* top = NewTabs(8);
+    TTabControl* bottom = NewTabs(8, tpBottom);
+    auto* pages = new TPageControl(Form.get());
+    pages->SetParent(Form.get());
+    pages->SetStyle(tsFlatButtons);
+    for (int i = 0; i < 8; ++i) {
+        auto* sheet = new TTabSheet(Form.get());
+        sheet->SetParent(pages);
+        sheet->SetCaption("第" + std::to_string(i + 1) + "页");
+    }
+    int left = 0;
+    for (TCustomTabControl* tabs : std::initializer_list<TCustomTabControl*>{top, bottom, pages}) {
+        tabs->SetMultiLine(true);
+        tabs->SetBounds(left, 5, 110, 200);
+        left += 112;
+    }
+    top->SetTabIndex(5);
+    bottom->SetTabIndex(5);
+    ShowForm();
+    for (TCustomTabControl* tabs : std::initializer_list<TCustomTabControl*>{top, bottom, pages}) {
+        new TTabControlStyle(Form.get(), tabs);
+        Pump();
+        ASSERT_GT(tabs->RowCount(), 1);
+        const testsupport::TClientPixels shown(tabs->Handle());
+        if (tabs == pages) {
+            const int rowsBottom = tabs->TabRect(7).bottom;  // buttons keep their rows in order
+            for (int i = 1; i < 8; ++i) EXPECT_GT(Count(shown, tabs->TabRect(i), RGB(0, 0, 0)), 0) << "button " << i;
+            EXPECT_EQ(rowsBottom - 1, Count(shown, RECT{1, 1, 2, rowsBottom}, BackRGB)) << "no page among the rows";
+            continue;
+        }
+        const bool atTop = tabs == top;
+        SCOPED_TRACE(atTop ? "tabs at the top" : "tabs at the bottom");
+        const RECT selected = tabs->TabRect(5);
+        const int half = (selected.bottom - selected.top) / 2;
+        for (int i = 0; i < 8; ++i) {
+            if (i == 5) continue;
+            const RECT tab = tabs->TabRect(i);
+            EXPECT_GT(Count(shown, tab, CaptionRGB), 0) << "the caption of tab " << i;
+            // Beside the slant's narrow end, away from the page, the strip shows.
+            EXPECT_EQ(StripRGB, shown.At(tab.right - half + 2, atTop ? tab.top : tab.bottom - 1)) << "tab " << i;
+        }
+        // The selected tab's row lies by the page (a top tab runs into it without an outline).
+        const int x = selected.left + 2;
+        EXPECT_EQ(ActiveRGB, shown.At(x, atTop ? selected.bottom : selected.top - 1)) << "the page";
+        if (atTop) {
+            EXPECT_NE(BorderRGB, shown.At(x, selected.bottom - 1));
+        }
+    }
 }
 
 }  // namespace
