@@ -1,11 +1,10 @@
-// Gallery entry: the layout classes and looks (the tab controls and the tab set among them), the application object and the gallery form as main window.
+// Gallery entry: the whole house look (the layout classes, the tab controls and the tab set among them), the
+// application object and the gallery form as main window.
 #include <windows.h>
 
 #include <exception>
 
-#include "CVTabControlStyle.h"
-#include "CVTabSetStyle.h"
-#include "ComponentClasses.h"
+#include "CVHouseLook.h"
 #include "Forms.h"
 #include "GalleryForm.h"
 
@@ -13,9 +12,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     int exitCode = 0;
     try {
-        RegisterComponentClasses();
-        RegisterTabControlStyle();
-        RegisterTabSetStyle();
+        RegisterHouseLook();
         Application->Initialize();
         Application->SetTitle(GalleryCaption);
         TGalleryForm* gallery = nullptr;
