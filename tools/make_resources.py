@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes every picture resource of Uninstall.exe into resources/.
+"""Writes the framework's pictures and the maker's mark into resources/, and the gallery's icon.
 
 Run from any folder: /usr/bin/python3 tools/make_resources.py
 The output is byte-for-byte the same on every run: the BMP and ICO files are assembled here,
@@ -375,12 +375,23 @@ def logo_picture():
 ICON_PALETTE = [BLACK, WHITE, MARK_BLUE, MARK_RIM, MARK_GOLD] + [BLACK] * 11
 
 
-def icon_image(size):
-    """The mark at one icon size, every pixel snapped to the nearest colour of the 16-colour palette;
+def draw_tiles(c, cx, cy, r):
+    """The gallery's mark: four tiles, one per page, on the house blue disc."""
+    c.disc(cx, cy, r, MARK_RIM)
+    c.disc(cx, cy, r * 0.9, MARK_BLUE)
+    t, gap = r * 0.36, r * 0.08
+    for dx, dy, colour in ((-1, -1, WHITE), (1, -1, MARK_GOLD), (-1, 1, MARK_GOLD), (1, 1, WHITE)):
+        x0 = cx + (gap if dx > 0 else -gap - t)
+        y0 = cy + (gap if dy > 0 else -gap - t)
+        c.polygon([(x0, y0), (x0 + t, y0), (x0 + t, y0 + t), (x0, y0 + t)], colour)
+
+
+def icon_image(size, draw=draw_mark):
+    """A mark at one icon size, every pixel snapped to the nearest colour of the 16-colour palette;
     pixels mostly outside the disc are transparent."""
     c = Canvas(size, size, BLACK)
     centre, radius = size / 2, size / 2 - 0.8
-    draw_mark(c, centre, centre, radius)
+    draw(c, centre, centre, radius)
     colours = c.result()
     coverage = Canvas(size, size, BLACK)
     coverage.disc(centre, centre, radius, WHITE)
@@ -398,6 +409,22 @@ def icon_image(size):
         indices.append(index_row)
         opaque.append(opaque_row)
     return ico_image_bytes(indices, opaque, ICON_PALETTE)
+
+
+def icon_bytes(draw):
+    return ico_bytes([(32, icon_image(32, draw)), (16, icon_image(16, draw))])
+
+
+# The framework's own icon images are numbered here, not by the resource compiler: it numbers the images of every
+# script from 1, so a program's icon would collide with them at the link.
+MARK_IMAGE_IDS = {32: 8011, 16: 8012}
+
+
+def icon_group_bytes(images):
+    """An icon group resource from (size, image bytes, image id) triples of 16-colour images."""
+    head = struct.pack("<HHH", 0, 1, len(images))
+    return head + b"".join(struct.pack("<BBBBHHIH", size, size, 16, 0, 1, 4, len(body), ident)
+                           for size, body, ident in images)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -426,15 +453,20 @@ def pictures():
     ]
 
 
-def write(name, data):
-    with open(os.path.join(OUT, name), "wb") as f:
+def write(name, data, folder=OUT):
+    with open(os.path.join(folder, name), "wb") as f:
         f.write(data)
 
 
 def main():
     for name, rows, bits in pictures():
         write(name, bmp_bytes(rows, bits))
-    write("Uninstall.ico", ico_bytes([(32, icon_image(32)), (16, icon_image(16))]))
+    write("mark.ico", icon_bytes(draw_mark))
+    images = [(size, icon_image(size), MARK_IMAGE_IDS[size]) for size in (32, 16)]
+    write("mark.grp", icon_group_bytes(images))
+    for size, body, _ in images:
+        write("mark%d.img" % size, body)
+    write("Gallery.ico", icon_bytes(draw_tiles), os.path.join(ROOT, "examples", "gallery"))
 
 
 if __name__ == "__main__":

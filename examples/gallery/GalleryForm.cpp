@@ -1,7 +1,9 @@
 #include "GalleryForm.h"
 
 #include <cstdio>
+#include <memory>
 
+#include "AboutForm.h"
 #include "VelPublicFun.h"
 
 namespace {
@@ -94,6 +96,10 @@ void TGalleryForm::BuildButtonsPage(TWinControl* Page)
     AddButton(Page, "确定", 20, 40);
     AddButton(Page, "取消", 120, 40);
     AddButton(Page, "不可用", 220, 40)->SetEnabled(false);
+    AddButton(Page, "关于…", 320, 40)->OnClick = [](TObject*) {
+        std::unique_ptr<TAboutForm> about(TCustomForm::Create<TAboutForm>(nullptr));
+        about->ShowModal();
+    };
     AddLabel(Page, "标签随父控件的字体显示。", 20, 84);
     auto* edit = new TRichEdit(this);
     edit->SetParent(Page);

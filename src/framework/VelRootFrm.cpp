@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CVButtonStyle.h"
@@ -76,6 +77,19 @@ void TLicenseRootForm::InitializeForm()
     else
         FTitlePanel->SetParent(this);
     DoCreate();
+}
+
+void TLicenseRootForm::CreateHandleDone()
+{
+    TForm::CreateHandleDone();
+    // Shared icons belong to the system's cache: nothing to destroy. A program without the icon keeps the generic one.
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    for (const auto& [which, width, height] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
+                                               std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        HANDLE icon = LoadImageA(module, MAKEINTRESOURCEA(FIconId), IMAGE_ICON, GetSystemMetrics(width),
+                                 GetSystemMetrics(height), LR_SHARED);
+        Perform(WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
+    }
 }
 
 void TLicenseRootForm::FormShow(TObject* /*Sender*/)

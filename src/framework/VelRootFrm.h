@@ -32,6 +32,11 @@ public:
     // The look pass over Container's owned components; each component is handled once in the form's life.
     virtual void SkinComponents(TComponent* Container);
 
+    // The icon resource the window shows as its big and small icon (Alt+Tab, taskbar); the program's icon, 1,
+    // unless the form names another before its window is made.
+    static constexpr int ProgramIconId = 1;
+    void SetIconId(int Id) { FIconId = Id; }
+
     TTitlePanel* TitlePanel() const { return FTitlePanel; }
     int FrameWidth() const { return FFrameWidth; }
     bool LowColor() const { return FLowColor; }
@@ -40,6 +45,7 @@ public:
 
 protected:
     void InitializeForm() override;
+    void CreateHandleDone() override;
     void WndProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -57,6 +63,7 @@ private:
     void FrameRefresh();
     void ApplyHouseLook(TComponent* Component);
 
+    int FIconId = ProgramIconId;
     int FFrameWidth = 0;
     bool FLowColor = false;
     TTitlePanel* FTitlePanel = nullptr;

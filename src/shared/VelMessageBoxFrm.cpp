@@ -35,6 +35,7 @@ std::string FlagsDigit(const std::string& Style, size_t Position)
 
 TVelMessageBoxForm::TVelMessageBoxForm(TComponent* AOwner) : TLicenseRootForm(AOwner)
 {
+    SetIconId(IconId);
     AddLayout("TVELMESSAGEBOXFORM");
     PublishField("redtMessage", redtMessage);
     PublishField("pnlDisplayTop", pnlDisplayTop);

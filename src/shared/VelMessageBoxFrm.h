@@ -14,6 +14,10 @@
 
 class TVelMessageBoxForm : public TLicenseRootForm {
 public:
+    // The box's window icon, the maker's mark, whatever the program's own icon is. A number above the program's
+    // icon 1, so that Explorer still shows the program's (it takes the first icon, and names sort before numbers).
+    static constexpr int IconId = 8010;
+
     explicit TVelMessageBoxForm(TComponent* AOwner);
 
     // Call in this order before ShowModal; nothing is laid out until the box is shown.

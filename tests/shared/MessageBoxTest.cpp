@@ -422,3 +422,23 @@ TEST_F(StyledBox, TitleBarEndsEveryFramePaintOnTop)
     EXPECT_EQ(mrOk, ShowWith(*box, {check, Click(box->btnOK)}));
     EXPECT_EQ("", faults);
 }
+
+// What the user sees of the box: the maker's mark as its window icon, whatever the program's icon, and every
+// visible button in the house style.
+TEST_F(StyledBox, ShowsTheMarkAsIconAndEveryVisibleButtonStyled)
+{
+    auto box = NewBox("是否保存？");
+    box->SetStyle(MB_YESNOCANCEL);
+    std::string icons = "(not checked)", unstyled = "(not checked)";
+    const TStep check = [&] {
+        icons = testsupport::WindowIconFaults(box->Handle(), TVelMessageBoxForm::IconId);
+        std::vector<std::pair<std::string, HWND>> shown;
+        for (TBitBtn* b : AllButtons(*box))
+            if (b->Visible()) shown.emplace_back(b->Caption(), b->Handle());
+        EXPECT_EQ(3u, shown.size());
+        unstyled = testsupport::UnstyledButtons(shown);
+    };
+    EXPECT_EQ(mrYes, ShowWith(*box, {check, Click(box->btnYes)}));
+    EXPECT_EQ("", icons);
+    EXPECT_EQ("", unstyled);
+}

@@ -1,5 +1,7 @@
 #include "WindowSupport.h"
 
+#include <tuple>
+
 #include "DeviceContexts.h"
 #include "TestSupport.h"
 
@@ -165,6 +167,34 @@ SIZE TextExtent(const TFont& Font, const std::string& Text)
     SIZE size{};
     GetTextExtentPoint32A(screen.Handle(), Text.c_str(), static_cast<int>(Text.size()), &size);
     return size;
+}
+
+std::string WindowIconFaults(HWND Wnd, int Id)
+{
+    std::string faults;
+    for (const auto& [which, name, width] : {std::tuple{ICON_BIG, "big", SM_CXICON},
+                                             std::tuple{ICON_SMALL, "small", SM_CXSMICON}}) {
+        const int size = GetSystemMetrics(width);
+        const HANDLE wanted = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(Id), IMAGE_ICON, size, size,
+                                         LR_SHARED);
+        const auto shown = reinterpret_cast<HANDLE>(SendMessageA(Wnd, WM_GETICON, static_cast<WPARAM>(which), 0));
+        if (!wanted) faults += std::string(" no ") + name + " icon " + std::to_string(Id) + " in the program;";
+        if (shown != wanted) faults += std::string(" the ") + name + " icon is not " + std::to_string(Id) + ";";
+    }
+    return faults;
+}
+
+std::string UnstyledButtons(const std::vector<std::pair<std::string, HWND>>& Buttons)
+{
+    constexpr COLORREF Border = RGB(136, 136, 134);
+    std::string unstyled;
+    for (const auto& [name, wnd] : Buttons) {
+        RECT r{};
+        GetClientRect(wnd, &r);
+        if (ClientPixel(wnd, r.right / 2, 0) != Border || ClientPixel(wnd, 0, r.bottom / 2) != Border)
+            unstyled += " " + name;
+    }
+    return unstyled;
 }
 
 COLORREF ClientPixel(HWND Wnd, int X, int Y)

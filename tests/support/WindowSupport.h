@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "Graphics.h"
@@ -61,6 +62,14 @@ void ClickAt(POINT Screen);
 // One pixel of a window as shown now: of its client area, or with WholeWindow of the window, frame included.
 COLORREF ClientPixel(HWND Wnd, int X, int Y);
 COLORREF WindowPixel(HWND Wnd, int X, int Y);
+
+// What is wrong with a window's big and small icon against the program's icon resource Id at the system's icon
+// sizes (the shared copies, so the same handles): "" when both are right.
+std::string WindowIconFaults(HWND Wnd, int Id);
+
+// The buttons among Buttons (window handles) that do not show the house button style on screen: its one-pixel
+// border in the border colour, where the stock button shows its light 3-D edge. "" when all do.
+std::string UnstyledButtons(const std::vector<std::pair<std::string, HWND>>& Buttons);
 
 // Where a root form's title bar does not show its own first row (the dark top line) and first column (its gradient)
 // on the window as painted, after showing and after each frame repaint that activation, the pointer over the frame

@@ -82,6 +82,14 @@ COLORREF WindowPixel(HWND Wnd, int X, int Y)
 
 }  // namespace
 
+// Alt+Tab and the taskbar show the program's icon; every button shows the house style on screen.
+TEST(ConfirmationWindow, ProgramIconAndStyledButtons)
+{
+    auto form = ShownForm();
+    EXPECT_EQ("", testsupport::WindowIconFaults(form->Handle(), TLicenseRootForm::ProgramIconId));
+    EXPECT_EQ("", testsupport::UnstyledButtons({{"卸载", form->BtnNext->Handle()}, {"取消", form->BtnCancel->Handle()}}));
+}
+
 // What the screen shows: the house frame, the gradient caption bar, the close glyph.
 TEST(ConfirmationWindow, HouseFrameAndCaptionBarOnScreen)
 {

@@ -1,0 +1,13 @@
+#include "CVHouseLook.h"
+
+#include "CVTabControlStyle.h"
+#include "CVTabSetStyle.h"
+#include "ComponentClasses.h"
+
+void RegisterHouseLook()
+{
+    RegisterComponentClasses();
+    // Tab controls before the tab set: the look pass tries added rules in the order added.
+    RegisterTabControlStyle();
+    RegisterTabSetStyle();
+}
