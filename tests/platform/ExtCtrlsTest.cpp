@@ -5,7 +5,6 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
-#include <thread>
 
 #include "ExtCtrls.h"
 #include "StockSupport.h"
@@ -203,35 +202,29 @@ TEST_F(TimerTest, AFailingHandlerIsReportedAndTheTimerGoesOn)
     Application->SetTitle("StockTimerReport");
     std::atomic<bool> done{false};
     std::string reported;
-    std::thread watcher([&] {
-        for (int i = 0; i < 500 && !done; ++i) {
-            if (HWND box = FindWindowA("#32770", "StockTimerReport")) {
-                EnumChildWindows(
-                    box,
-                    [](HWND Child, LPARAM Text) {
-                        char buffer[256] = {};
-                        GetWindowTextA(Child, buffer, sizeof buffer);
-                        if (std::string(buffer).find("tick failed") != std::string::npos)
-                            *reinterpret_cast<std::string*>(Text) = buffer;
-                        return TRUE;
-                    },
-                    reinterpret_cast<LPARAM>(&reported));
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
-    TTimer timer(nullptr);
     int ticks = 0;
-    timer.OnTimer = [&ticks](TObject*) {
-        if (++ticks == 1) throw Exception("tick failed");
-    };
-    timer.SetInterval(30);
-    const DWORD start = GetTickCount();
-    while (ticks < 4 && GetTickCount() - start < 8000) Pump(20);
-    done = true;
-    watcher.join();
+    {
+        testsupport::TWatcherThread watcher([&] {
+            for (int i = 0; i < 500 && !done; ++i) {
+                if (HWND box = FindWindowA("#32770", "StockTimerReport")) {
+                    char text[256] = {};
+                    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message text
+                    reported = text;
+                    PostMessageA(box, WM_COMMAND, IDOK, 0);
+                    return;
+                }
+                Sleep(20);
+            }
+        });
+        TTimer timer(nullptr);
+        timer.OnTimer = [&ticks](TObject*) {
+            if (++ticks == 1) throw Exception("tick failed");
+        };
+        timer.SetInterval(30);
+        const DWORD start = GetTickCount();
+        while (ticks < 4 && GetTickCount() - start < 8000) Pump(20);
+        done = true;  // the watcher ends before the results are read
+    }
     EXPECT_EQ(reported, "tick failed");
     EXPECT_GE(ticks, 4);
 }

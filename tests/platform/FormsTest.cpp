@@ -2,7 +2,6 @@
 // dialog keys, top-most handling, message boxes, the exception report and hints.
 #include <atomic>
 #include <functional>
-#include <thread>
 
 #include "CoreSupport.h"
 #include "StdCtrls.h"
@@ -124,7 +123,6 @@ public:
         : FThread([this, Answer, Watched] { Watch(Answer, Watched); })
     {
     }
-    ~TBoxWatcher() { FThread.join(); }
     TBoxWatcher(const TBoxWatcher&) = delete;
     TBoxWatcher& operator=(const TBoxWatcher&) = delete;
     TBoxSeen Seen;
@@ -160,7 +158,7 @@ private:
         }
         if (Watched) Seen.WatchedEnabled = IsWindowEnabled(Watched) != FALSE;
     }
-    std::thread FThread;
+    testsupport::TWatcherThread FThread;
 };
 
 class Forms : public CoreFixture {};

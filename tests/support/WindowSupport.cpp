@@ -1,5 +1,7 @@
 #include "WindowSupport.h"
 
+#include <stdexcept>
+
 #include "DeviceContexts.h"
 
 namespace testsupport {
@@ -39,6 +41,24 @@ std::string TitleBarEdgeFault(HWND Wnd)
 }
 
 }  // namespace
+
+TWatcherThread::TWatcherThread(std::function<void()> Body) : FBody(std::move(Body))
+{
+    FThread = CreateThread(nullptr, 0, &TWatcherThread::Run, this, 0, nullptr);
+    if (!FThread) throw std::runtime_error("CreateThread failed");
+}
+
+DWORD WINAPI TWatcherThread::Run(LPVOID Self)
+{
+    static_cast<TWatcherThread*>(Self)->FBody();
+    return 0;
+}
+
+TWatcherThread::~TWatcherThread()
+{
+    WaitForSingleObject(FThread, INFINITE);
+    CloseHandle(FThread);
+}
 
 std::string TitleBarEdgeFaults(HWND Wnd)
 {

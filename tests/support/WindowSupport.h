@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -30,6 +31,22 @@ public:
 
 private:
     HWND FWnd;
+};
+
+// Runs a function on a thread of its own (one that watches the screen while the test's thread sits in a modal loop);
+// the destructor waits for it to end. A Win32 thread: the shipped compiler's win32 thread model has no std::thread,
+// and the tests are built with that compiler.
+class TWatcherThread {
+public:
+    explicit TWatcherThread(std::function<void()> Body);
+    ~TWatcherThread();
+    TWatcherThread(const TWatcherThread&) = delete;
+    TWatcherThread& operator=(const TWatcherThread&) = delete;
+
+private:
+    static DWORD WINAPI Run(LPVOID Self);  // the system's calling convention, which a lambda lacks on i686
+    std::function<void()> FBody;
+    HANDLE FThread;
 };
 
 // Holds keys down in the thread's keyboard state for one scope.
