@@ -49,10 +49,12 @@ wine_prefix_ready() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    # A 64-bit prefix made before wine32 was installed has no 32-bit system for WoW64; an update adds it.
+    # A 64-bit prefix made before wine32 was installed has no 32-bit system for WoW64. An update adds it once the
+    # prefix's update stamp is gone; the 64-bit wineboot runs it, as the 32-bit one cannot start there yet.
     if [ "$WINEARCH" = win64 ] && [ -f "$WINEPREFIX/system.reg" ] &&
        [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
-      "$WINE_LOADER" wineboot -u >/dev/null 2>&1 || true
+      rm -f "$WINEPREFIX/.update-timestamp"
+      /usr/lib/wine/wine64 wineboot -u >/dev/null 2>&1 || true
     fi
     [ -f "$WINEPREFIX/.quintaro-ready-2" ] && exit 0
     [ -f "$WINEPREFIX/system.reg" ] || "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
