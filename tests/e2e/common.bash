@@ -27,6 +27,10 @@ e2e_wait_for() {  # what seconds command...
   e2e_fail "timed out waiting for $what"
 }
 
+# A key typed the moment the confirmation window maps can come before the window has taken the focus (seen with the
+# i686 build on a busy machine: the Enter was lost); the tests give it this long first, as a user would.
+E2E_SETTLE=0.5
+
 e2e_start_uninstaller() {
   ( cd "$(demo_unix "$DEMO_UNINSTALLER_DIR")" && wine "$DEMO_UNINSTALLER_DIR\\Uninstall.exe"; echo $? > "$E2E_OUT/exit-code" ) &
   E2E_PID=$!
