@@ -6,7 +6,7 @@ GALLERY_CAPTION='框架样式'
 GALLERY_PAGES=4
 
 gallery_start() {  # unix path of Gallery.exe
-  ( cd "$(dirname "$1")" && wine64 "$(basename "$1")"; echo $? > "$GALLERY_EXIT_FILE" ) &
+  ( cd "$(dirname "$1")" && wine "$(basename "$1")"; echo $? > "$GALLERY_EXIT_FILE" ) &
   GALLERY_PID=$!
   GALLERY_WID=$(demo_wait_window "$GALLERY_CAPTION" 60)
 }

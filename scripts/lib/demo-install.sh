@@ -10,8 +10,15 @@ demo_unix() {
   printf '%s/drive_c/%s' "$WINEPREFIX" "${p//\\//}"
 }
 
-demo_reg_value() {  # key value -> data
-  wine64 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8 |
+# The registry view of the program under test (QUINTARO_ARCH, i686 unless x86_64): on 64-bit Windows a 32-bit program
+# reads HKLM\Software through Wow6432Node, where a value set in the 64-bit view does not show. HKCU\Software is one
+# key for both views. A 32-bit prefix has only the 32-bit view.
+demo_view() {
+  if [ "${QUINTARO_ARCH:-i686}" = x86_64 ]; then echo /reg:64; else echo /reg:32; fi
+}
+
+demo_reg_value() {  # key value [view] -> data
+  wine reg query "$1" /v "$2" "${3:-$(demo_view)}" 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8 |
     sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
@@ -25,7 +32,7 @@ demo_shell_folders() {
 
 demo_shortcut() {  # link target
   mkdir -p "$(dirname "$(demo_unix "$1")")"
-  wine64 "$HELPERS/MakeShortcut.exe" "$1" "$2" >/dev/null 2>&1
+  wine "$HELPERS/MakeShortcut.exe" "$1" "$2" >/dev/null 2>&1
 }
 
 # Lays out the product: program group, shortcuts, installation folder, and two running copies holding a file.
@@ -47,7 +54,7 @@ demo_lay_out() {
   demo_shortcut "$DEMO_DESKTOP\\Quintaro.lnk" "$exe"
   demo_shortcut "$DEMO_QUICKLAUNCH\\Quintaro.lnk" "$exe"
   # Read-only and hidden, as installers leave them.
-  wine64 cmd /c attrib +r +h "$DEMO_INSTALL_DIR\\Quintaro.ini" >/dev/null 2>&1
+  wine cmd /c attrib +r +h "$DEMO_INSTALL_DIR\\Quintaro.ini" >/dev/null 2>&1
   for n in 1 2; do
     setsid "$WINE_LOADER" "$install/Quintaro.exe" "$DEMO_INSTALL_DIR\\数据\\held$n.dat" >/dev/null 2>&1 < /dev/null &
   done

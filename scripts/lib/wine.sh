@@ -1,9 +1,11 @@
 # Shared by the scripts that run Windows programs: the private prefix, the locale and the X display.
-# Source it; it defines wine_env, wine_prefix_ready, wine_display, wine64, and wine_run_begin for the scripts that
+# Source it; it defines wine_env, wine_prefix_ready, wine_display, wine, and wine_run_begin for the scripts that
 # should leave nothing running behind them.
 
 QUINTARO_ROOT=${QUINTARO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-WINE_LOADER=/usr/lib/wine/wine64
+# The loader that starts a 32-bit program as 64-bit Windows does, under WoW64 (and in a 32-bit prefix as 32-bit
+# Windows does); it hands a 64-bit program on to wine64. Its built-in programs (reg, cmd) are the 32-bit ones.
+WINE_LOADER=/usr/lib/wine/wine
 
 wine_env() {
   export WINEPREFIX=${QUINTARO_WINEPREFIX:-$QUINTARO_ROOT/build/wineprefix}
@@ -12,7 +14,8 @@ wine_env() {
   export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
   # No Mono/Gecko installers, no desktop menu entries.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  export WINEARCH=win64
+  # A 64-bit prefix unless the caller asks for 32-bit Windows (QUINTARO_WINEARCH=win32).
+  export WINEARCH=${QUINTARO_WINEARCH:-win64}
   # A run that cleans up after itself learns which prefixes it used.
   if [ -n "${QUINTARO_RUN:-}" ]; then echo "$WINEPREFIX" >> "$QUINTARO_RUN/prefixes"; fi
 }
@@ -46,6 +49,13 @@ wine_prefix_ready() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
+    # A 64-bit prefix made before wine32 was installed has no 32-bit system for WoW64. An update adds it once the
+    # prefix's update stamp is gone; the 64-bit wineboot runs it, as the 32-bit one cannot start there yet.
+    if [ "$WINEARCH" = win64 ] && [ -f "$WINEPREFIX/system.reg" ] &&
+       [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+      rm -f "$WINEPREFIX/.update-timestamp"
+      /usr/lib/wine/wine64 wineboot -u >/dev/null 2>&1 || true
+    fi
     [ -f "$WINEPREFIX/.quintaro-ready-2" ] && exit 0
     [ -f "$WINEPREFIX/system.reg" ] || "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
     local key='HKCU\Software\Wine\Fonts\Replacements'
@@ -61,7 +71,7 @@ wine_prefix_ready() {
   ) 9>"$WINEPREFIX.lock"
 }
 
-wine64() {
+wine() {
   "$WINE_LOADER" "$@"
 }
 

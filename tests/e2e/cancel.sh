@@ -14,7 +14,7 @@ cancel_by() {  # how
   local wid
   e2e_start_uninstaller
   wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
-  sleep 0.5
+  sleep "$E2E_SETTLE"
   # Only a program still waiting for its answer shows that the answer, and nothing else, ended it.
   ! e2e_uninstaller_ended || e2e_fail "$1: the program ended before it was answered"
   case $1 in

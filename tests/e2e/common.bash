@@ -1,7 +1,9 @@
 # Shared by the end-to-end scripts: a fresh prefix, the demo installation, waiting, and checks.
 source "$QUINTARO_SOURCE/scripts/lib/wine.sh"
 HELPERS=$QUINTARO_HELPERS
-E2E_OUT=$QUINTARO_BUILD/e2e
+# A run in a 32-bit prefix (QUINTARO_WINEARCH=win32) keeps its prefix and its output apart from the 64-bit one's.
+E2E_ARCH=${QUINTARO_WINEARCH:+-$QUINTARO_WINEARCH}
+E2E_OUT=$QUINTARO_BUILD/e2e$E2E_ARCH
 mkdir -p "$E2E_OUT"
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -9,7 +11,7 @@ e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 trap 'echo "FAIL: unexpected failure at ${BASH_SOURCE[0]}:$LINENO: $BASH_COMMAND" >&2' ERR
 
 e2e_fresh_prefix() {  # name
-  export QUINTARO_WINEPREFIX=$QUINTARO_BUILD/e2e-$1-prefix
+  export QUINTARO_WINEPREFIX=$QUINTARO_BUILD/e2e-$1$E2E_ARCH-prefix
   wine_env
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"  # its display stays: one Xvfb per prefix name, not one per run
@@ -25,8 +27,12 @@ e2e_wait_for() {  # what seconds command...
   e2e_fail "timed out waiting for $what"
 }
 
+# A key typed the moment the confirmation window maps can come before the window has taken the focus (seen with the
+# i686 build on a busy machine: the Enter was lost); the tests give it this long first, as a user would.
+E2E_SETTLE=0.5
+
 e2e_start_uninstaller() {
-  ( cd "$(demo_unix "$DEMO_UNINSTALLER_DIR")" && wine64 "$DEMO_UNINSTALLER_DIR\\Uninstall.exe"; echo $? > "$E2E_OUT/exit-code" ) &
+  ( cd "$(demo_unix "$DEMO_UNINSTALLER_DIR")" && wine "$DEMO_UNINSTALLER_DIR\\Uninstall.exe"; echo $? > "$E2E_OUT/exit-code" ) &
   E2E_PID=$!
   rm -f "$E2E_OUT/exit-code"
 }

@@ -7,11 +7,12 @@ source "$QUINTARO_SOURCE/tests/e2e/common.bash"
 e2e_fresh_prefix exception-report
 demo_lay_out
 demo_place_uninstaller "$QUINTARO_EXE"
-wine64 reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v AppData \
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v AppData \
   /t REG_DWORD /d 1 /f >/dev/null 2>&1
 
 e2e_start_uninstaller
 wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
+sleep "$E2E_SETTLE"
 demo_key Return
 box=$(demo_wait_message_box 60 "$wid") || e2e_fail "the failure was not reported"
 sleep 1

@@ -22,6 +22,11 @@ void MakeGlyph(TBitmap& Glyph, int Size)
     Glyph.Canvas().SetPixel(0, Size - 1, RGBColor(0, 220, 0));
 }
 
+// The form whose modal run a guard timer ends (a timer procedure has the system's calling convention, which a lambda
+// lacks on i686, so it reaches the form through this).
+TForm* GuardedForm = nullptr;
+void CALLBACK EndGuardedRun(HWND, UINT, UINT_PTR, DWORD) { GuardedForm->SetModalResult(99); }
+
 class BitBtnTest : public stocktest::StockFixture {
 protected:
     TBitBtn* NewBitBtn(const std::string& Caption, TBitBtnKind Kind)
@@ -87,10 +92,8 @@ TEST_F(BitBtnTest, ClicksGiveTheKindsResultAndCloseEndsAModalRunWithCancel)
     close->HandleNeeded();
     Press(close);
     // Should the click go astray, the run ends with a result no button gives instead of hanging.
-    static TForm* watched;
-    watched = Form.get();
-    const UINT_PTR guard =
-        SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { watched->SetModalResult(99); });
+    GuardedForm = Form.get();
+    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, EndGuardedRun);
     const TModalResult result = Form->ShowModal();
     KillTimer(nullptr, guard);
     EXPECT_EQ(result, mrCancel);

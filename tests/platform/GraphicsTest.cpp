@@ -301,9 +301,9 @@ TEST(GraphicsBitmap, SizeFormatAndResizeKeepTheTopLeftPixels)
     bitmap.OnChange = [&changes](TObject*) { ++changes; };
     bitmap.SetSize(4, 3);
     EXPECT_EQ(1, changes);
-    BITMAP info{};
-    ASSERT_EQ(static_cast<int>(sizeof(DIBSECTION)), GetObjectA(bitmap.Handle(), sizeof(DIBSECTION), &info));
-    EXPECT_EQ(24, info.bmBitsPixel);
+    DIBSECTION info{};  // the whole of what GetObject writes for a DIB section, not only its BITMAP part
+    ASSERT_EQ(static_cast<int>(sizeof info), GetObjectA(bitmap.Handle(), sizeof info, &info));
+    EXPECT_EQ(24, info.dsBm.bmBitsPixel);
     EXPECT_EQ(clWhite, bitmap.Canvas().Pixel(3, 2));  // new images start white
 
     bitmap.Canvas().SetPixel(0, 0, clBlack);
@@ -318,7 +318,7 @@ TEST(GraphicsBitmap, SizeFormatAndResizeKeepTheTopLeftPixels)
 
     bitmap.SetPixelFormat(pf32bit);
     ASSERT_NE(0, GetObjectA(bitmap.Handle(), sizeof info, &info));
-    EXPECT_EQ(32, info.bmBitsPixel);
+    EXPECT_EQ(32, info.dsBm.bmBitsPixel);
     EXPECT_EQ(clBlack, bitmap.Canvas().Pixel(0, 0));
     bitmap.SetPixelFormat(pf8bit);
     EXPECT_EQ(pf8bit, bitmap.PixelFormat());

@@ -1,6 +1,6 @@
 // The TCP client base on real Winsock over the loopback interface.
+#include <winsock2.h>  // before the windows.h that GoogleTest's port brings
 #include <gtest/gtest.h>
-#include <winsock2.h>
 
 #include <memory>
 

@@ -1,5 +1,6 @@
 #include "WindowSupport.h"
 
+#include <stdexcept>
 #include <tuple>
 
 #include "DeviceContexts.h"
@@ -42,6 +43,31 @@ std::string TitleBarEdgeFault(HWND Wnd)
 }
 
 }  // namespace
+
+TWatcherThread::TWatcherThread(std::function<void()> Body) : FBody(std::move(Body))
+{
+    FThread = CreateThread(nullptr, 0, &TWatcherThread::Run, this, 0, nullptr);
+    if (!FThread) throw std::runtime_error("CreateThread failed");
+}
+
+DWORD WINAPI TWatcherThread::Run(LPVOID Self)
+{
+    static_cast<TWatcherThread*>(Self)->FBody();
+    return 0;
+}
+
+TWatcherThread::~TWatcherThread()
+{
+    Join();
+}
+
+void TWatcherThread::Join()
+{
+    if (!FThread) return;
+    WaitForSingleObject(FThread, INFINITE);
+    CloseHandle(FThread);
+    FThread = nullptr;
+}
 
 std::string TitleBarEdgeFaults(HWND Wnd)
 {
@@ -140,7 +166,7 @@ TBoxWatcher::~TBoxWatcher() { Seen(); }
 
 TBoxSeen TBoxWatcher::Seen()
 {
-    if (FThread.joinable()) FThread.join();
+    FThread.Join();
     return FSeen;
 }
 

@@ -5,7 +5,6 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -37,6 +36,24 @@ public:
 
 private:
     HWND FWnd;
+};
+
+// Runs a function on a thread of its own (one that watches the screen while the test's thread sits in a modal loop);
+// the destructor waits for it to end. A Win32 thread: the shipped compiler's win32 thread model has no std::thread,
+// and the tests are built with that compiler.
+class TWatcherThread {
+public:
+    explicit TWatcherThread(std::function<void()> Body);
+    ~TWatcherThread();
+    TWatcherThread(const TWatcherThread&) = delete;
+    TWatcherThread& operator=(const TWatcherThread&) = delete;
+    // Waits for the body to end (once; later calls return at once).
+    void Join();
+
+private:
+    static DWORD WINAPI Run(LPVOID Self);  // the system's calling convention, which a lambda lacks on i686
+    std::function<void()> FBody;
+    HANDLE FThread;
 };
 
 // Holds keys down in the thread's keyboard state for one scope.
@@ -114,7 +131,7 @@ public:
 private:
     void Watch(DWORD Shower, int Answer, HWND Watched);
     TBoxSeen FSeen;
-    std::thread FThread;
+    TWatcherThread FThread;
 };
 
 // What GDI itself measures for a single line in a font.

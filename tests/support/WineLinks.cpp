@@ -22,8 +22,10 @@ std::wstring Wide(const std::string& s, UINT codePage)
 }
 
 // Runs a Unix program (Wine starts ELF binaries given by their Z: path) until done() holds. Wine does not follow a
-// Unix child, so its handle tells nothing: the outcome is what is waited for. The arguments are Unix paths in
-// UTF-8, so the command line goes through the wide API.
+// Unix child: the outcome is what is waited for. What it hands back as the child's handles is no handle at all (a
+// 32-bit caller gets whatever was on the stack), so they are not closed: closing them closed handles of this
+// process, its thread's message queue among them. The arguments are Unix paths in UTF-8, so the command line goes
+// through the wide API.
 void RunUnix(const std::string& program, const std::vector<std::string>& args, const std::function<bool()>& done)
 {
     std::wstring app = L"Z:" + Wide(program, CP_UTF8);
@@ -36,8 +38,6 @@ void RunUnix(const std::string& program, const std::vector<std::string>& args, c
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(app.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         throw std::runtime_error("cannot run " + program);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     if (!testsupport::WaitUntil(done, 10000)) throw std::runtime_error(program + " did not do its work");
 }
 

@@ -6,13 +6,13 @@
 #include <map>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "PathSpellings.h"
 #include "ProgramSupport.h"
 #include "Removal.h"
 #include "TestSupport.h"
 #include "Unit1.h"
+#include "WindowSupport.h"
 #include "WineLinks.h"
 #include "WinServices.h"
 
@@ -242,7 +242,7 @@ TEST_F(LinksInTheTree, ALinkMadeDuringTheRemovalLeadsNowhere)
     MakeFolder(dir + "\\many");
     for (int i = 0; i < 3000; ++i) WriteFile(dir + "\\many\\" + std::to_string(i) + ".dat", "x");
     bool made = false;
-    std::thread linker([&] {
+    testsupport::TWatcherThread linker([&] {
         // As soon as the walk is inside the large folder, the top folder has been listed.
         while (FileExists(dir + "\\many\\0.dat") && FileExists(dir + "\\many\\2999.dat")) Sleep(5);
         try {
@@ -252,7 +252,7 @@ TEST_F(LinksInTheTree, ALinkMadeDuringTheRemovalLeadsNowhere)
         }
     });
     TForm1::DeleteFolderTree(dir, true);
-    linker.join();
+    linker.Join();
     ASSERT_TRUE(made) << "the link came too late to matter";
     ExpectOutsideUntouched();
     EXPECT_FALSE(FolderExists(dir + "\\many"));
