@@ -315,6 +315,14 @@ std::string UpperCaseAscii(const std::string& S)
     return r;
 }
 
+WideString UpperCaseAscii(const WideString& S)
+{
+    WideString r = S;
+    for (wchar_t& c : r)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return r;
+}
+
 namespace {
 
 // Index just past the last path delimiter, walking GBK characters so that a trail byte 0x5C is not taken for '\'.

@@ -160,6 +160,7 @@ std::string IntToStr(int64_t Value);
 std::string IntToHex(uint32_t Value, int Digits);  // upper case, zero padded
 std::string Trim(const std::string& S);     // drops leading and trailing blanks and control characters
 std::string UpperCaseAscii(const std::string& S);  // only a..z change
+WideString UpperCaseAscii(const WideString& S);
 std::string ExtractFilePath(const std::string& FileName);  // up to and including the last '\' or ':'
 // S with a backslash at its end unless its last character already is one (a GBK trail byte 0x5C is not); "" stays.
 std::string IncludeTrailingBackslash(const std::string& S);

@@ -48,22 +48,11 @@ bool StartsWith(const WideString& S, const wchar_t* Prefix)
     return S.compare(0, TWideCharTraits::length(Prefix), Prefix) == 0;
 }
 
-bool SameAsciiText(const WideString& A, const wchar_t* B)
-{
-    const size_t n = TWideCharTraits::length(B);
-    if (A.size() != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        const wchar_t a = A[i] >= L'a' && A[i] <= L'z' ? A[i] - L'a' + L'A' : A[i];
-        if (a != B[i]) return false;
-    }
-    return true;
-}
-
 // Length of the root of a full path: "C:\", "\\server\share\", "\\?\C:\", "\\?\UNC\server\share\", "\\?\Volume{..}\".
 size_t RootLength(const WideString& Full)
 {
     if (StartsWith(Full, L"\\\\?\\") || StartsWith(Full, L"\\\\.\\")) {
-        if (SameAsciiText(Full.substr(4, 4), L"UNC\\")) return SkipComponents(Full, 8, 2);
+        if (UpperCaseAscii(Full.substr(4, 4)) == L"UNC\\") return SkipComponents(Full, 8, 2);
         return SkipComponents(Full, 4, 1);
     }
     if (StartsWith(Full, L"\\\\")) return SkipComponents(Full, 2, 2);
@@ -118,11 +107,6 @@ std::string ExactShortPath(const WideString& Path)
     const WideString shortPath = WideShortPath(Path);
     std::string exact;
     return !shortPath.empty() && ExactAnsi(shortPath, exact) ? exact : std::string();
-}
-
-WideString JoinName(const WideString& Folder, const WideString& Name)
-{
-    return !Folder.empty() && Folder.back() == L'\\' ? Folder + Name : Folder + L"\\" + Name;
 }
 
 // The folder that holds Path, without a trailing backslash unless it is a drive root.
@@ -446,7 +430,7 @@ bool TFolderWalk::Next(TFindEntry& Entry)
 
 WideString TFolderWalk::FinalNameOf(const TFindEntry& Entry) const
 {
-    return JoinName(FFinalName, Entry.Name);
+    return IncludeTrailingBackslash(FFinalName) + Entry.Name;
 }
 
 TEntryHandle TFolderWalk::OpenItself(const TFindEntry& Entry, DWORD Access) const
@@ -469,8 +453,8 @@ TEntryHandle OpenItself(const WideString& Path, DWORD Access)
     const TFindHandle find(FindFirstFileW(Path.c_str(), &data));
     if (!find.Valid()) return TEntryHandle();
     TEntryHandle handle(Path, Access);
-    const WideString expected = JoinName(TEntryHandle(HoldingFolder(Path), FILE_READ_ATTRIBUTES).FinalName(),
-                                         data.cFileName);
+    const WideString expected =
+        IncludeTrailingBackslash(TEntryHandle(HoldingFolder(Path), FILE_READ_ATTRIBUTES).FinalName()) + data.cFileName;
     if (handle.Is(expected)) return handle;
     return TEntryHandle();
 }

@@ -18,19 +18,11 @@ bool StartsWithFullStop(const WideString& Name)
     return !Name.empty() && Name[0] == L'.';
 }
 
-wchar_t UpperAscii(wchar_t C)
-{
-    return C >= L'a' && C <= L'z' ? static_cast<wchar_t>(C - L'a' + L'A') : C;
-}
-
 // Only the Latin letters a to z are compared without case: any other character must be the very same, so that no
 // look-alike ("Quintâro.exe") stands for the name.
 bool SameAsciiCase(const WideString& A, const WideString& B)
 {
-    if (A.size() != B.size()) return false;
-    for (size_t i = 0; i < A.size(); ++i)
-        if (UpperAscii(A[i]) != UpperAscii(B[i])) return false;
-    return true;
+    return UpperCaseAscii(A) == UpperCaseAscii(B);
 }
 
 bool EndsWithAsciiCase(const WideString& Name, const wchar_t* Suffix)
@@ -49,11 +41,6 @@ bool IsShortcutName(const WideString& Name)
 {
     return EndsWithAsciiCase(Name, L".lnk") || EndsWithAsciiCase(Name, L".url") || EndsWithAsciiCase(Name, L".pif") ||
            SameAsciiCase(Name, L"desktop.ini");
-}
-
-WideString JoinPath(const WideString& Folder, const WideString& Name)
-{
-    return !Folder.empty() && Folder.back() == L'\\' ? Folder + Name : Folder + L"\\" + Name;
 }
 
 WideString Expanded(const WideString& Value)
@@ -272,8 +259,8 @@ bool DeleteQuickLaunchShortcutOf(const WideString& ExeName)
 {
     const WideString appData = ShellFolder(HKEY_CURRENT_USER, "AppData", false, CSIDL_APPDATA);
     if (appData.empty()) return false;
-    const WideString quickLaunch = JoinPath(appData, L"Microsoft\\Internet Explorer\\Quick Launch");
-    return DeleteFileItself(JoinPath(quickLaunch, ShortcutNameOf(ExeName)));
+    const WideString quickLaunch = IncludeTrailingBackslash(appData) + L"Microsoft\\Internet Explorer\\Quick Launch";
+    return DeleteFileItself(quickLaunch + L"\\" + ShortcutNameOf(ExeName));
 }
 
 std::vector<DWORD> FindProcesses(const WideString& ExeName)

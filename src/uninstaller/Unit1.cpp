@@ -40,23 +40,16 @@ const wchar_t* const ProductExe = L"Quintaro.exe";
 const wchar_t* const InstallFolder = L"Program Files\\Corvane软件\\Com";
 const char* const BatchName = "deleteFile.bat";
 const char* const Completed = "Quintaro卸载完成！";
-const char* const CompletedAtRestart = "Quintaro卸载完成！\r\n部分文件正在使用，将在计算机重新启动后删除。";
+const char* const LeftForRestart = "\r\n部分文件正在使用，将在计算机重新启动后删除。";
 
 const int SelfRemovalTries = 120;  // about two minutes, a second apart
 
-// The folder below which the installation folder lies: the system drive's root ("C:\"), empty when the Windows
-// folder names none.
-WideString SystemDriveRoot()
+// The installation folder below the system drive's root ("C:\"); empty when the Windows folder names no root.
+WideString InstallDirW()
 {
     const WideString windows = WindowsFolder();
     const size_t backslash = windows.find(L'\\');
-    return backslash == WideString::npos ? WideString() : windows.substr(0, backslash + 1);
-}
-
-WideString InstallDirW()
-{
-    const WideString root = SystemDriveRoot();
-    return root.empty() ? WideString() : root + InstallFolder;
+    return backslash == WideString::npos ? WideString() : windows.substr(0, backslash + 1) + InstallFolder;
 }
 
 // cmd expands %...% even inside quotes.
@@ -153,7 +146,7 @@ void TForm1::BtnNextClick(TObject*)
     FUninstalled = true;
     Hide();
     // Completion is reported whatever the single steps achieved; what waits for the restart is said.
-    ShowInfo(removal.ScheduledAtRestart() > 0 ? CompletedAtRestart : Completed, 0);
+    ShowInfo(std::string(Completed) + (removal.ScheduledAtRestart() > 0 ? LeftForRestart : ""), 0);
     Close();
 }
 
