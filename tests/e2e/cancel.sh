@@ -14,7 +14,7 @@ cancel_by() {  # how
   local wid
   e2e_start_uninstaller
   wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "$1: the window did not appear"
-  sleep "$E2E_SETTLE"
+  e2e_wait_until_focused "$wid" "$1: the window"
   # Only a program still waiting for its answer shows that the answer, and nothing else, ended it.
   ! e2e_uninstaller_ended || e2e_fail "$1: the program ended before it was answered"
   case $1 in
@@ -48,8 +48,7 @@ second_start() {
   ! e2e_uninstaller_ended || e2e_fail "second start: the first one ended"
   [ "$(xdotool search --onlyvisible --classname 'uninstall.exe' 2>/dev/null | wc -l)" = 1 ] ||
     e2e_fail "second start: a second window showed"
-  e2e_focus_on() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$wid" ]; }
-  e2e_wait_for "the first window to come to the front" 10 e2e_focus_on
+  e2e_wait_for "the first window to come to the front" 10 e2e_has_focus "$wid"
   demo_key Escape
   e2e_wait_for "the first one to end" 30 e2e_uninstaller_ended
   echo "ok: second start"

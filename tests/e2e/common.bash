@@ -28,8 +28,16 @@ e2e_wait_for() {  # what seconds command...
 }
 
 # A key typed the moment the confirmation window maps can come before the window has taken the focus (seen with the
-# i686 build on a busy machine: the Enter was lost); the tests give it this long first, as a user would.
+# i686 build on a busy machine: the Enter was lost). The tests wait until it has the focus, and then this long more
+# for its focused control, as a user would.
 E2E_SETTLE=0.5
+
+e2e_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
+e2e_wait_until_focused() {  # window-id what
+  e2e_wait_for "$2 to have the focus" 20 e2e_has_focus "$1"
+  sleep "$E2E_SETTLE"
+}
 
 e2e_start_uninstaller() {
   ( cd "$(demo_unix "$DEMO_UNINSTALLER_DIR")" && wine "$DEMO_UNINSTALLER_DIR\\Uninstall.exe"; echo $? > "$E2E_OUT/exit-code" ) &

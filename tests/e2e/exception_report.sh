@@ -12,7 +12,7 @@ wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Fold
 
 e2e_start_uninstaller
 wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
-sleep "$E2E_SETTLE"
+e2e_wait_until_focused "$wid" "the confirmation window"
 demo_key Return
 box=$(demo_wait_message_box 60 "$wid") || e2e_fail "the failure was not reported"
 sleep 1
