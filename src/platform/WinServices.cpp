@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include "Classes.h"
+#include "SystemLibraries.h"
 
 TKernelHandle& TKernelHandle::operator=(TKernelHandle&& Other) noexcept
 {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "Classes.h"
-#include "SystemLibraries.h"
 
 class TStringList;
 
