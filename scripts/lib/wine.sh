@@ -12,6 +12,8 @@ wine_env() {
   export WINEDEBUG=${WINEDEBUG:--all}
   # Code page 936 for ANSI and OEM, as on the target systems.
   export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
+  # Default-quality text drawn as the target systems draw the Song face at window sizes (see fonts.conf).
+  export FONTCONFIG_FILE=$QUINTARO_ROOT/scripts/lib/fonts.conf
   # No Mono/Gecko installers, no desktop menu entries.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # A 64-bit prefix unless the caller asks for 32-bit Windows (QUINTARO_WINEARCH=win32).

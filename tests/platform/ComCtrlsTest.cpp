@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <richedit.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,30 @@ std::string Repeat(const std::string& Piece, int Count)
     std::string s;
     for (int i = 0; i < Count; ++i) s += Piece;
     return s;
+}
+
+// The text of a window's client area as a picture: one string a row, '#' where the text colour is and '.' where the
+// background is, cut to the rows and columns the text touches; Smoothed counts the pixels of any other colour.
+std::vector<std::string> Ink(HWND Wnd, COLORREF Text, COLORREF Background, int& Smoothed)
+{
+    const testsupport::TClientPixels pixels(Wnd);
+    int left = pixels.Width(), right = -1, top = pixels.Height(), bottom = -1;
+    Smoothed = 0;
+    for (int y = 0; y < pixels.Height(); ++y)
+        for (int x = 0; x < pixels.Width(); ++x) {
+            if (pixels.At(x, y) == Background) continue;
+            Smoothed += pixels.At(x, y) != Text;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    std::vector<std::string> rows;
+    for (int y = top; y <= bottom; ++y) {
+        rows.emplace_back();
+        for (int x = left; x <= right; ++x) rows.back() += pixels.At(x, y) == Background ? '.' : '#';
+    }
+    return rows;
 }
 
 // The message box's message: a borderless, disabled, read-only, wrapping rich edit without scroll bars.
@@ -159,6 +186,44 @@ TEST_F(RichEditTest, StylesFollowThePropertiesAndAScrollBarCanBeAddedLater)
     EXPECT_EQ(testsupport::WindowPixel(Edit->Handle(), 0, 0), GetSysColor(COLOR_WINDOWFRAME)) << "a child with a border has it drawn";
     Edit->SetReadOnly(false);
     EXPECT_EQ(Style() & ES_READONLY, 0);
+}
+
+// A rich edit shows its text in the face of the labels beside it: its default format is the control's font, and the
+// system draws that format's default-quality font as it draws the labels' unsmoothed one, pixel for pixel.
+TEST_F(RichEditTest, ShowsItsTextInTheFaceOfALabel)
+{
+    const std::string text = "您确认要卸载吗？";  // one run: the rich edit places runs of Latin letters itself
+    Edit->SetEnabled(true);
+    Edit->SetColor(clWhite);
+    Edit->SetText(text);
+    auto* host = new TPanel(Form.get());  // the label's own window, so that its pixels can be read alone
+    host->SetParent(Form.get());
+    host->SetBounds(0, 130, 300, 30);
+    host->SetBevelOuter(bvNone);
+    host->SetColor(clWhite);
+    auto* label = new TLabel(Form.get());
+    label->SetParent(host);
+    label->SetLeft(5);
+    label->SetCaption(text);
+    label->Font().Assign(Edit->Font());
+    ShowForm();
+
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(Edit->Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "宋体");
+    EXPECT_EQ(format.yHeight, 12 * 1440 / 96) << "twips";
+    EXPECT_EQ(format.bCharSet, Edit->Font().Charset());
+
+    HideCaret(Edit->Handle());  // the focused edit's caret is not text
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    int smoothedInEdit = 0, smoothedInLabel = 0;
+    const std::vector<std::string> inEdit = Ink(Edit->Handle(), black, white, smoothedInEdit);
+    const std::vector<std::string> inLabel = Ink(host->Handle(), black, white, smoothedInLabel);
+    EXPECT_EQ(smoothedInLabel, 0);
+    EXPECT_EQ(smoothedInEdit, 0) << "the rich edit's text is smoothed, the labels' is not";
+    EXPECT_FALSE(inLabel.empty());
+    EXPECT_EQ(inEdit, inLabel);
 }
 
 }  // namespace
