@@ -34,17 +34,14 @@ std::string Repeat(const std::string& Piece, int Count)
     return s;
 }
 
-// The text of a window's client area as a picture: one string a row, '#' where the text colour is and '.' where the
-// background is, cut to the rows and columns the text touches; Smoothed counts the pixels of any other colour.
-std::vector<std::string> Ink(HWND Wnd, COLORREF Text, COLORREF Background, int& Smoothed)
+// A window's text as a picture: one string a row, '.' where the background is and '#' elsewhere, cut to the rows
+// and columns the text touches.
+std::vector<std::string> Ink(const testsupport::TClientPixels& Pixels, COLORREF Background)
 {
-    const testsupport::TClientPixels pixels(Wnd);
-    int left = pixels.Width(), right = -1, top = pixels.Height(), bottom = -1;
-    Smoothed = 0;
-    for (int y = 0; y < pixels.Height(); ++y)
-        for (int x = 0; x < pixels.Width(); ++x) {
-            if (pixels.At(x, y) == Background) continue;
-            Smoothed += pixels.At(x, y) != Text;
+    int left = Pixels.Width(), right = -1, top = Pixels.Height(), bottom = -1;
+    for (int y = 0; y < Pixels.Height(); ++y)
+        for (int x = 0; x < Pixels.Width(); ++x) {
+            if (Pixels.At(x, y) == Background) continue;
             left = std::min(left, x);
             right = std::max(right, x);
             top = std::min(top, y);
@@ -53,9 +50,15 @@ std::vector<std::string> Ink(HWND Wnd, COLORREF Text, COLORREF Background, int& 
     std::vector<std::string> rows;
     for (int y = top; y <= bottom; ++y) {
         rows.emplace_back();
-        for (int x = left; x <= right; ++x) rows.back() += pixels.At(x, y) == Background ? '.' : '#';
+        for (int x = left; x <= right; ++x) rows.back() += Pixels.At(x, y) == Background ? '.' : '#';
     }
     return rows;
+}
+
+// The pixels of neither colour: the shades of smoothed text.
+int Smoothed(const testsupport::TClientPixels& Pixels, COLORREF Text, COLORREF Background)
+{
+    return Pixels.Width() * Pixels.Height() - Pixels.Count(Text) - Pixels.Count(Background);
 }
 
 // The message box's message: a borderless, disabled, read-only, wrapping rich edit without scroll bars.
@@ -217,13 +220,11 @@ TEST_F(RichEditTest, ShowsItsTextInTheFaceOfALabel)
 
     HideCaret(Edit->Handle());  // the focused edit's caret is not text
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
-    int smoothedInEdit = 0, smoothedInLabel = 0;
-    const std::vector<std::string> inEdit = Ink(Edit->Handle(), black, white, smoothedInEdit);
-    const std::vector<std::string> inLabel = Ink(host->Handle(), black, white, smoothedInLabel);
-    EXPECT_EQ(smoothedInLabel, 0);
-    EXPECT_EQ(smoothedInEdit, 0) << "the rich edit's text is smoothed, the labels' is not";
-    EXPECT_FALSE(inLabel.empty());
-    EXPECT_EQ(inEdit, inLabel);
+    const testsupport::TClientPixels inEdit(Edit->Handle()), inLabel(host->Handle());
+    EXPECT_EQ(Smoothed(inLabel, black, white), 0);
+    EXPECT_EQ(Smoothed(inEdit, black, white), 0) << "the rich edit's text is smoothed, the labels' is not";
+    EXPECT_FALSE(Ink(inLabel, white).empty());
+    EXPECT_EQ(Ink(inEdit, white), Ink(inLabel, white));
 }
 
 }  // namespace
