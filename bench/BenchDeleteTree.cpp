@@ -103,7 +103,7 @@ int Time(const std::string& tree1, const std::string& tree2, const char* peer, c
 {
     LARGE_INTEGER t0, t1;
     QueryPerformanceCounter(&t0);
-    TForm1::DeleteFolderTree(tree1, true);
+    TForm1::DeleteFolderTree(AnsiToWide(tree1), true);
     QueryPerformanceCounter(&t1);
     double startUp = RunCmd("exit");
     double rd = RunCmd("rd /s /q \"" + tree2 + "\"") - startUp;
@@ -160,7 +160,7 @@ int Leftovers(const std::string& root)
     HANDLE held = CreateFileW((long_root + L"\\logs\\open.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               CREATE_ALWAYS, 0, nullptr);
     const int before = PendingBelow(Wide(root));
-    TForm1::DeleteFolderTree(root, true);
+    TForm1::DeleteFolderTree(AnsiToWide(root), true);
     std::printf("path of %u characters: %s\n", static_cast<unsigned>(deep.size() + 9),
                 GetFileAttributesW((deep + L"\\deep.dat").c_str()) == INVALID_FILE_ATTRIBUTES ? "deleted" : "left");
     std::printf("file held open: %s; entries scheduled for the next restart: %d\n",

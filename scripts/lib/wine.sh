@@ -5,7 +5,11 @@
 QUINTARO_ROOT=${QUINTARO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 # The loader that starts a 32-bit program as 64-bit Windows does, under WoW64 (and in a 32-bit prefix as 32-bit
 # Windows does); it hands a 64-bit program on to wine64. Its built-in programs (reg, cmd) are the 32-bit ones.
+# That loader is itself a 32-bit Linux program: on a kernel that runs none (some sandboxes refuse them), wine64 is
+# the loader, and only 64-bit Windows programs run.
 WINE_LOADER=/usr/lib/wine/wine
+wine_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+wine_runs_32bit || WINE_LOADER=/usr/lib/wine/wine64
 
 wine_env() {
   export WINEPREFIX=${QUINTARO_WINEPREFIX:-$QUINTARO_ROOT/build/wineprefix}
@@ -53,7 +57,8 @@ wine_prefix_ready() {
     flock 9
     # A 64-bit prefix made before wine32 was installed has no 32-bit system for WoW64. An update adds it once the
     # prefix's update stamp is gone; the 64-bit wineboot runs it, as the 32-bit one cannot start there yet.
-    if [ "$WINEARCH" = win64 ] && [ -f "$WINEPREFIX/system.reg" ] &&
+    # (Where no 32-bit program runs, the update cannot add it: it would only run again at every start.)
+    if [ "$WINEARCH" = win64 ] && [ -f "$WINEPREFIX/system.reg" ] && wine_runs_32bit &&
        [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
       rm -f "$WINEPREFIX/.update-timestamp"
       /usr/lib/wine/wine64 wineboot -u >/dev/null 2>&1 || true

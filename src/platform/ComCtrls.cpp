@@ -7,6 +7,7 @@
 
 #include "ExtCtrls.h"
 #include "LayoutReader.h"
+#include "SystemLibraries.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ constexpr int DefaultRichEditWidth = 185, DefaultRichEditHeight = 89;
 void LoadRichEditLibrary()
 {
     // Loaded once and kept for the life of the process: rich edit windows may exist until its very end.
-    static const HMODULE library = LoadLibraryA("riched20.dll");
+    static const HMODULE library = SystemLibrary("riched20.dll");
     if (!library) throw Exception("Cannot load riched20.dll");
 }
 

@@ -1,8 +1,6 @@
 #include "WinServices.h"
 
 #include <sddl.h>
-#include <shellapi.h>
-#include <tlhelp32.h>
 
 #include "Classes.h"
 #include "SystemLibraries.h"
@@ -163,6 +161,11 @@ WideString WindowsFolder()
     return n < 260 ? WideString(buffer, n) : WideString();
 }
 
+WideString SystemFolder()
+{
+    return BufferResult<WideString>([](wchar_t* Buffer, DWORD Size) { return GetSystemDirectoryW(Buffer, Size); });
+}
+
 std::string ExactAnsiPath(const WideString& Path)
 {
     std::string exact;
@@ -206,32 +209,18 @@ bool FileSetAttr(const std::string& Path, DWORD Attributes)
     return SetFileAttributesA(Path.c_str(), Attributes) != FALSE;
 }
 
-bool ShellDeleteTree(const std::string& Folder)
-{
-    return ShellDeleteTree(AnsiToWide(Folder));
-}
-
-bool ShellDeleteTree(const WideString& Folder)
-{
-    WideString from = Folder;
-    if (from.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-        from.replace(0, 8, L"\\\\");
-    else if (from.compare(0, 4, L"\\\\?\\") == 0)
-        from.erase(0, 4);
-    from.push_back(L'\0');  // the list ends in two NULs with the string's own
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.pTo = L"";
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-    using TOperation = int(WINAPI*)(SHFILEOPSTRUCTW*);
-    static const TOperation operation = SystemFunction<TOperation>("shell32.dll", "SHFileOperationW");
-    return operation && operation(&op) == 0;
-}
-
 bool DeleteAtRestart(const WideString& Path)
 {
     return MoveFileExW(Path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
+WideString UniqueName(const WideString& Prefix)
+{
+    GUID guid = {};
+    wchar_t text[40] = {};
+    if (FAILED(CoCreateGuid(&guid)) || !StringFromGUID2(guid, text, 40)) throw Exception("Cannot make a unique name");
+    const WideString braced = text;
+    return Prefix + braced.substr(1, braced.size() - 2);
 }
 
 bool RunsElevated()
@@ -290,11 +279,6 @@ bool TAdministratorsOnly::Apply(HANDLE Entry) const
 void CreateTextFile(const std::string& FileName, const TStringList& Lines)
 {
     Lines.SaveToNewFile(FileName);
-}
-
-bool RunHidden(const std::string& CommandLine)
-{
-    return WinExec(CommandLine.c_str(), SW_HIDE) > 31;
 }
 
 // Folder enumeration ---------------------------------------------------------------------------------------------
@@ -375,6 +359,21 @@ bool TEntryHandle::Delete()
 {
     FILE_DISPOSITION_INFO info = {TRUE};
     return SetFileInformationByHandle(FHandle.Get(), FileDispositionInfo, &info, sizeof info) != FALSE;
+}
+
+bool TEntryHandle::Rename(const WideString& NewPath)
+{
+    // The system's own spelling ("\??\C:\..."), which every version takes here without converting it.
+    WideString name = NewPath;
+    if (name.compare(0, 4, L"\\\\?\\") == 0) name.replace(0, 4, L"\\??\\");
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+    FILE_RENAME_INFO& info = *reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info.ReplaceIfExists = FALSE;
+    info.RootDirectory = nullptr;
+    info.FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    name.copy(info.FileName, name.size());
+    return SetFileInformationByHandle(FHandle.Get(), FileRenameInfo, &info, static_cast<DWORD>(buffer.size())) !=
+           FALSE;
 }
 
 WideString LongPath(const std::string& Path)
@@ -480,113 +479,4 @@ bool DeleteFileItself(const WideString& Path)
         return false;
     TEntryHandle file = OpenItself(Path, DELETE | FILE_READ_ATTRIBUTES);
     return file.Valid() && file.Delete();
-}
-
-bool IsLinkFreeFolder(const WideString& Folder, const WideString& FinalName)
-{
-    TFolderWalk walk(Folder, FinalName);
-    TFindEntry entry;
-    while (walk.Next(entry)) {
-        if (IsDotEntry(entry)) continue;
-        if ((entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !walk.OpenItself(entry, FILE_READ_ATTRIBUTES).Valid())
-            return false;
-        if ((entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !IsLinkFreeFolder(walk.PathOf(entry), walk.FinalNameOf(entry)))
-            return false;
-    }
-    return walk.Complete();
-}
-
-bool IsLinkFreeFolder(const std::string& Folder)
-{
-    const WideString folder = LongPath(Folder);
-    const DWORD a = GetFileAttributesW(folder.c_str());
-    if (folder.empty() || a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY) ||
-        (a & FILE_ATTRIBUTE_REPARSE_POINT))
-        return false;
-    return IsLinkFreeFolder(folder, WideString());
-}
-
-// Processes -------------------------------------------------------------------------------------------------------
-
-namespace {
-
-// The toolhelp functions, looked up by name once: old systems lack them, and then no process is seen.
-struct TToolhelp {
-    using TCreateSnapshot = HANDLE(WINAPI*)(DWORD, DWORD);
-    using TWalk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
-    TCreateSnapshot CreateSnapshot = nullptr;
-    TWalk First = nullptr;
-    TWalk Next = nullptr;
-
-    TToolhelp()
-    {
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        if (!kernel) return;
-        CreateSnapshot = Lookup<TCreateSnapshot>(kernel, "CreateToolhelp32Snapshot");
-        First = Lookup<TWalk>(kernel, "Process32FirstW");
-        Next = Lookup<TWalk>(kernel, "Process32NextW");
-    }
-    bool Available() const { return CreateSnapshot && First && Next; }
-
-    template <typename F>
-    static F Lookup(HMODULE Module, const char* Name)
-    {
-        // Through the generic function pointer type, which converts to any other without a cast warning.
-        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(Module, Name)));
-    }
-
-    static const TToolhelp& Instance()
-    {
-        static const TToolhelp toolhelp;
-        return toolhelp;
-    }
-};
-
-}  // namespace
-
-TProcessSnapshot::TProcessSnapshot()
-{
-    const TToolhelp& toolhelp = TToolhelp::Instance();
-    if (toolhelp.Available()) FSnapshot.Reset(toolhelp.CreateSnapshot(TH32CS_SNAPPROCESS, 0));
-}
-
-bool TProcessSnapshot::Next(TProcessEntry& Entry)
-{
-    if (!FSnapshot.Valid()) return false;
-    const TToolhelp& toolhelp = TToolhelp::Instance();
-    PROCESSENTRY32W pe = {};
-    pe.dwSize = sizeof pe;
-    BOOL ok = FFirst ? toolhelp.First(FSnapshot.Get(), &pe) : toolhelp.Next(FSnapshot.Get(), &pe);
-    FFirst = false;
-    if (!ok) {
-        FSnapshot.Reset();
-        return false;
-    }
-    Entry.ProcessID = pe.th32ProcessID;
-    Entry.ExeFile = pe.szExeFile;
-    return true;
-}
-
-TKernelHandle OpenProcessAllAccess(DWORD ProcessID)
-{
-    // The all-access mask every Windows version accepts; newer headers define a wider one that older systems refuse.
-    const DWORD allAccess = 0x1F0FFF;
-    return TKernelHandle(OpenProcess(allAccess, FALSE, ProcessID));
-}
-
-bool TerminateProcessHandle(const TKernelHandle& Process, UINT ExitCode)
-{
-    return Process.Valid() && TerminateProcess(Process.Get(), ExitCode) != FALSE;
-}
-
-bool WaitForProcesses(const std::vector<TKernelHandle>& Processes, DWORD TimeoutMs)
-{
-    ULONGLONG deadline = GetTickCount64() + TimeoutMs;
-    for (const TKernelHandle& process : Processes) {
-        ULONGLONG now = GetTickCount64();
-        DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
-        if (WaitForSingleObject(process.Get(), left) != WAIT_OBJECT_0) return false;
-    }
-    return true;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The plain Windows services of the uninstall: files and folders, the shell's delete, processes, program start.
+// The plain Windows services of the uninstall: paths, files and folders opened as themselves, access lists.
 // Thin typed calls of the ANSI API; every handle they hand out is owned by a small RAII type.
 
 #include <windows.h>
@@ -67,6 +67,8 @@ TPathKind PathKind(const std::string& Path);
 
 // The Windows folder (GetWindowsDirectory with 260 characters), such as C:\WINDOWS.
 WideString WindowsFolder();
+// The system folder (GetSystemDirectory), such as C:\WINDOWS\system32.
+WideString SystemFolder();
 // Every path the program deletes, writes or starts must be exactly the path on disk, and the ANSI API would hand out
 // look-alikes for names outside the code page. These give the exact ANSI form of such a path: the path itself when
 // every character has one, else its short (8.3) form when the file system keeps one, else empty.
@@ -82,14 +84,12 @@ bool FileExists(const std::string& Path);       // an existing file, not a folde
 bool DirectoryExists(const std::string& Path);  // an existing folder
 bool FileSetAttr(const std::string& Path, DWORD Attributes);  // replaces all attributes
 
-// Deletes a folder with everything below it through the shell, for good and without any dialog; true on success.
-// The shell takes no long form: a folder given so is handed over in its plain form.
-bool ShellDeleteTree(const std::string& Folder);
-bool ShellDeleteTree(const WideString& Folder);
-
 // Asks the system to delete a file, or an empty folder, at the next restart (the elevated program may); true when
 // that is recorded. The system deletes by path then: what is scheduled must be out of reach of other accounts.
 bool DeleteAtRestart(const WideString& Path);
+
+// A name made of a new GUID ("{...}" without its braces) after Prefix: nobody can have guessed it before.
+WideString UniqueName(const WideString& Prefix);
 
 // Whether the program runs with the administrators' full rights (elevated; on systems without elevation, as a member
 // of the Administrators group).
@@ -118,9 +118,6 @@ private:
 // Writes the lines, each followed by CR LF, in the ANSI code page, to a file it creates: an existing file (or a link
 // of that name) is never written through. Throws on failure.
 void CreateTextFile(const std::string& FileName, const TStringList& Lines);
-
-// Starts a command line without a window (WinExec, SW_HIDE) and returns at once; true when it started.
-bool RunHidden(const std::string& CommandLine);
 
 // Folder enumeration --------------------------------------------------------------------------------------------
 
@@ -152,6 +149,9 @@ public:
     DWORD Links() const;
     // Marks the entry for deletion; it goes when the handle closes. A link goes, not what it points to.
     bool Delete();
+    // Gives the entry the new name NewPath (long form, same volume); false, changing nothing, when a name is there
+    // already or the system refuses.
+    bool Rename(const WideString& NewPath);
     HANDLE Get() const { return FHandle.Get(); }
 
 private:
@@ -172,6 +172,7 @@ public:
     DWORD Result() const { return FResult; }
     bool Complete() const { return FResult == ERROR_NO_MORE_FILES; }
 
+    const WideString& Folder() const { return FFolder; }
     WideString PathOf(const TFindEntry& Entry) const { return FFolder + L"\\" + Entry.Name; }
     // The final name the entry has when it is itself.
     WideString FinalNameOf(const TFindEntry& Entry) const;
@@ -195,34 +196,3 @@ TEntryHandle OpenItself(const WideString& Path, DWORD Access);
 // Deletes the file at Path as itself, and only when its folder is no link either: never a link's target, nothing
 // through a linked folder. True when the file was deleted; a read-only file is not.
 bool DeleteFileItself(const WideString& Path);
-
-// True for an existing folder that is not a link and holds none at any depth, nor anything that cannot be checked.
-bool IsLinkFreeFolder(const std::string& Folder);
-// The same below a folder already known to be itself (long form and final name, as a walk gives them).
-bool IsLinkFreeFolder(const WideString& Folder, const WideString& FinalName);
-
-// Processes ------------------------------------------------------------------------------------------------------
-
-struct TProcessEntry {
-    DWORD ProcessID = 0;
-    WideString ExeFile;  // the executable's file name, without its folder, as the system has it
-};
-
-// A picture of the running processes, with their names in UTF-16 (the ANSI walk gives look-alikes of names outside the
-// code page). The toolhelp functions are looked up in kernel32.dll on first use; where they are missing the picture
-// is empty.
-class TProcessSnapshot {
-public:
-    TProcessSnapshot();
-    bool Next(TProcessEntry& Entry);
-
-private:
-    TKernelHandle FSnapshot;
-    bool FFirst = true;
-};
-
-// Opens a process with the classic all-access mask (0x1F0FFF), not inheritable.
-TKernelHandle OpenProcessAllAccess(DWORD ProcessID);
-bool TerminateProcessHandle(const TKernelHandle& Process, UINT ExitCode);
-// Waits until every process has ended, at most TimeoutMs in all; true when all have.
-bool WaitForProcesses(const std::vector<TKernelHandle>& Processes, DWORD TimeoutMs);

@@ -1,67 +1,60 @@
 #include "Removal.h"
 
-#include <shlobj.h>
+#include <windows.h>
 
-#include "Registry.h"
-#include "SystemLibraries.h"
+#include <functional>
+
 #include "WinServices.h"
 
 namespace {
 
-const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const DWORD VolumeLabelAttribute = 0x08;  // as directory entries of old file systems report a volume label
-const DWORD TerminationWaitMs = 5000;
 const DWORD ProtectRights = READ_CONTROL | WRITE_DAC | WRITE_OWNER;
+const DWORD AttributeRights = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 
-bool StartsWithFullStop(const WideString& Name)
-{
-    return !Name.empty() && Name[0] == L'.';
-}
+// What a walk may do; each use of the walk is one named set of these.
+enum TRule : unsigned {
+    RemoveFolders = 1,    // emptied folders go
+    DotNames = 2,         // names that begin with a full stop are taken like any other
+    FolderLinks = 4,      // a link to a folder goes itself
+    ProtectElevated = 8,  // run elevated, folders and what waits for the restart get the administrators-only list
+    Schedule = 16,        // what cannot go now goes at the next restart
+    Descend = 32,         // subfolders are walked too
+};
 
-// Only the Latin letters a to z are compared without case: any other character must be the very same, so that no
-// look-alike ("Quintâro.exe") stands for the name.
-bool SameAsciiCase(const WideString& A, const WideString& B)
-{
-    return UpperCaseAscii(A) == UpperCaseAscii(B);
-}
-
-bool EndsWithAsciiCase(const WideString& Name, const wchar_t* Suffix)
-{
-    const size_t n = TWideCharTraits::length(Suffix);
-    return Name.size() >= n && SameAsciiCase(Name.substr(Name.size() - n), Suffix);
-}
+struct TRules {
+    unsigned Flags;
+    bool (*Takes)(const WideString& Name);  // the files that go
+    bool Has(TRule Rule) const { return (Flags & Rule) != 0; }
+};
 
 bool AnyName(const WideString&)
 {
     return true;
 }
 
-// What a program group may hold of ours: shortcuts of every kind and the folders' display settings.
+bool EndsWithAsciiCase(const WideString& Name, const wchar_t* Suffix)
+{
+    const size_t n = TWideCharTraits::length(Suffix);
+    return Name.size() >= n && UpperCaseAscii(Name.substr(Name.size() - n)) == UpperCaseAscii(WideString(Suffix));
+}
+
+// What a program group may hold of ours: shortcuts of every kind and the folder's display settings.
 bool IsShortcutName(const WideString& Name)
 {
     return EndsWithAsciiCase(Name, L".lnk") || EndsWithAsciiCase(Name, L".url") || EndsWithAsciiCase(Name, L".pif") ||
-           SameAsciiCase(Name, L"desktop.ini");
+           UpperCaseAscii(Name) == L"DESKTOP.INI";
 }
 
-WideString Expanded(const WideString& Value)
-{
-    WideString buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ExpandEnvironmentStringsW(Value.c_str(), &buffer[0], static_cast<DWORD>(buffer.size()));
-        if (n == 0) return WideString();
-        if (n <= buffer.size()) return buffer.substr(0, n - 1);
-        buffer.resize(n);
-    }
-}
+const TRules InstallationTree = {RemoveFolders | DotNames | FolderLinks | ProtectElevated | Schedule | Descend,
+                                 AnyName};
+const TRules FilesOfTree = {Descend, AnyName};
+const TRules WholeTreeNow = {RemoveFolders | DotNames | FolderLinks | Descend, AnyName};
+const TRules FlatGroup = {RemoveFolders | DotNames, IsShortcutName};
 
-// The file name of an executable with the shortcut extension in place of its own.
-WideString ShortcutNameOf(const WideString& ExeName)
+bool StartsWithFullStop(const WideString& Name)
 {
-    const size_t separator = ExeName.find_last_of(L"\\:");
-    WideString name = separator == WideString::npos ? ExeName : ExeName.substr(separator + 1);
-    const size_t dot = name.rfind(L'.');
-    if (dot != WideString::npos) name.erase(dot);
-    return name + L".lnk";
+    return !Name.empty() && Name[0] == L'.';
 }
 
 // Deletes a file through a handle opened as itself. Read-only belongs to the file, not to the name: a file that keeps
@@ -76,67 +69,160 @@ bool DeleteKeepingAttributes(TEntryHandle& File, DWORD Attributes)
     return deleted;
 }
 
-bool DeleteEntry(const TFolderWalk& Walk, const TFindEntry& Entry)
-{
-    TEntryHandle itself = Walk.OpenItself(Entry, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
-    return itself.Valid() && DeleteKeepingAttributes(itself, Entry.Attributes);
-}
-
-// A folder opened as itself for the walk, with the rights to protect it where it is to be protected.
-TEntryHandle OpenFolder(const std::function<TEntryHandle(DWORD)>& Open, bool Protect)
-{
-    if (Protect) {
-        TEntryHandle handle = Open(FILE_READ_ATTRIBUTES | ProtectRights);
-        if (handle.Valid()) return handle;
-    }
-    return Open(FILE_READ_ATTRIBUTES);
-}
-
-}  // namespace
-
-struct TRemoval::TRules {
-    bool RemoveFolders;  // emptied folders go
-    bool DotNames;       // names that begin with a full stop are taken like any other
-    bool FolderLinks;    // a link to a folder goes itself
-    bool Protect;        // folders, and what is scheduled, get the administrators-only access list
-    bool Schedule;       // what cannot go now goes at the next restart
-    bool (*Takes)(const WideString& Name);  // the files that go
-};
-
-// What a folder's walk left. Where a link stays, at any depth, the folder stays too; an enumeration that did not
-// finish counts as such, since what it missed is unknown.
-struct TRemoval::TPass {
+// What a walk left of an entry: Left, not gone now; Kept, not gone after the restart either. A folder that keeps
+// anything is kept itself; an enumeration that did not finish keeps its folder, since what it missed is unknown.
+struct TPass {
     bool Left = false;
-    bool LinkBelow = false;
+    bool Kept = false;
 
     void Add(const TPass& Other)
     {
         Left |= Other.Left;
-        LinkBelow |= Other.LinkBelow;
+        Kept |= Other.Kept;
     }
+    static TPass Stays() { return {true, true}; }
 };
 
-bool TRemoval::FolderTree(const WideString& Dir, bool RemoveFolders)
+// Opens the folder being removed as itself with the access asked for; an invalid handle where it is not itself.
+using TOpener = std::function<TEntryHandle(DWORD Access)>;
+
+// One walk over a tree under one set of rules.
+class TWalk {
+public:
+    TWalk(const TRules& Rules, TRemovalTally& Tally)
+        : FRules(Rules), FProtect(Rules.Has(ProtectElevated) && RunsElevated()), FTally(Tally)
+    {
+    }
+
+    TPass Folder(const TOpener& Open, const WideString& Path, const WideString& FinalName);
+
+private:
+    TPass Tree(TEntryHandle& Itself, const WideString& Dir, const WideString& FinalName);
+    TPass Entry(const TFolderWalk& Walk, const TFindEntry& Entry);
+    TPass File(const TFolderWalk& Walk, const TFindEntry& Entry);
+    bool ScheduleFile(const TFolderWalk& Walk, const TFindEntry& Entry);
+    TEntryHandle OpenProtectable(const TOpener& Open, DWORD Access) const;
+    void Protect(TEntryHandle& Entry) const;
+
+    const TRules& FRules;
+    const bool FProtect;
+    TRemovalTally& FTally;
+};
+
+// With the rights to protect it where it is to be protected, and without where the system refuses them.
+TEntryHandle TWalk::OpenProtectable(const TOpener& Open, DWORD Access) const
 {
-    const TRules rules = {RemoveFolders, RemoveFolders, RemoveFolders, RemoveFolders && RunsElevated(), RemoveFolders,
-                          AnyName};
-    return Top(Dir, rules);
+    if (FProtect) {
+        TEntryHandle handle = Open(Access | ProtectRights);
+        if (handle.Valid()) return handle;
+    }
+    return Open(Access);
 }
 
-bool TRemoval::ProgramGroup(const WideString& Group)
+void TWalk::Protect(TEntryHandle& Entry) const
 {
-    const TRules rules = {true, true, false, false, false, IsShortcutName};
-    return Top(Group, rules);
+    if (FProtect) TAdministratorsOnly::Instance().Apply(Entry.Get());
 }
 
-bool TRemoval::Shortcut(const WideString& Path)
+TPass TWalk::Folder(const TOpener& Open, const WideString& Path, const WideString& FinalName)
 {
-    return DeleteFileItself(Path);
+    TEntryHandle itself = OpenProtectable(Open, FILE_READ_ATTRIBUTES);
+    if (!itself.Valid()) return TPass::Stays();  // a folder that opens as something else is a link all the same
+    TPass pass = Tree(itself, Path, FinalName);
+    if (!FRules.Has(RemoveFolders)) return pass;
+    if (!pass.Left) {
+        TEntryHandle folder = Open(DELETE | FILE_READ_ATTRIBUTES);
+        if (folder.Valid() && folder.Delete()) return pass;
+        pass.Left = true;
+    }
+    // Deepest first: what it held waits already, so that it is empty by then.
+    if (FRules.Has(Schedule) && !pass.Kept && DeleteAtRestart(Path))
+        ++FTally.Scheduled;
+    else
+        pass.Kept = true;
+    return pass;
 }
 
-bool TRemoval::Top(const WideString& Dir, const TRules& Rules)
+TPass TWalk::Tree(TEntryHandle& Itself, const WideString& Dir, const WideString& FinalName)
 {
-    // A root, a path relative to anything, or a folder that is itself a link is not the tree to remove.
+    // Before anything in it is touched: from now on no other account can add a link to it or swap an entry of it.
+    Protect(Itself);
+    TPass pass;
+    TFolderWalk walk(Dir, FinalName);
+    TFindEntry entry;
+    while (walk.Next(entry)) pass.Add(Entry(walk, entry));
+    if (!walk.Complete()) pass = TPass::Stays();
+    return pass;
+}
+
+TPass TWalk::Entry(const TFolderWalk& Walk, const TFindEntry& Entry)
+{
+    const DWORD a = Entry.Attributes;
+    if (IsDotEntry(Entry) || a == VolumeLabelAttribute) return TPass();  // volume labels are no files
+    if (StartsWithFullStop(Entry.Name) && !FRules.Has(DotNames)) return TPass::Stays();
+    const bool isFolder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0, isLink = (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (isFolder && !isLink) {
+        if (!FRules.Has(Descend)) return TPass::Stays();
+        const auto open = [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
+        return Folder(open, Walk.PathOf(Entry), Walk.FinalNameOf(Entry));
+    }
+    if (isFolder) {
+        // A link to a folder goes, itself, only where folders go.
+        if (!FRules.Has(FolderLinks)) return TPass::Stays();
+        TEntryHandle link = Walk.OpenItself(Entry, DELETE | FILE_READ_ATTRIBUTES);
+        return link.Valid() && link.Delete() ? TPass() : TPass::Stays();
+    }
+    if ((a & VolumeLabelAttribute) || !FRules.Takes(Entry.Name)) return TPass::Stays();
+    return File(Walk, Entry);
+}
+
+TPass TWalk::File(const TFolderWalk& Walk, const TFindEntry& Entry)
+{
+    TEntryHandle itself = Walk.OpenItself(Entry, DELETE | AttributeRights);
+    if (itself.Valid() && DeleteKeepingAttributes(itself, Entry.Attributes)) return TPass();
+    itself = TEntryHandle();  // the scheduling opens it anew, with the rights it needs
+    TPass pass;
+    pass.Left = true;
+    pass.Kept = !FRules.Has(Schedule) || !ScheduleFile(Walk, Entry);
+    return pass;
+}
+
+// A file in use waits for the restart, where it is deleted by path. Renamed first to a name nobody else has, so that
+// a reinstall before the restart, which brings a file of the old name, keeps it (as Windows Installer does with files
+// in use). False when the entry is a link after all, or the system takes no note.
+bool TWalk::ScheduleFile(const TFolderWalk& Walk, const TFindEntry& Entry)
+{
+    const TOpener open = [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
+    WideString path = Walk.PathOf(Entry);
+    TEntryHandle held = OpenProtectable(open, DELETE | AttributeRights);
+    if (held.Valid()) {
+        const WideString renamed = Walk.Folder() + L"\\" + UniqueName(L"~removed-") + L".tmp";
+        if (held.Rename(renamed))
+            path = renamed;
+        else
+            FTally.UnderOwnNames = true;
+    } else {
+        // Its holder refuses a rename as it refuses the deletion. Asking for the attributes only is refused to no
+        // holder: what fails now is a link.
+        held = OpenProtectable(open, AttributeRights);
+        if (!held.Valid()) return false;
+        FTally.UnderOwnNames = true;
+    }
+    // A file with another name is not ours alone: its access list and attributes stay as they are.
+    if (held.Links() == 1) {
+        Protect(held);
+        // The deletion at the restart cannot take a read-only file.
+        if (Entry.Attributes & FILE_ATTRIBUTE_READONLY) held.SetAttributes(FILE_ATTRIBUTE_ARCHIVE);
+    }
+    if (!DeleteAtRestart(path)) return false;
+    ++FTally.Scheduled;
+    return true;
+}
+
+// The walk of a tree from its top folder, which must be an existing folder below a root and no link. False, with
+// nothing done, where it is not.
+bool WalkTop(const WideString& Dir, const TRules& Rules, TRemovalTally& Tally, TPass& Pass)
+{
     if (PathKind(Dir) != TPathKind::BelowRoot) return false;
     const WideString dir = LongPath(Dir);
     const DWORD a = GetFileAttributesW(dir.c_str());
@@ -144,142 +230,44 @@ bool TRemoval::Top(const WideString& Dir, const TRules& Rules)
         return false;
     const WideString finalName = TEntryHandle(dir, FILE_READ_ATTRIBUTES).FinalName();
     if (finalName.empty()) return false;
-    Folder(
-        [&dir, &finalName](DWORD Access) {
-            TEntryHandle handle(dir, Access);
-            return handle.Is(finalName) ? std::move(handle) : TEntryHandle();
-        },
-        dir, finalName, Rules);
+    const TOpener open = [&dir, &finalName](DWORD Access) {
+        TEntryHandle handle(dir, Access);
+        return handle.Is(finalName) ? std::move(handle) : TEntryHandle();
+    };
+    Pass = TWalk(Rules, Tally).Folder(open, dir, finalName);
     return true;
 }
 
-TRemoval::TPass TRemoval::Tree(TEntryHandle& Itself, const WideString& Dir, const WideString& FinalName,
-                               const TRules& Rules)
+// A user's profile holds the user's registry hive.
+bool HoldsUserHive(const WideString& Folder)
 {
-    // Before anything in it is touched: from now on no other account can add a link to it or swap an entry of it.
-    if (Rules.Protect) TAdministratorsOnly::Instance().Apply(Itself.Get());
+    if (PathKind(Folder) != TPathKind::BelowRoot) return false;
+    return GetFileAttributesW((LongPath(Folder) + L"\\NTUSER.DAT").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+bool TRemoval::FolderTree(const WideString& Dir, bool RemoveFolders)
+{
     TPass pass;
-    TFolderWalk walk(Dir, FinalName);
-    TFindEntry entry;
-    while (walk.Next(entry)) pass.Add(Entry(walk, entry, Rules));
-    if (!walk.Complete()) pass.Left = pass.LinkBelow = true;
-    return pass;
+    const bool walked = WalkTop(Dir, RemoveFolders ? InstallationTree : FilesOfTree, FTally, pass);
+    FTreeKept = pass.Kept;
+    return walked;
 }
 
-TRemoval::TPass TRemoval::Entry(const TFolderWalk& Walk, const TFindEntry& Entry, const TRules& Rules)
+bool TRemoval::WholeTree(const WideString& Dir)
 {
-    const DWORD a = Entry.Attributes;
     TPass pass;
-    if (IsDotEntry(Entry) || a == VolumeLabelAttribute) return pass;  // volume labels are no files
-    if (StartsWithFullStop(Entry.Name) && !Rules.DotNames) {
-        pass.Left = true;
-        return pass;
-    }
-    if ((a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        const auto open = [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
-        return Folder(open, Walk.PathOf(Entry), Walk.FinalNameOf(Entry), Rules);
-    }
-    if (a & FILE_ATTRIBUTE_DIRECTORY) {
-        // A link to a folder goes, itself, only where folders go.
-        pass.Left = !Rules.FolderLinks || !DeleteEntry(Walk, Entry);
-        pass.LinkBelow = pass.Left;
-        return pass;
-    }
-    if (a & VolumeLabelAttribute) return pass;
-    if (!Rules.Takes(Entry.Name)) {
-        pass.Left = true;
-        return pass;
-    }
-    if (DeleteEntry(Walk, Entry)) return pass;
-    pass.Left = true;
-    // Asking for the attributes only is refused to no program that holds the file: what fails now is a link.
-    const DWORD access = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
-    TEntryHandle held = Walk.OpenItself(Entry, access | (Rules.Protect ? ProtectRights : 0));
-    if (!held.Valid() && Rules.Protect) held = Walk.OpenItself(Entry, access);
-    if (!held.Valid()) pass.LinkBelow = true;
-    else if (Rules.Schedule) Schedule(held, Walk.PathOf(Entry), a, Rules);
-    return pass;
+    return WalkTop(Dir, WholeTreeNow, FTally, pass) && !pass.Left;
 }
 
-TRemoval::TPass TRemoval::Folder(const TOpener& Open, const WideString& Path, const WideString& FinalName,
-                                 const TRules& Rules)
+bool TRemoval::ProgramGroup(const WideString& Group)
 {
-    TEntryHandle itself = OpenFolder(Open, Rules.Protect);
     TPass pass;
-    if (!itself.Valid()) {
-        pass.Left = pass.LinkBelow = true;  // a folder that opens as something else is a link all the same
-        return pass;
-    }
-    pass = Tree(itself, Path, FinalName, Rules);
-    if (!Rules.RemoveFolders) return pass;
-    if (!pass.Left) {
-        TEntryHandle folder = Open(DELETE | FILE_READ_ATTRIBUTES);
-        if (folder.Valid() && folder.Delete()) return pass;
-        pass.Left = true;
-    }
-    // Deepest first: its entries were scheduled before it, so that it is empty by then.
-    if (Rules.Schedule && !pass.LinkBelow && DeleteAtRestart(Path)) ++FScheduled;
-    return pass;
+    return !HoldsUserHive(Group) && WalkTop(Group, FlatGroup, FTally, pass);
 }
 
-void TRemoval::Schedule(TEntryHandle& Itself, const WideString& Path, DWORD Attributes, const TRules& Rules)
+bool TRemoval::Shortcut(const WideString& Path)
 {
-    // A file with another name is not ours alone: its access list and attributes stay as they are.
-    const bool ownFile = Itself.Links() == 1;
-    if (Rules.Protect && ownFile) TAdministratorsOnly::Instance().Apply(Itself.Get());
-    // The deletion at the restart cannot take a read-only file.
-    if ((Attributes & FILE_ATTRIBUTE_READONLY) && ownFile) Itself.SetAttributes(FILE_ATTRIBUTE_ARCHIVE);
-    if (DeleteAtRestart(Path)) ++FScheduled;
-}
-
-// The system's own idea of a shell folder, for a value that is missing.
-WideString KnownFolder(int Csidl)
-{
-    using TGetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-    static const auto get = SystemFunction<TGetFolderPath>("shell32.dll", "SHGetFolderPathW");
-    wchar_t path[MAX_PATH] = {};
-    return get && SUCCEEDED(get(nullptr, Csidl, nullptr, 0, path)) ? WideString(path) : WideString();
-}
-
-WideString ShellFolder(HKEY Root, const char* Name, bool CanCreate, int Csidl)
-{
-    TRegistry registry;
-    registry.SetRootKey(Root);
-    registry.OpenKey(ShellFoldersKey, CanCreate);  // a key that is not open reads as empty
-    DWORD type = REG_NONE;
-    WideString folder = registry.ReadWideString(Name, &type);
-    if (type == REG_EXPAND_SZ) folder = Expanded(folder);
-    // A 32-bit program reads the registry's 32-bit view, where the value may never have been written.
-    if (folder.empty()) folder = KnownFolder(Csidl);
-    // An empty or relative value would address whatever the current drive or folder is.
-    return PathKind(folder) == TPathKind::BelowRoot ? folder : WideString();
-}
-
-bool DeleteQuickLaunchShortcutOf(const WideString& ExeName)
-{
-    const WideString appData = ShellFolder(HKEY_CURRENT_USER, "AppData", false, CSIDL_APPDATA);
-    if (appData.empty()) return false;
-    const WideString quickLaunch = IncludeTrailingBackslash(appData) + L"Microsoft\\Internet Explorer\\Quick Launch";
-    return DeleteFileItself(quickLaunch + L"\\" + ShortcutNameOf(ExeName));
-}
-
-std::vector<DWORD> FindProcesses(const WideString& ExeName)
-{
-    std::vector<DWORD> ids;
-    TProcessSnapshot snapshot;
-    TProcessEntry entry;
-    while (snapshot.Next(entry))
-        if (SameAsciiCase(entry.ExeFile, ExeName)) ids.push_back(entry.ProcessID);
-    return ids;
-}
-
-void EndProcesses(const WideString& ExeName)
-{
-    std::vector<TKernelHandle> terminated;  // kept open until they have ended
-    for (DWORD id : FindProcesses(ExeName)) {
-        if (id == GetCurrentProcessId()) continue;  // the uninstaller must live to finish its work
-        TKernelHandle process = OpenProcessAllAccess(id);
-        if (TerminateProcessHandle(process, 0)) terminated.push_back(std::move(process));
-    }
-    WaitForProcesses(terminated, TerminationWaitMs);
+    return DeleteFileItself(Path);
 }

@@ -7,8 +7,8 @@
 #include "Classes.h"
 #include "Forms.h"
 #include "Removal.h"
+#include "ShellFolders.h"
 #include "VelMessageBoxFrm.h"
-#include "WinServices.h"
 
 namespace {
 
@@ -37,13 +37,24 @@ int ShowStyledBox(const char* Text, const char* Caption, int Flags)
 
 bool ShellDeleteFolder(const std::string& Folder)
 {
-    if (PathKind(Folder) != TPathKind::BelowRoot || !IsLinkFreeFolder(Folder)) return false;
-    return ShellDeleteTree(Folder);
+    return TRemoval().WholeTree(AnsiToWide(Folder));
+}
+
+WideString QuickLaunchShortcut(const WideString& ExeName)
+{
+    const WideString folder = QuickLaunchFolder();
+    if (folder.empty()) return WideString();
+    const size_t separator = ExeName.find_last_of(L"\\:");
+    WideString name = separator == WideString::npos ? ExeName : ExeName.substr(separator + 1);
+    const size_t dot = name.rfind(L'.');
+    if (dot != WideString::npos) name.erase(dot);
+    return folder + L"\\" + name + L".lnk";
 }
 
 bool DeleteQuickLaunchShortcut(const std::string& ExeName)
 {
-    return DeleteQuickLaunchShortcutOf(AnsiToWide(ExeName));
+    const WideString shortcut = QuickLaunchShortcut(AnsiToWide(ExeName));
+    return !shortcut.empty() && TRemoval().Shortcut(shortcut);
 }
 
 int ShowMessageBoxForm(const char* Text, const char* Caption, int Flags, unsigned char Mode)

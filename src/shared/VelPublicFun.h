@@ -1,15 +1,20 @@
 #pragma once
-// The maker's shared public functions: message display, and the shell helpers of the uninstall.
+// Our shared public functions: message display, and the shell helpers of the uninstall.
 
 #include <string>
 
-// Removes a folder with everything in it through the shell, silently and for good; true when the shell reported
-// success. Refuses (false, nothing done) an empty or relative path, any drive or share root, and a folder that is or
-// holds a link, since the shell would follow the link and delete what it points to.
+#include "Classes.h"
+
+// Removes a folder with everything in it, silently and for good; true when it is gone. It goes entry by entry through
+// handles opened as the entries themselves, so a link in it goes itself, never what it points to. Refuses (false,
+// nothing done) an empty or relative path, any drive or share root, and a folder that is itself a link.
 bool ShellDeleteFolder(const std::string& Folder);
 
-// Deletes the current user's Quick Launch shortcut of an executable (name or full path: "Quintaro.exe" removes
-// "Quintaro.lnk"); true when the shortcut was deleted. Without a usable "AppData" folder nothing is deleted.
+// The current user's Quick Launch shortcut of an executable (name or full path: "Quintaro.exe" gives
+// "...\Quick Launch\Quintaro.lnk"); empty without a usable "AppData" folder.
+WideString QuickLaunchShortcut(const WideString& ExeName);
+// Deletes the current user's Quick Launch shortcut of an executable, as itself; true when the shortcut was deleted.
+// Without a usable "AppData" folder nothing is deleted.
 bool DeleteQuickLaunchShortcut(const std::string& ExeName);
 
 // Shows Text in a box shaped like the Win32 MessageBox call and returns its result, IDOK to IDNO. Mode 0: the

@@ -1,10 +1,13 @@
 #include "SingleInstance.h"
 
+#include "Processes.h"
+
 namespace {
 
 // The process of the other instance: the owner of a top-level window of our window classes with the caption.
 struct TOtherInstance {
     WideString Caption;
+    bool Elevated = false;
     DWORD Process = 0;
     HWND Shown = nullptr;
 };
@@ -19,6 +22,8 @@ BOOL CALLBACK FindOwner(HWND Window, LPARAM Data)
     GetWindowThreadProcessId(Window, &process);
     if (process == GetCurrentProcessId() || other.Caption != text || WideString(className).rfind(L"Quintaro.", 0) != 0)
         return TRUE;
+    // An uninstaller runs elevated: a window like ours in a process of lesser rights is someone else's.
+    if (other.Elevated && !ProcessElevated(process)) return TRUE;
     other.Process = process;
     return FALSE;
 }
@@ -42,14 +47,21 @@ TSingleInstance::TSingleInstance(const WideString& Name)
     FFirst = !FMutex.Valid() || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
-void TSingleInstance::ActivateOther(const WideString& Caption)
+bool TSingleInstance::FindOther(const WideString& Caption, DWORD WaitMs)
 {
     TOtherInstance other;
     other.Caption = Caption;
-    EnumWindows(FindOwner, reinterpret_cast<LPARAM>(&other));
-    if (!other.Process) return;
+    other.Elevated = RunsElevated();
+    const ULONGLONG deadline = GetTickCount64() + WaitMs;
+    for (;;) {
+        EnumWindows(FindOwner, reinterpret_cast<LPARAM>(&other));
+        if (other.Process) break;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(100);  // the first one may still be making its window
+    }
     EnumWindows(FindShown, reinterpret_cast<LPARAM>(&other));
-    if (!other.Shown) return;
+    if (!other.Shown) return true;
     if (IsIconic(other.Shown)) ShowWindow(other.Shown, SW_RESTORE);
     SetForegroundWindow(other.Shown);
+    return true;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The confirmation window of the uninstaller and the removal steps of the uninstall.
+// The confirmation window of the uninstaller.
 
 #include <string>
 
@@ -8,7 +8,6 @@
 #include "StdCtrls.h"
 #include "VelRootFrm.h"
 
-class TRemoval;
 class TStringList;
 
 // Asks whether to uninstall; "卸载" removes the product, and a completed uninstall removes the uninstaller itself
@@ -26,45 +25,37 @@ public:
 
     void FormCreate(TObject* Sender);
     void BtnCancelClick(TObject* Sender);
-    // The uninstall, in one pass; completion is reported whatever the single steps achieved.
+    // The uninstall (TUninstall): every value it needs is read and checked first, then the steps run in one pass and
+    // the completion box says what waits for the restart or stays.
     void BtnNextClick(TObject* Sender);
     // After a completed uninstall: writes and starts the batch file that deletes the executable once it is free.
     void FormClose(TObject* Sender, TCloseAction& Action);
 
     bool Uninstalled() const { return FUninstalled; }
-    const std::string& InstallDir() const { return FInstallDir; }
+    const WideString& InstallDir() const { return FInstallDir; }
 
-    // The installation folder: the system drive's root + "Program Files\Corvane软件\Com"; empty when the
-    // Windows folder names no drive root.
-    static std::string GetInstallDir();
-    // The lines of the batch file Batch that deletes Exe once it can, trying Tries times a second apart, then itself
-    // and the folder that holds it.
-    static void SelfRemovalLines(const std::string& Exe, const std::string& Batch, TStringList& Lines, int Tries);
+    // The members below are the uninstall's own operations, as the tests and the bench reach them.
 
+    // The installation folder: the system drive's root + "Program Files\Corvane软件\Com"; empty when the Windows
+    // folder names no drive root.
+    static WideString GetInstallDir();
     // Deletes a shortcut file if a file (not a folder) is there, as itself: never a link's target, nothing through a
     // folder that is a link.
-    static void DeleteShortcut(const std::string& Path);
-
+    static void DeleteShortcut(const WideString& Path);
     // Deletes every file of the folder tree Dir (no trailing backslash); with RemoveFolders also the names that begin
     // with a full stop and the emptied folders (TRemoval::FolderTree). False, doing nothing, when Dir is not an
     // existing folder below a drive or share root, or is itself a link.
-    static bool DeleteFolderTree(const std::string& Dir, bool RemoveFolders);
-
+    static bool DeleteFolderTree(const WideString& Dir, bool RemoveFolders);
     // Appends, in snapshot order, the ids (decimal) of the running processes whose executable file name equals Name
     // (ASCII letters compared without case) to List; returns their number.
     static int FindProcessesByName(const std::string& Name, TStringList* List);
-
     // Terminates (exit code 0) every process that FindProcessesByName finds, except the calling one, and waits up to
     // five seconds in all for them to end, so that their files are free before their folder is deleted.
     static void KillProcessesByName(const std::string& Name);
 
 private:
-    void DeleteStartMenuGroup(TRemoval& Removal);
-    void DeleteDesktopShortcut(TRemoval& Removal);
-    void StartSelfRemoval();
-
     bool FUninstalled = false;
-    std::string FInstallDir;
+    WideString FInstallDir;
     std::string FExePath;
 };
 

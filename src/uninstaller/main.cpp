@@ -8,6 +8,7 @@
 #include "Forms.h"
 #include "ProgramUnits.h"
 #include "SingleInstance.h"
+#include "SystemLibraries.h"
 #include "Unit1.h"
 
 #if defined(__GLIBCXX__)
@@ -19,14 +20,20 @@ void __verbose_terminate_handler() { std::abort(); }
 }
 #endif
 
+namespace {
+
+const DWORD OtherInstanceWaitMs = 3000;
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    // A second start in the session shows the first one's window instead of racing it over the same files.
+    RestrictLibrarySearch();
+    // A second start in the session shows the first one's window instead of racing it over the same files. The
+    // mutex alone proves nothing (any program can make one of that name): without a first uninstaller's window this
+    // one goes on.
     const TSingleInstance instance(L"Quintaro卸载");
-    if (!instance.First()) {
-        TSingleInstance::ActivateOther(L"Quintaro卸载");
-        return 0;
-    }
+    if (!instance.First() && TSingleInstance::FindOther(L"Quintaro卸载", OtherInstanceWaitMs)) return 0;
     TUnitSequence units(ProgramUnits());
     if (!units.Start()) return 1;  // reported, and what had started is shut down again
     int exitCode = 0;

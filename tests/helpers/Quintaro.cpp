@@ -1,12 +1,18 @@
-// Stand-in for the product: keeps a file open (first argument, if any) and waits to be terminated.
+// Stand-in for the product: keeps a file open or a library loaded (first argument, if any: a name ending in ".dll"
+// is loaded) and waits to be terminated.
 #include <windows.h>
+
+#include <cstring>
 
 int main(int argc, char** argv)
 {
-    HANDLE held = INVALID_HANDLE_VALUE;
-    if (argc > 1)
-        held = CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    Sleep(INFINITE);
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    if (argc > 1) {
+        const size_t n = std::strlen(argv[1]);
+        if (n > 4 && lstrcmpiA(argv[1] + n - 4, ".dll") == 0)
+            LoadLibraryA(argv[1]);
+        else
+            CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    Sleep(INFINITE);  // what it holds is let go when it is terminated
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "PathSpellings.h"
+#include "SavedRegistryValue.h"
 #include "Registry.h"
 #include "TestSupport.h"
 #include "VelPublicFun.h"
@@ -32,8 +33,9 @@ TEST(ShellDeleteFolder, RemovesTheWholeTree)
     EXPECT_FALSE(ShellDeleteFolder(dir)) << "a missing folder";
 }
 
-// The shell follows links while it deletes (Wine deletes the targets' contents): such a tree is never handed over.
-TEST(ShellDeleteFolder, LeavesTreesThatHoldLinks)
+// The tree goes entry by entry, each as itself: a link in it is never followed, so what it points to survives, and a
+// folder that is itself a link is refused.
+TEST(ShellDeleteFolder, NeverDeletesThroughALink)
 {
     testsupport::Symlinks links;
     std::string outside = FreshFolder("outside");
@@ -50,10 +52,10 @@ TEST(ShellDeleteFolder, LeavesTreesThatHoldLinks)
     std::string isLink = FreshFolder("group") + "\\link";
     links.Make(outside, isLink);
 
-    EXPECT_FALSE(ShellDeleteFolder(withFolderLink));
-    EXPECT_FALSE(ShellDeleteFolder(withFileLink));
+    for (const std::string& tree : {withFolderLink, withFileLink})
+        EXPECT_EQ(!FolderExists(tree), ShellDeleteFolder(tree)) << "true only when the folder is gone: " << tree;
+    EXPECT_FALSE(FileExists(withFolderLink + "\\a.lnk")) << "the rest of the tree went";
     EXPECT_FALSE(ShellDeleteFolder(isLink));
-    EXPECT_TRUE(FileExists(withFolderLink + "\\a.lnk")) << "nothing of a refused tree is deleted";
     EXPECT_TRUE(FileExists(outside + "\\data\\user.dat"));
     EXPECT_TRUE(FileExists(outside + "\\notes.txt"));
 }
@@ -81,43 +83,19 @@ TEST(ShellDeleteFolder, RefusesRootsAndRelativePaths)
 
 namespace {
 
-const char* const ShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-// Sets the current user's "AppData" value for a test and puts the original (or its absence) back afterwards.
+// The current user's "AppData" value, put back as it was after each test.
 class QuickLaunch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, ShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &key, nullptr));
-        DWORD size = sizeof saved;
-        hadValue = RegQueryValueExA(key, "AppData", nullptr, &savedType, saved, &size) == ERROR_SUCCESS;
-        savedSize = size;
         appData = FreshFolder("AppData");
         folder = appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
         for (const char* part : {"\\Microsoft", "\\Microsoft\\Internet Explorer",
                                  "\\Microsoft\\Internet Explorer\\Quick Launch"})
             MakeFolder(appData + part);
     }
-    void TearDown() override
-    {
-        if (hadValue)
-            RegSetValueExA(key, "AppData", 0, savedType, saved, savedSize);
-        else
-            RegDeleteValueA(key, "AppData");
-        RegCloseKey(key);
-    }
-    void SetAppData(const std::string& value, DWORD type = REG_SZ)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "AppData", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                                                static_cast<DWORD>(value.size() + 1)));
-    }
 
-    HKEY key = nullptr;
-    bool hadValue = false;
-    DWORD savedType = 0;
-    BYTE saved[2048] = {};
-    DWORD savedSize = 0;
+    testsupport::TSavedValue value{HKEY_CURRENT_USER, "AppData"};
     std::string appData;
     std::string folder;
 };
@@ -126,7 +104,7 @@ protected:
 
 TEST_F(QuickLaunch, DeletesTheShortcutOfTheExecutableName)
 {
-    SetAppData(appData);
+    value.Set(appData);
     WriteFile(folder + "\\Quintaro.lnk", "x");
     WriteFile(folder + "\\Other.lnk", "x");
     EXPECT_TRUE(DeleteQuickLaunchShortcut("C:\\Tools\\Quintaro.exe")) << "only the name of a full path counts";
@@ -152,20 +130,19 @@ TEST_F(QuickLaunch, WithoutAppDataDeletesNothing)
     const testsupport::CurrentFolder current(drive.Root());
     ASSERT_TRUE(current.Entered());
 
-    for (const std::string& value : {std::string(""), std::string("Microsoft\\.."), std::string(1, drive.Letter()) + ":"}) {
-        SetAppData(value);
-        EXPECT_FALSE(DeleteQuickLaunchShortcut("Quintaro.exe")) << value;
+    for (const std::string& setting :
+         {std::string(""), std::string("Microsoft\\.."), std::string(1, drive.Letter()) + ":"}) {
+        value.Set(setting);
+        EXPECT_FALSE(DeleteQuickLaunchShortcut("Quintaro.exe")) << setting;
     }
-    RegDeleteValueA(key, "AppData");
+    value.Remove();
     EXPECT_FALSE(DeleteQuickLaunchShortcut("Quintaro.exe"));
     EXPECT_TRUE(FileExists(stray));
 }
 
 TEST_F(QuickLaunch, AppDataOfAnotherTypeIsAFailure)
 {
-    DWORD number = 1;
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "AppData", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                                            sizeof number));
+    value.SetNumber(1);
     try {
         DeleteQuickLaunchShortcut("Quintaro.exe");
         FAIL() << "no exception";

@@ -154,11 +154,11 @@ TEST_F(Processes, EndedCopiesReleaseTheirFolder)
     DWORD id = Start(L"Quintaro.exe", held);
     ASSERT_TRUE(testsupport::WaitUntil([&held] { return FileExists(held); }));
 
-    TForm1::DeleteFolderTree(folder, true);
+    TForm1::DeleteFolderTree(AnsiToWide(folder), true);
     EXPECT_TRUE(FileExists(held)) << "in use";
 
     TForm1::KillProcessesByName("Quintaro.exe");
     EXPECT_FALSE(Running(id));
-    EXPECT_TRUE(TForm1::DeleteFolderTree(folder, true));
+    EXPECT_TRUE(TForm1::DeleteFolderTree(AnsiToWide(folder), true));
     EXPECT_FALSE(FolderExists(folder));
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -15,7 +16,9 @@
 #include "PathSpellings.h"
 #include "ProgramSupport.h"
 #include "Registry.h"
+#include "SavedRegistryValue.h"
 #include "TestSupport.h"
+#include "Uninstall.h"
 #include "Unit1.h"
 #include "WineLinks.h"
 #include "WinServices.h"
@@ -27,61 +30,11 @@ using testsupport::WriteFile;
 using testsupport::MakeFolder;
 using testsupport::ReadBytes;
 using testsupport::RemoveTree;
+using testsupport::TSavedValue;
 
 namespace {
 
-const char* const ShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const CopyVariable = "QUINTARO_SELF_REMOVAL_COPY";
-
-// A shell-folder value changed for a test and put back as it was (or removed again) afterwards.
-class TSavedValue {
-public:
-    TSavedValue(HKEY Root, const char* Name) : FName(Name)
-    {
-        RegCreateKeyExA(Root, ShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &FKey, nullptr);
-        DWORD size = 0;
-        FExisted = RegQueryValueExA(FKey, Name, nullptr, &FType, nullptr, &size) == ERROR_SUCCESS;
-        FData.resize(size);
-        if (FExisted && size)
-            RegQueryValueExA(FKey, Name, nullptr, &FType, reinterpret_cast<BYTE*>(&FData[0]), &size);
-    }
-    ~TSavedValue()
-    {
-        if (FExisted)
-            RegSetValueExA(FKey, FName, 0, FType, reinterpret_cast<const BYTE*>(FData.data()),
-                           static_cast<DWORD>(FData.size()));
-        else
-            RegDeleteValueA(FKey, FName);
-        RegCloseKey(FKey);
-    }
-    TSavedValue(const TSavedValue&) = delete;
-    TSavedValue& operator=(const TSavedValue&) = delete;
-
-    void Set(const std::string& Value, DWORD Type = REG_SZ)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(FKey, FName, 0, Type, reinterpret_cast<const BYTE*>(Value.c_str()),
-                                                static_cast<DWORD>(Value.size() + 1)));
-    }
-    void SetNumber(DWORD Value)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(FKey, FName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Value),
-                                                sizeof(Value)));
-    }
-    void SetWide(const WideString& Value)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(FKey, AnsiToWide(FName).c_str(), 0, REG_SZ,
-                                                reinterpret_cast<const BYTE*>(Value.c_str()),
-                                                static_cast<DWORD>((Value.size() + 1) * sizeof(wchar_t))));
-    }
-    void Remove() { RegDeleteValueA(FKey, FName); }
-
-private:
-    const char* FName;
-    HKEY FKey = nullptr;
-    bool FExisted = false;
-    DWORD FType = REG_SZ;
-    std::string FData;
-};
 
 // The names in a folder, "." and ".." left out, in the order listed.
 std::vector<std::string> Entries(const std::string& Folder)
@@ -194,7 +147,7 @@ protected:
         desktop = root + "\\Desktop";
         appData = root + "\\Application Data";
         quickLaunch = appData + "\\Microsoft\\Internet Explorer\\Quick Launch";
-        installDir = TForm1::GetInstallDir();
+        installDir = WideToAnsi(TForm1::GetInstallDir());
         vendorDir = installDir.substr(0, installDir.rfind('\\'));
         vendorExisted = testsupport::FolderExists(vendorDir);
         form.reset(TCustomForm::Create<TForm1>(nullptr));
@@ -223,15 +176,12 @@ protected:
     {
         MakeFolder(programs);
         MakeFolder(programs + "\\Quintaro");
-        MakeFolder(programs + "\\Quintaro\\帮助");
         WriteFile(programs + "\\Quintaro\\Quintaro.lnk", "L");
         WriteFile(programs + "\\Quintaro\\Quintaro卸载.lnk", "L");
         WriteFile(programs + "\\Quintaro\\说明.txt", "readme");
-        WriteFile(programs + "\\Quintaro\\帮助\\帮助.lnk", "L");
-        WriteFile(programs + "\\Quintaro\\帮助\\主页.url", "L");
-        WriteFile(programs + "\\Quintaro\\帮助\\旧.pif", "L");
-        WriteFile(programs + "\\Quintaro\\帮助\\desktop.ini", "L");
-        ASSERT_TRUE(SetFileAttributesA((programs + "\\Quintaro\\帮助\\desktop.ini").c_str(),
+        WriteFile(programs + "\\Quintaro\\主页.url", "L");
+        WriteFile(programs + "\\Quintaro\\desktop.ini", "L");
+        ASSERT_TRUE(SetFileAttributesA((programs + "\\Quintaro\\desktop.ini").c_str(),
                                        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
         MakeFolder(programs + "\\Other");
         WriteFile(programs + "\\Other\\Quintaro.lnk", "L");
@@ -279,12 +229,12 @@ TEST_F(UninstallProcedure, RemovesGroupShortcutsAndInstallationAndNothingBeside)
     MakeLayout();
     RunToCompletion();
 
-    // Of the group only shortcuts go, and the folders they leave empty: a file of another kind stays with its folder.
+    // Of the group only shortcuts go: a file of another kind stays with its folder.
     EXPECT_EQ(std::vector<std::string>{"说明.txt"}, Entries(programs + "\\Quintaro"));
     EXPECT_FALSE(testsupport::FileExists(desktop + "\\Quintaro.lnk")) << "found with the upper-case extension";
     EXPECT_FALSE(testsupport::FileExists(quickLaunch + "\\Quintaro.lnk"));
     EXPECT_FALSE(testsupport::FolderExists(installDir));
-    EXPECT_EQ(installDir, form->InstallDir());
+    EXPECT_EQ(AnsiToWide(installDir), form->InstallDir());
 
     EXPECT_TRUE(testsupport::FileExists(programs + "\\Other\\Quintaro.lnk")) << "another group is no concern";
     EXPECT_TRUE(testsupport::FileExists(desktop + "\\Other.lnk"));
@@ -317,19 +267,25 @@ TEST_F(UninstallProcedure, FoldersEndingInACharacterWithABackslashTrailByteGetTh
     EXPECT_TRUE(testsupport::FileExists(desktopHere + "Quintaro.LNK"));
 }
 
-TEST_F(UninstallProcedure, AWrongValueTypeEndsTheUninstallWhereItHappens)
+// Every value the job needs is read and checked first: one of the wrong type is reported before anything is touched.
+TEST_F(UninstallProcedure, AWrongValueTypeIsReportedBeforeAnythingIsTouched)
 {
     PointShellFolders();
     MakeLayout();
-    commonDesktop.SetNumber(1);
-
+    const auto untouched = [this](const char* Value) {
+        EXPECT_TRUE(testsupport::FileExists(programs + "\\Quintaro\\Quintaro.lnk")) << Value;
+        EXPECT_TRUE(testsupport::FileExists(desktop + "\\Quintaro.lnk")) << Value;
+        EXPECT_TRUE(testsupport::FileExists(quickLaunch + "\\Quintaro.lnk")) << Value;
+        EXPECT_TRUE(testsupport::FileExists(installDir + "\\Quintaro.exe")) << Value;
+        EXPECT_FALSE(form->Uninstalled()) << Value;
+        EXPECT_TRUE(IsWindowVisible(form->Handle())) << Value;
+        EXPECT_EQ(0, closes) << Value;
+    };
+    userAppData.SetNumber(1);
     EXPECT_THROW(form->BtnNextClick(form->BtnNext), ERegistryException);
-    EXPECT_FALSE(testsupport::FileExists(programs + "\\Quintaro\\Quintaro.lnk")) << "the group came before the failing step";
-    EXPECT_TRUE(testsupport::FileExists(quickLaunch + "\\Quintaro.lnk")) << "no later step ran";
-    EXPECT_TRUE(testsupport::FileExists(installDir + "\\Quintaro.exe"));
-    EXPECT_FALSE(form->Uninstalled());
-    EXPECT_TRUE(IsWindowVisible(form->Handle()));
-    EXPECT_EQ(0, closes);
+    untouched("AppData");
+    userAppData.Set(appData);
+    commonDesktop.SetNumber(1);
 
     // Through the button, the standard report shows the failure and the window stays as it was.
     const TExceptionEvent saved = Application->OnException;
@@ -342,9 +298,7 @@ TEST_F(UninstallProcedure, AWrongValueTypeEndsTheUninstallWhereItHappens)
     Application->OnException = saved;
     ASSERT_EQ(1u, reports.size());
     EXPECT_EQ("Invalid data type for 'Common Desktop'", reports[0]);
-    EXPECT_FALSE(form->Uninstalled());
-    EXPECT_TRUE(IsWindowVisible(form->Handle()));
-    EXPECT_TRUE(testsupport::FolderExists(installDir));
+    untouched("Common Desktop");
     EXPECT_EQ(nullptr, OpenBox());
 }
 
@@ -503,22 +457,45 @@ TEST_F(UninstallProcedure, FilesLeftForTheRestartAreAnnounced)
     ASSERT_TRUE(CopyFileA((testsupport::HelpersFolder() + "\\Quintaro.exe").c_str(), holder.c_str(), TRUE));
     const TKernelHandle process = testsupport::StartProgram("\"" + holder + "\" \"" + held + "\"");
     ASSERT_TRUE(testsupport::WaitUntil([&held] { return testsupport::FileExists(held); }));
-    RunToCompletion("Quintaro卸载完成！\r\n部分文件正在使用，将在计算机重新启动后删除。");
+    // Its holder lets nobody rename it either: it waits under its own name, which a reinstall would bring back.
+    RunToCompletion("Quintaro卸载完成！\r\n部分文件正在使用，将在计算机重新启动后删除。请在重新安装前重新启动计算机。");
     EXPECT_EQ(std::vector<std::string>{"held.log"}, Entries(installDir + "\\数据"));
     TerminateProcess(process.Get(), 0);
     WaitForSingleObject(process.Get(), 5000);
 }
 
-TEST(SelfRemoval, BatchLinesQuoteThePathAndDoubleItsPercentSigns)
+// What stays of the installation for good, not even at the restart (a link, which stays with its folder), is named.
+TEST_F(UninstallProcedure, AnInstallationFolderThatStaysIsNamed)
 {
-    const std::string exe = "C:\\Program Files\\Corvane软件\\100% 卸载\\Uninstall.exe";
-    const std::string quoted = "\"C:\\Program Files\\Corvane软件\\100%% 卸载\\Uninstall.exe\"";
-    const std::string folder = FreshFolder("Batch"), file = folder + "\\deleteFile.bat";
+    PointShellFolders();
+    MakeLayout();
+    const std::string mine = FreshFolder("mine") + "\\notes.txt";
+    WriteFile(mine, "mine");
+    testsupport::Symlinks links;
+    links.Make(mine, installDir + "\\数据\\notes.txt");
+    if (testsupport::LinksOpenAsThemselves()) {
+        RunToCompletion();  // the link goes itself, and the folder with it
+        EXPECT_FALSE(testsupport::FolderExists(installDir));
+    } else {
+        RunToCompletion(std::string(Completed) + "\r\n以下文件夹未能完全删除：" + installDir);
+        EXPECT_EQ(std::vector<std::string>{"数据"}, Entries(installDir));
+    }
+    EXPECT_EQ("mine", ReadBytes(mine));
+}
+
+// The batch file names every program by its full path in the system folder and each path in quotes once, so that
+// nothing in the folder it runs in and no character of a path decides what runs.
+TEST(SelfRemoval, BatchLinesNameProgramsByFullPathAndQuoteEachPathOnce)
+{
+    const std::string exe = "C:\\Program Files\\Corvane软件\\100% (卸载) & more!\\Uninstall.exe";
+    const std::string quoted = "\"C:\\Program Files\\Corvane软件\\100%% (卸载) & more!\\Uninstall.exe\"";
+    const std::string system = "C:\\windows\\system32", folder = FreshFolder("Batch"), file = folder + "\\deleteFile.bat";
     TStringList lines;
     lines.Add("left from before");
-    TForm1::SelfRemovalLines(exe, file, lines, 120);
+    SelfRemovalLines(exe, file, system, lines, 120);
     CreateTextFile(file, lines);
 
+    const std::string ping = "\"C:\\windows\\system32\\PING.EXE\" -n 2 127.0.0.1";
     const std::string expected = "@echo off\r\n"
                                  "set tries=0\r\n"
                                  ":loop\r\n"
@@ -526,15 +503,35 @@ TEST(SelfRemoval, BatchLinesQuoteThePathAndDoubleItsPercentSigns)
                                  "del " + quoted + "\r\n"
                                  "if not exist " + quoted + " goto end\r\n"
                                  "set /a tries+=1\r\n"
-                                 "if %tries% geq 120 goto end\r\n"
-                                 "ping -n 2 127.0.0.1 >nul\r\n"
+                                 "if %tries% geq 120 goto end\r\n" +
+                                 ping + " >nul\r\n"
                                  "goto loop\r\n"
                                  ":end\r\n"
-                                 "del \"" + file + "\" & start \"\" /b cmd /c \"ping -n 2 127.0.0.1 >nul & rd \"" +
-                                 folder + "\"\"\r\n";
+                                 "start \"\" /b \"C:\\windows\\system32\\cmd.exe\" /d /c call " + ping +
+                                 " ^>nul ^& rd \"" + folder + "\" & del \"" + file + "\"\r\n";
     const std::string bytes = ReadBytes(file);
     EXPECT_EQ(expected, bytes);
-    EXPECT_NE(std::string::npos, bytes.find("Corvane\xC8\xED\xBC\xFE\\100%% \xD0\xB6\xD4\xD8")) << "GBK bytes";
+    EXPECT_NE(std::string::npos, bytes.find("Corvane\xC8\xED\xBC\xFE\\100%% (\xD0\xB6\xD4\xD8)")) << "GBK bytes";
+}
+
+// A parent for the private folder whose path holds a character cmd reads as its own is taken in its short form where
+// that has none, and is passed over otherwise.
+TEST(SelfRemoval, PrivateFoldersGoWhereCmdReadsThePathAsOne)
+{
+    const std::string base = FreshFolder("temp"), blank = base + "\\My Temp (1)", amp = base + "\\t&";
+    MakeFolder(blank);
+    MakeFolder(amp);
+    char saved[MAX_PATH] = {};
+    GetEnvironmentVariableA("TMP", saved, MAX_PATH);
+    const auto parentsWith = [](const std::string& Temp) {
+        SetEnvironmentVariableA("TMP", Temp.c_str());
+        return SelfRemovalParents(false);
+    };
+    const std::vector<std::string> withBlank = parentsWith(blank), withAmp = parentsWith(amp);
+    SetEnvironmentVariableA("TMP", saved);
+    EXPECT_EQ(std::vector<std::string>{ShortPathName(blank)}, withBlank);
+    EXPECT_EQ(std::string::npos, ShortPathName(blank).find_first_of(" ()"));
+    EXPECT_TRUE(withAmp.empty()) << "\"t&\" is its own short name";
 }
 
 TEST_F(UninstallProcedure, CloseWithoutUninstallWritesNoBatchFile)
@@ -547,8 +544,9 @@ TEST_F(UninstallProcedure, CloseWithoutUninstallWritesNoBatchFile)
 }
 
 // A copy of this test program, read-only, with blanks, Chinese characters and a per cent sign in its path, runs a
-// whole uninstall with its real close handling; once it has exited, its batch file removes the copy, itself and the
-// folder made for it. Neither the executable's folder nor the temporary folder gets a file of ours.
+// whole uninstall with its real close handling from its own folder, where programs of the names the self-removal
+// runs are planted; once it has exited, its batch file removes the copy, itself and the folder made for it. No planted
+// program runs, and neither the executable's folder nor the temporary folder gets a file of ours.
 TEST_F(UninstallProcedure, ACompletedUninstallRemovesTheExecutableAfterItExits)
 {
     PointShellFolders();
@@ -556,11 +554,17 @@ TEST_F(UninstallProcedure, ACompletedUninstallRemovesTheExecutableAfterItExits)
     const std::string copy = folder + "\\卸载 100% 程序.exe";
     ASSERT_TRUE(CopyFileA(ModuleFileName().c_str(), copy.c_str(), TRUE));
     ASSERT_TRUE(SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::vector<std::string> planted = {"PING.EXE", "cmd.exe"};  // in sorted order
+    for (const std::string& name : planted)
+        ASSERT_TRUE(CopyFileA((testsupport::HelpersFolder() + "\\Planted.exe").c_str(), (folder + "\\" + name).c_str(),
+                              TRUE));
     const std::vector<std::string> temp = Entries(TempFolder());
     EXPECT_EQ(0u, RunCopy(AnsiToWide(copy))) << "the copy's uninstall passed";
     EXPECT_TRUE(Gone(AnsiToWide(copy))) << "the executable is gone";
     EXPECT_TRUE(PrivateFoldersGone()) << "the batch file went with its folder";
-    EXPECT_TRUE(Entries(folder).empty());
+    std::vector<std::string> left = Entries(folder);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(planted, left) << "no planted program ran";
     EXPECT_EQ(temp, Entries(TempFolder()));
 }
 
@@ -626,7 +630,7 @@ TEST(SelfRemoval, TheBatchFileWaitsBetweenTriesAndGivesUp)
     const auto run = [&](int Tries) {
         MakeFolder(own);
         TStringList lines;
-        TForm1::SelfRemovalLines(exe, batch, lines, Tries);
+        SelfRemovalLines(exe, batch, ExactAnsiPath(SystemFolder()), lines, Tries);
         CreateTextFile(batch, lines);
         DWORD elapsed = 0;
         RunAndWait(L"cmd.exe /c \"" + AnsiToWide(batch) + L"\"", AnsiToWide(folder), &elapsed);

@@ -6,12 +6,13 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "PathSpellings.h"
+#include "Processes.h"
 #include "ProgramSupport.h"
 #include "Removal.h"
 #include "TestSupport.h"
-#include "Unit1.h"
 #include "WindowSupport.h"
 #include "WineLinks.h"
 #include "WinServices.h"
@@ -22,6 +23,16 @@ using testsupport::WriteFile;
 using testsupport::MakeFolder;
 
 namespace {
+
+bool DeleteFolderTree(const std::string& Dir, bool RemoveFolders)
+{
+    return TRemoval().FolderTree(AnsiToWide(Dir), RemoveFolders);
+}
+
+void DeleteShortcut(const std::string& Path)
+{
+    TRemoval().Shortcut(AnsiToWide(Path));
+}
 
 void SetAttributes(const std::string& path, DWORD attributes)
 {
@@ -114,37 +125,37 @@ bool AccessListsKept()
 
 }  // namespace
 
-TEST(DeleteFolderTree, WithRemoveFoldersTheWholeTreeGoes)
+TEST(FolderTree, WithRemoveFoldersTheWholeTreeGoes)
 {
     std::string dir = MakeInstallation();
-    EXPECT_TRUE(TForm1::DeleteFolderTree(dir, true));
+    EXPECT_TRUE(DeleteFolderTree(dir, true));
     EXPECT_FALSE(FolderExists(dir)) << "names that begin with a full stop too";
 
     std::string empty = FreshFolder("empty");
-    EXPECT_TRUE(TForm1::DeleteFolderTree(empty, true));
+    EXPECT_TRUE(DeleteFolderTree(empty, true));
     EXPECT_FALSE(FolderExists(empty));
 }
 
-TEST(DeleteFolderTree, WithoutRemoveFoldersOnlyFilesGo)
+TEST(FolderTree, WithoutRemoveFoldersOnlyFilesGo)
 {
     std::string dir = MakeInstallation();
-    EXPECT_TRUE(TForm1::DeleteFolderTree(dir, false));
+    EXPECT_TRUE(DeleteFolderTree(dir, false));
     // Every folder stays; of the files only those whose names begin with a full stop (and what such folders hold).
     const std::set<std::string> left = {".version", "plugins", "数据", "数据\\.cache", "数据\\.cache\\a", "数据\\缓存"};
     EXPECT_EQ(left, Names(Listing(dir)));
 }
 
-TEST(DeleteFolderTree, OnlyExistingFolders)
+TEST(FolderTree, OnlyExistingFolders)
 {
     std::string dir = FreshFolder("file");
     WriteFile(dir + "\\Quintaro.exe", "MZ");
-    EXPECT_FALSE(TForm1::DeleteFolderTree(dir + "\\Quintaro.exe", true));
+    EXPECT_FALSE(DeleteFolderTree(dir + "\\Quintaro.exe", true));
     EXPECT_TRUE(FileExists(dir + "\\Quintaro.exe"));
-    EXPECT_FALSE(TForm1::DeleteFolderTree(dir + "\\missing", true));
+    EXPECT_FALSE(DeleteFolderTree(dir + "\\missing", true));
 }
 
 // Every spelling of a root on a scratch drive: if a refusal failed, only the scratch folder would be lost.
-TEST(DeleteFolderTree, RefusesRootsAndRelativePaths)
+TEST(FolderTree, RefusesRootsAndRelativePaths)
 {
     std::string scratch = FreshFolder("drive");
     MakeFolder(scratch + "\\Com");
@@ -155,7 +166,7 @@ TEST(DeleteFolderTree, RefusesRootsAndRelativePaths)
     ASSERT_TRUE(current.Entered());
     for (bool removeFolders : {true, false}) {
         for (const std::string& path : testsupport::RootAndRelativeSpellings(drive.Letter(), "Com")) {
-            EXPECT_FALSE(TForm1::DeleteFolderTree(path, removeFolders)) << path;
+            EXPECT_FALSE(DeleteFolderTree(path, removeFolders)) << path;
             ASSERT_TRUE(FileExists(scratch + "\\canary.txt")) << path;
             ASSERT_TRUE(FileExists(scratch + "\\Com\\canary.txt")) << path;
         }
@@ -202,7 +213,7 @@ protected:
 
 TEST_F(LinksInTheTree, TargetsSurviveAndLinksGoWhereTheSystemCanRemoveThem)
 {
-    TForm1::DeleteFolderTree(tree, true);
+    DeleteFolderTree(tree, true);
     ExpectOutsideUntouched();
     if (testsupport::LinksOpenAsThemselves()) {
         EXPECT_FALSE(FolderExists(tree)) << "the links went, and then the tree";
@@ -217,7 +228,7 @@ TEST_F(LinksInTheTree, TargetsSurviveAndLinksGoWhereTheSystemCanRemoveThem)
 
 TEST_F(LinksInTheTree, WithoutRemoveFoldersLinksToFoldersStay)
 {
-    TForm1::DeleteFolderTree(tree, false);
+    DeleteFolderTree(tree, false);
     ExpectOutsideUntouched();
     EXPECT_TRUE(FolderExists(tree + "\\数据\\文档"));
     EXPECT_TRUE(FolderExists(tree + "\\plugins\\空"));
@@ -228,7 +239,7 @@ TEST_F(LinksInTheTree, ATreeThatIsALinkIsLeftAlone)
 {
     std::string link = FreshFolder("link") + "\\Com";
     links.Make(tree, link);
-    EXPECT_FALSE(TForm1::DeleteFolderTree(link, true));
+    EXPECT_FALSE(DeleteFolderTree(link, true));
     EXPECT_TRUE(FileExists(tree + "\\Quintaro.exe"));
     EXPECT_TRUE(FolderExists(link));
 }
@@ -251,7 +262,7 @@ TEST_F(LinksInTheTree, ALinkMadeDuringTheRemovalLeadsNowhere)
         } catch (const std::exception&) {
         }
     });
-    TForm1::DeleteFolderTree(dir, true);
+    DeleteFolderTree(dir, true);
     linker.Join();
     ASSERT_TRUE(made) << "the link came too late to matter";
     ExpectOutsideUntouched();
@@ -260,31 +271,31 @@ TEST_F(LinksInTheTree, ALinkMadeDuringTheRemovalLeadsNowhere)
 }
 
 // Read-only belongs to the file, not the name: a user's read-only file that has a second name in the tree keeps it.
-TEST(DeleteFolderTree, AHardLinkedFileKeepsItsAttributes)
+TEST(FolderTree, AHardLinkedFileKeepsItsAttributes)
 {
     const std::string mine = FreshFolder("mine") + "\\只读.txt", dir = MakeInstallation();
     WriteFile(mine, "precious");
     SetAttributes(mine, FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(CreateHardLinkA((dir + "\\plugins\\linked.txt").c_str(), mine.c_str(), nullptr));
-    TForm1::DeleteFolderTree(dir, true);
+    DeleteFolderTree(dir, true);
     EXPECT_FALSE(FolderExists(dir));
     EXPECT_EQ("precious", testsupport::ReadBytes(mine));
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY), GetFileAttributesA(mine.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
-TEST(DeleteShortcut, DeletesAFileOnly)
+TEST(Shortcut, DeletesAFileOnly)
 {
     std::string dir = FreshFolder("shortcut");
     WriteFile(dir + "\\Quintaro.LNK", "x");
     MakeFolder(dir + "\\Quintaro卸载.lnk");
-    TForm1::DeleteShortcut(dir + "\\Quintaro.lnk");  // the file system ignores the case of names
-    TForm1::DeleteShortcut(dir + "\\Quintaro卸载.lnk");
-    TForm1::DeleteShortcut(dir + "\\missing.lnk");
+    DeleteShortcut(dir + "\\Quintaro.lnk");  // the file system ignores the case of names
+    DeleteShortcut(dir + "\\Quintaro卸载.lnk");
+    DeleteShortcut(dir + "\\missing.lnk");
     EXPECT_FALSE(FileExists(dir + "\\Quintaro.LNK"));
     EXPECT_TRUE(FolderExists(dir + "\\Quintaro卸载.lnk"));
 }
 
-TEST(DeleteFolderTree, ReachesPathsLongerThanMaxPath)
+TEST(FolderTree, ReachesPathsLongerThanMaxPath)
 {
     const std::string dir = FreshFolder("deep");
     WideString deep = LongPath(dir);
@@ -296,13 +307,31 @@ TEST(DeleteFolderTree, ReachesPathsLongerThanMaxPath)
     ASSERT_GT(deep.size(), 300u);
     ASSERT_TRUE(TKernelHandle(CreateFileW((deep + L"\\deep.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
                                           nullptr)).Valid());
-    EXPECT_TRUE(TForm1::DeleteFolderTree(dir, true));
+    EXPECT_TRUE(DeleteFolderTree(dir, true));
     EXPECT_FALSE(FolderExists(dir));
 }
 
-// A file held open by another program: the rest goes now, the file and the folders above it at the next restart.
-// A link in a tree is never scheduled: its target and everything outside the tree survive the restart.
-TEST(DeleteFolderTree, WhatIsInUseGoesAtTheNextRestart)
+namespace {
+
+// What waits for the next restart is done, as the system does it at boot.
+void Restart()
+{
+    const TKernelHandle restart = testsupport::StartProgram("wineboot.exe -r");
+    WaitForSingleObject(restart.Get(), 60000);
+}
+
+void EndHolders(std::vector<TKernelHandle>& Holders)
+{
+    for (const TKernelHandle& holder : Holders) TerminateProcessHandle(holder, 0);
+    ASSERT_TRUE(WaitForProcesses(Holders, 5000));
+}
+
+}  // namespace
+
+// A file held open by another program, which lets nobody delete or rename it: the rest goes now, the file (under its
+// own name) and the folders above it at the next restart. A link in a tree is never scheduled: its target and
+// everything outside the tree survive the restart.
+TEST(FolderTree, WhatIsInUseGoesAtTheNextRestart)
 {
     testsupport::Symlinks links;
     const std::string outside = FreshFolder("outside");
@@ -319,20 +348,82 @@ TEST(DeleteFolderTree, WhatIsInUseGoesAtTheNextRestart)
     TRemoval removal;
     removal.FolderTree(AnsiToWide(dir), true);
     EXPECT_EQ(3, removal.ScheduledAtRestart()) << "the file and the two folders above it";
-    TForm1::DeleteFolderTree(linked, true);
+    EXPECT_TRUE(removal.ScheduledUnderOwnNames());
+    EXPECT_FALSE(removal.TreeKept());
+    removal.FolderTree(AnsiToWide(linked), true);
+    EXPECT_TRUE(removal.TreeKept()) << "the link stays, and the folders above it";
     EXPECT_EQ((std::set<std::string>{"数据", "数据\\open.log"}), Names(Listing(dir)));
     // Until the restart no other account may put a link in their place. Wine keeps no access lists on files.
     if (AccessListsKept()) {
         for (const std::string& left : {dir, dir + "\\数据", held[0]})
             EXPECT_TRUE(AdministratorsOnly(left)) << left;
     }
-    for (const TKernelHandle& holder : holders) TerminateProcessHandle(holder, 0);
-    ASSERT_TRUE(WaitForProcesses(holders, 5000));
-    const TKernelHandle restart = testsupport::StartProgram("wineboot.exe -r");  // processes the deletions that wait for a restart
-    WaitForSingleObject(restart.Get(), 60000);
+    EndHolders(holders);
+    Restart();
 
     EXPECT_FALSE(FolderExists(dir)) << "nothing of the installation is left";
     EXPECT_FALSE(FolderExists(linked + "\\数据")) << "a link-free folder of it goes all the same";
     EXPECT_TRUE(FolderExists(linked + "\\plugins")) << "the link's folder is not scheduled";
     EXPECT_EQ("keep", testsupport::ReadBytes(outside + "\\keep.txt"));
+}
+
+// A library loaded by a running program can be renamed, not deleted: it waits for the restart under a name of its own,
+// so that the installation put back before the restart keeps its files of the old names.
+TEST(FolderTree, ALibraryInUseWaitsUnderANewNameAndAReinstallKeepsItsFiles)
+{
+    const std::string dir = MakeInstallation(), lib = dir + "\\lib", marker = FreshFolder("marker") + "\\loaded";
+    MakeFolder(lib);
+    ASSERT_TRUE(CopyFileA((testsupport::HelpersFolder() + "\\PlantedLibrary.dll").c_str(), (lib + "\\core.dll").c_str(),
+                          TRUE));
+    SetEnvironmentVariableA("QUINTARO_PLANTED_MARKER", marker.c_str());
+    std::vector<TKernelHandle> holders;
+    holders.push_back(testsupport::StartProgram("\"" + testsupport::HelpersFolder() + "\\Quintaro.exe\" \"" + lib +
+                                                "\\core.dll\""));
+    SetEnvironmentVariableA("QUINTARO_PLANTED_MARKER", nullptr);
+    ASSERT_TRUE(testsupport::WaitUntil([&marker] { return FileExists(marker); })) << "the library was loaded";
+
+    TRemoval removal;
+    removal.FolderTree(AnsiToWide(dir), true);
+    EXPECT_EQ(3, removal.ScheduledAtRestart()) << "the library and the two folders above it";
+    EXPECT_FALSE(removal.ScheduledUnderOwnNames());
+    const std::set<std::string> left = Names(Listing(lib));
+    ASSERT_EQ(1u, left.size());
+    EXPECT_NE("core.dll", *left.begin()) << "renamed";
+
+    // Installed again before the restart, and then the library's user ends.
+    WriteFile(lib + "\\core.dll", "new");
+    WriteFile(dir + "\\Quintaro.exe", "MZ new");
+    EndHolders(holders);
+    Restart();
+
+    EXPECT_EQ("new", testsupport::ReadBytes(lib + "\\core.dll"));
+    EXPECT_EQ("MZ new", testsupport::ReadBytes(dir + "\\Quintaro.exe"));
+    EXPECT_EQ(std::set<std::string>{"core.dll"}, Names(Listing(lib))) << "the renamed library went";
+}
+
+// A program group is flat: the shortcuts directly in it go, and the folder once that leaves it empty; its subfolders
+// stay with what they hold. A folder that holds a user's hive is a profile, and nothing of it is touched.
+TEST(ProgramGroup, TakesOnlyTheShortcutsDirectlyInItAndLeavesProfilesAlone)
+{
+    const std::string group = FreshFolder("Quintaro");
+    for (const char* name : {"a.lnk", "b.URL", "c.pif", "desktop.ini", "说明.txt"}) WriteFile(group + "\\" + name, "x");
+    SetAttributes(group + "\\desktop.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+    MakeFolder(group + "\\帮助");
+    WriteFile(group + "\\帮助\\帮助.lnk", "x");
+    EXPECT_TRUE(TRemoval().ProgramGroup(AnsiToWide(group)));
+    EXPECT_EQ((std::set<std::string>{"说明.txt", "帮助", "帮助\\帮助.lnk"}), Names(Listing(group)));
+
+    const std::string flat = FreshFolder("Quintaro");
+    WriteFile(flat + "\\Quintaro.lnk", "x");
+    EXPECT_TRUE(TRemoval().ProgramGroup(AnsiToWide(flat)));
+    EXPECT_FALSE(FolderExists(flat));
+
+    const std::string profile = FreshFolder("Quintaro");
+    WriteFile(profile + "\\NTUSER.DAT", "hive");
+    WriteFile(profile + "\\a.lnk", "x");
+    MakeFolder(profile + "\\Links");
+    WriteFile(profile + "\\Links\\b.lnk", "x");
+    const std::map<std::string, std::string> before = Listing(profile);
+    EXPECT_FALSE(TRemoval().ProgramGroup(AnsiToWide(profile)));
+    EXPECT_EQ(before, Listing(profile));
 }
