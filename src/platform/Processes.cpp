@@ -112,11 +112,13 @@ bool StartHidden(const WideString& Program, const WideString& CommandLine, const
     return true;
 }
 
-bool ProcessElevated(DWORD ProcessID)
+bool RunsElevated(DWORD ProcessID)
 {
-    const TKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, ProcessID));
+    const TKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, ProcessID));
     HANDLE token = nullptr;
-    if (!process.Valid() || !OpenProcessToken(process.Get(), TOKEN_QUERY, &token)) return false;
+    if (!process.Valid() || WaitForSingleObject(process.Get(), 0) != WAIT_TIMEOUT ||
+        !OpenProcessToken(process.Get(), TOKEN_QUERY, &token))
+        return false;
     const TKernelHandle owned(token);
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;

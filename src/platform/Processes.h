@@ -43,6 +43,6 @@ void EndProcesses(const WideString& ExeName);
 // Folder as its current folder; returns at once, false when it could not be started.
 bool StartHidden(const WideString& Program, const WideString& CommandLine, const WideString& Folder);
 
-// Whether the process runs with the administrators' full rights, as RunsElevated tells of this one; false when that
-// cannot be asked.
-bool ProcessElevated(DWORD ProcessID);
+// Whether the process still runs, with the administrators' full rights (as RunsElevated() tells of this one); false
+// when that cannot be asked.
+bool RunsElevated(DWORD ProcessID);

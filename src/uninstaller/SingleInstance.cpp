@@ -22,8 +22,9 @@ BOOL CALLBACK FindOwner(HWND Window, LPARAM Data)
     GetWindowThreadProcessId(Window, &process);
     if (process == GetCurrentProcessId() || other.Caption != text || WideString(className).rfind(L"Quintaro.", 0) != 0)
         return TRUE;
-    // An uninstaller runs elevated: a window like ours in a process of lesser rights is someone else's.
-    if (other.Elevated && !ProcessElevated(process)) return TRUE;
+    // An uninstaller runs elevated: a window like ours in a process of lesser rights is someone else's, and one of a
+    // process that is ending stands for no first uninstaller.
+    if (other.Elevated && !RunsElevated(process)) return TRUE;
     other.Process = process;
     return FALSE;
 }

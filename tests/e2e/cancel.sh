@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Every way of saying no ends the program with exit code 0 and touches nothing: Escape, "取消", and the caption
-# bar's close button (a real mouse click at its place); also when another program holds the instance mutex, and when
-# libraries of system names are planted beside the uninstaller.
+# bar's close button (a real mouse click at its place); also when another program holds the instance mutex.
 set -euo pipefail
 source "$QUINTARO_SOURCE/tests/e2e/common.bash"
 e2e_fresh_prefix cancel
@@ -19,7 +18,7 @@ cancel_by() {  # how
   # Only a program still waiting for its answer shows that the answer, and nothing else, ended it.
   ! e2e_uninstaller_ended || e2e_fail "$1: the program ended before it was answered"
   case $1 in
-    escape|"squatted name"|"planted libraries") demo_key Escape ;;
+    escape|"squatted name") demo_key Escape ;;
     cancel-button) demo_key Tab space ;;  # Tab moves the focus from "卸载" to "取消", Space presses it
     close-button)
       local X Y WIDTH HEIGHT SCREEN WINDOW
@@ -68,27 +67,10 @@ squatted_name() {
   wait "$squatter" 2>/dev/null || true
 }
 
-# Libraries of system names planted beside the uninstaller, with Wine told to prefer such copies (as Windows' own
-# search order would): none is loaded into the elevated process, through the whole uninstall window and its box.
-planted_libraries() {
-  local dir marker name
-  dir=$(demo_unix "$DEMO_UNINSTALLER_DIR")
-  marker="$WINEPREFIX/drive_c/planted-loaded.txt"
-  for name in version riched20; do cp "$HELPERS/PlantedLibrary.dll" "$dir/$name.dll"; done
-  (
-    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;version,riched20=n,b"
-    export QUINTARO_PLANTED_MARKER='C:\planted-loaded.txt'
-    cancel_by "planted libraries"
-  )
-  for name in version riched20; do rm -f "$dir/$name.dll"; done
-  [ ! -e "$marker" ] || e2e_fail "a library planted beside the uninstaller was loaded"
-}
-
 passed=0
 for how in escape cancel-button close-button; do cancel_by "$how"; passed=$((passed + 1)); done
 second_start; passed=$((passed + 1))
 squatted_name; passed=$((passed + 1))
-planted_libraries; passed=$((passed + 1))
 e2e_same_files "$before" "$(e2e_checksums)"
 [ -e "$(demo_unix "$DEMO_UNINSTALLER_DIR\\Uninstall.exe")" ] || e2e_fail "the uninstaller vanished"
 echo "$passed passed, 0 failed"

@@ -28,6 +28,12 @@ demo_lay_out
 demo_place_uninstaller "$QUINTARO_EXE"
 e2e_wait_for "two running copies" 20 e2e_copies_running
 
+# A library the program loads by name, planted beside it, with Wine told to prefer such a copy (as Windows' search
+# order would): the elevated process never loads it, from its first window to its completion box.
+planted=$(demo_unix "$DEMO_UNINSTALLER_DIR")/riched20.dll
+cp "$HELPERS/PlantedLibrary.dll" "$planted"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;riched20=n,b" QUINTARO_PLANTED_MARKER='C:\planted-loaded.txt'
+
 start=$(date +%s.%N)
 e2e_start_uninstaller
 wid=$(demo_wait_window 'Quintaro卸载' 60) || e2e_fail "the confirmation window did not appear"
@@ -44,6 +50,8 @@ ended=$(date +%s.%N)
 e2e_wait_for "the uninstaller to delete itself" 20 e2e_nothing_left
 gone=$(date +%s.%N)
 
+[ ! -e "$WINEPREFIX/drive_c/planted-loaded.txt" ] || e2e_fail "the library planted beside the uninstaller was loaded"
+rm -f "$planted"
 [ -z "$(demo_leftovers)" ] || e2e_fail "left behind: $(demo_leftovers)"
 [ -e "$(demo_unix "$DEMO_PROGRAMS\\Quintaro")/说明.txt" ] || e2e_fail "the group's readme, no shortcut, was deleted"
 e2e_wait_for "the self-removal's folder to go" 20 e2e_no_private_folder
