@@ -14,7 +14,7 @@
 
 class TVelMessageBoxForm : public TLicenseRootForm {
 public:
-    // The box's window icon, the maker's mark, whatever the program's own icon is. A number above the program's
+    // The box's window icon, our mark, whatever the program's own icon is. A number above the program's
     // icon 1, so that Explorer still shows the program's (it takes the first icon, and names sort before numbers).
     static constexpr int IconId = 8010;
 

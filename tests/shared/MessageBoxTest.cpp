@@ -423,7 +423,7 @@ TEST_F(StyledBox, TitleBarEndsEveryFramePaintOnTop)
     EXPECT_EQ("", faults);
 }
 
-// What the user sees of the box: the maker's mark as its window icon, whatever the program's icon, and every
+// What the user sees of the box: our mark as its window icon, whatever the program's icon, and every
 // visible button in the house style.
 TEST_F(StyledBox, ShowsTheMarkAsIconAndEveryVisibleButtonStyled)
 {
