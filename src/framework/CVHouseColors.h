@@ -10,6 +10,10 @@ constexpr TColor HouseButtonNormalColor = RGBColor(192, 197, 220);
 constexpr TColor HouseButtonHotColor = RGBColor(154, 162, 197);
 // Tab controls and tab sets: the outlines of the selected and of the other tabs, and the flat-button captions.
 constexpr TColor HouseTabBorderColor = RGBColor(81, 111, 171);
+
+// The progress bar's fill: the blue of the house's headings; its frame: the grey of its separator lines.
+constexpr TColor HouseProgressColor = RGBColor(49, 106, 197);
+constexpr TColor HouseProgressFrameColor = RGBColor(206, 206, 206);
 constexpr TColor HouseTabInactiveBorderColor = RGBColor(144, 144, 144);
 constexpr TColor HouseTabActiveFontColor = RGBColor(0, 0, 255);
 constexpr TColor HouseTabFontColor = clBlack;

@@ -1,5 +1,6 @@
 #include "ComCtrls.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -199,10 +200,87 @@ void TRichEdit::WndProc(TMessage& Message)
     }
 }
 
+// ---- TProgressBar ----
+
+TProgressBar::TProgressBar(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetBounds(Left(), Top(), 150, 16);
+    SetColor(clWindow);
+}
+
+void TProgressBar::SetMin(int Value)
+{
+    FMin = Value;
+    if (FMax < FMin) FMax = FMin;
+    SetPosition(FPosition);
+    Invalidate();
+}
+
+void TProgressBar::SetMax(int Value)
+{
+    FMax = Value;
+    if (FMin > FMax) FMin = FMax;
+    SetPosition(FPosition);
+    Invalidate();
+}
+
+void TProgressBar::SetPosition(int Value)
+{
+    const int position = std::max(FMin, std::min(FMax, Value));
+    if (position == FPosition) return;
+    FPosition = position;
+    Invalidate();
+}
+
+void TProgressBar::SetBarColor(TColor Value)
+{
+    FBarColor = Value;
+    Invalidate();
+}
+
+void TProgressBar::SetFrameColor(TColor Value)
+{
+    FFrameColor = Value;
+    Invalidate();
+}
+
+void TProgressBar::Paint()
+{
+    TCanvas& canvas = Canvas();
+    const RECT all = ClientRect();
+    canvas.Pen().SetColor(FFrameColor);
+    canvas.Brush().SetColor(Color());
+    canvas.Rectangle(all);
+    const int inner = std::max(0, static_cast<int>(all.right - all.left) - 4);
+    const long long span = static_cast<long long>(FMax) - FMin;
+    const int filled = span > 0 ? static_cast<int>(inner * (static_cast<long long>(FPosition) - FMin) / span) : 0;
+    if (filled <= 0) return;
+    canvas.Brush().SetColor(FBarColor);
+    canvas.FillRect(RECT{all.left + 2, all.top + 2, all.left + 2 + filled, all.bottom - 2});
+}
+
+void TProgressBar::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case PBM_GETPOS: Message.Result = FPosition; break;
+    case PBM_GETRANGE:
+        // The range record is filled only for a caller of this process: a pointer of another one means nothing here.
+        if (Message.LParam && InSendMessageEx(nullptr) != ISMEX_SEND)
+            *reinterpret_cast<PBRANGE*>(Message.LParam) = PBRANGE{FMin, FMax};
+        Message.Result = Message.WParam ? FMin : FMax;
+        break;
+    default: TCustomControl::WndProc(Message);
+    }
+}
+
 // ---- Layout tables ----
 
 void RegisterComCtrlsClasses(TClassRegistry& Registry)
 {
+    Registry.RegisterClass("TProgressBar", "TWinControl", [](TComponent* Owner) { return new TProgressBar(Owner); });
+    RegisterLayoutSetter(Registry, "TProgressBar", "Min", &TProgressBar::SetMin);
+    RegisterLayoutSetter(Registry, "TProgressBar", "Max", &TProgressBar::SetMax);
+    RegisterLayoutSetter(Registry, "TProgressBar", "Position", &TProgressBar::SetPosition);
     Registry.RegisterClass("TRichEdit", "TWinControl", [](TComponent* Owner) { return new TRichEdit(Owner); });
     const std::string cls = "TRichEdit";
     RegisterLayoutProperty<TRichEdit>(Registry, cls, "Lines.Strings",

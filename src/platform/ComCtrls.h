@@ -59,6 +59,37 @@ private:
     std::string FImeName;
 };
 
+// A bar that fills from the left as Position goes from Min to Max. It paints itself: a one-pixel frame in
+// FrameColor, the filled part in BarColor over Color. Other programs read it as the system's progress bar does
+// (PBM_GETPOS, PBM_GETRANGE).
+class TProgressBar : public TCustomControl {
+public:
+    explicit TProgressBar(TComponent* AOwner);
+
+    int Min() const { return FMin; }
+    int Max() const { return FMax; }
+    int Position() const { return FPosition; }
+    void SetMin(int Value);
+    void SetMax(int Value);
+    // Kept between Min and Max.
+    void SetPosition(int Value);
+    TColor BarColor() const { return FBarColor; }
+    void SetBarColor(TColor Value);
+    TColor FrameColor() const { return FFrameColor; }
+    void SetFrameColor(TColor Value);
+
+protected:
+    void Paint() override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    int FMin = 0;
+    int FMax = 100;
+    int FPosition = 0;
+    TColor FBarColor = clHighlight;
+    TColor FFrameColor = clBtnShadow;
+};
+
 class TClassRegistry;
 // Layout class and property tables of this unit.
 void RegisterComCtrlsClasses(TClassRegistry& Registry);

@@ -1,6 +1,9 @@
 #include "Forms.h"
 
 #include <algorithm>
+#include <exception>
+
+#include "WinServices.h"
 
 // The application object lives from start-up to the end of the process; its windows go with the process.
 TApplication* Application = new TApplication(nullptr);
@@ -545,6 +548,40 @@ void TApplication::HandleMessage()
 {
     MSG msg;
     if (!ProcessMessage(msg)) Idle();
+}
+
+namespace {
+
+struct TAsideWork {
+    const std::function<void()>& Work;
+    std::exception_ptr Failure;
+};
+
+DWORD WINAPI RunWork(LPVOID Data)
+{
+    TAsideWork& work = *static_cast<TAsideWork*>(Data);
+    try {
+        work.Work();
+    } catch (...) {
+        work.Failure = std::current_exception();
+    }
+    return 0;
+}
+
+}  // namespace
+
+void TApplication::RunAside(const std::function<void()>& Work, const std::function<void()>& Tick, DWORD TickMs)
+{
+    TAsideWork work{Work, nullptr};
+    const TKernelHandle thread(CreateThread(nullptr, 0, RunWork, &work, 0, nullptr));
+    if (!thread.Valid()) throw Exception("Cannot start a thread");
+    HANDLE handle = thread.Get();
+    while (MsgWaitForMultipleObjects(1, &handle, FALSE, TickMs, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        ProcessMessages();
+        Tick();
+    }
+    Tick();
+    if (work.Failure) std::rethrow_exception(work.Failure);
 }
 
 void TApplication::ProcessMessages()

@@ -223,6 +223,9 @@ public:
     // One message (waits for it when the queue is empty and idles first).
     void HandleMessage();
     void ProcessMessages();
+    // Runs Work on a thread of its own while this thread goes on handling its messages, calling Tick about every
+    // TickMs; returns once Work has ended, passing on what it threw.
+    void RunAside(const std::function<void()>& Work, const std::function<void()>& Tick, DWORD TickMs = 50);
     // The standard exception report: MessageBoxA with the message, the title as caption, MB_OK | MB_ICONSTOP
     // (OnException instead, when assigned).
     void HandleException(const std::exception* E);

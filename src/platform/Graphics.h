@@ -24,6 +24,7 @@ constexpr TColor clWindowText = static_cast<TColor>(0xFF000008);
 constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);
 constexpr TColor clBtnHighlight = static_cast<TColor>(0xFF000014);
 constexpr TColor clBtnShadow = static_cast<TColor>(0xFF000010);
+constexpr TColor clHighlight = static_cast<TColor>(0xFF00000D);
 constexpr TColor clInfoBk = static_cast<TColor>(0xFF000018);
 constexpr TColor clInfoText = static_cast<TColor>(0xFF000017);
 

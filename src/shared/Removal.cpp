@@ -158,7 +158,9 @@ TPass TWalk::Tree(TEntryHandle& Itself, const WideString& Dir, const WideString&
 TPass TWalk::Entry(const TFolderWalk& Walk, const TFindEntry& Entry)
 {
     const DWORD a = Entry.Attributes;
-    if (IsDotEntry(Entry) || a == VolumeLabelAttribute) return TPass();  // volume labels are no files
+    if (IsDotEntry(Entry)) return TPass();
+    if (FTally.Handled) ++*FTally.Handled;
+    if (a == VolumeLabelAttribute) return TPass();  // volume labels are no files
     if (StartsWithFullStop(Entry.Name) && !FRules.Has(DotNames)) return TPass::Stays();
     const bool isFolder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0, isLink = (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (isFolder && !isLink) {
@@ -219,6 +221,20 @@ bool TWalk::ScheduleFile(const TFolderWalk& Walk, const TFindEntry& Entry)
     return true;
 }
 
+long CountBelow(const WideString& Dir)
+{
+    long count = 0;
+    TFolderWalk walk(Dir, L"-");  // names only: nothing is opened
+    TFindEntry entry;
+    while (walk.Next(entry)) {
+        if (IsDotEntry(entry)) continue;
+        ++count;
+        if ((entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            count += CountBelow(walk.PathOf(entry));
+    }
+    return count;
+}
+
 // The walk of a tree from its top folder, which must be an existing folder below a root and no link. False, with
 // nothing done, where it is not.
 bool WalkTop(const WideString& Dir, const TRules& Rules, TRemovalTally& Tally, TPass& Pass)
@@ -246,6 +262,11 @@ bool HoldsUserHive(const WideString& Folder)
 }
 
 }  // namespace
+
+long CountEntries(const WideString& Dir)
+{
+    return PathKind(Dir) == TPathKind::BelowRoot ? CountBelow(LongPath(Dir)) : 0;
+}
 
 bool TRemoval::FolderTree(const WideString& Dir, bool RemoveFolders)
 {

@@ -3,13 +3,21 @@
 // restart. Paths stay UTF-16 from the registry to the deletion, and every entry is changed only through a handle known
 // to be the entry itself: no path-based recursive operation, no link followed.
 
+#include <atomic>
+
 #include "Classes.h"
 
-// What waits for the next restart, as the walks count it.
+// What waits for the next restart, as the walks count it; and, where the caller asks for it, every entry a walk has
+// dealt with, for a progress display on another thread.
 struct TRemovalTally {
     int Scheduled = 0;
     bool UnderOwnNames = false;
+    std::atomic<long>* Handled = nullptr;
 };
+
+// How many entries a folder tree holds, every level, links counted but not followed; 0 for what FolderTree would
+// refuse.
+long CountEntries(const WideString& Dir);
 
 class TRemoval {
 public:
@@ -38,6 +46,8 @@ public:
     bool ScheduledUnderOwnNames() const { return FTally.UnderOwnNames; }
     // Whether the last FolderTree left part of its tree for good: not gone, and not waiting for the restart either.
     bool TreeKept() const { return FTreeKept; }
+    // Counts every entry the walks deal with from now on into Handled (which must outlive the walks).
+    void CountInto(std::atomic<long>& Handled) { FTally.Handled = &Handled; }
 
 private:
     TRemovalTally FTally;

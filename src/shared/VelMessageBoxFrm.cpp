@@ -83,8 +83,10 @@ void TVelMessageBoxForm::SetMessage(const char* Text)
 
 void TVelMessageBoxForm::SetCaption(const char* Text)
 {
-    // The title panel would show the form's caption too; the caption label carries the text instead.
-    TLicenseRootForm::SetCaption("");
+    // The window text is the caption, so that a screen reader announces it; the caption label shows it, and the
+    // title, where the root form puts a caption, stays blank.
+    TLicenseRootForm::SetCaption(Text ? Text : "");
+    TTitlePanel::SetTitleText(TitlePanel(), " ");
     TTitlePanel::SetCaptionText(TitlePanel(), Text ? Text : "");
 }
 
@@ -112,6 +114,8 @@ void TVelMessageBoxForm::ShowButtonSet(const std::string& Digit)
     else if (Digit == "5")
         shown = {btnRetry, btnCancel};
     for (TBitBtn* button : shown) button->SetVisible(true);
+    // A box with one button closes on Escape too, as the system's own does.
+    btnOK->SetCancel(shown.size() == 1 && shown.front() == btnOK);
 }
 
 void TVelMessageBoxForm::ShowIconKind(const std::string& Digit)

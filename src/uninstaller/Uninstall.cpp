@@ -20,6 +20,7 @@ const char* const RestartBeforeReinstall = "请在重新安装前重新启动计
 const char* const FolderStays = "以下文件夹未能完全删除：";
 const char* const BatchName = "deleteFile.bat";
 const int SelfRemovalTries = 120;  // about two minutes, a second apart
+const long StepsBeforeTree = 4;
 
 }  // namespace
 
@@ -41,12 +42,24 @@ TUninstall::TUninstall()
     if (!desktop.empty()) FPlan.DesktopShortcut = IncludeTrailingBackslash(desktop) + L"Quintaro.LNK";
 }
 
-void TUninstall::Run()
+void TUninstall::Run(TUninstallProgress* Progress)
 {
+    const auto stepDone = [Progress] {
+        if (Progress) ++Progress->Done;
+    };
+    if (Progress) {
+        // Counting first costs one listing of the tree, a small part of deleting it, and makes the bar honest.
+        Progress->Total = StepsBeforeTree + CountEntries(FPlan.InstallDir);
+        FRemoval.CountInto(Progress->Done);
+    }
     DeleteGroup();
+    stepDone();
     if (!FPlan.DesktopShortcut.empty()) FRemoval.Shortcut(FPlan.DesktopShortcut);
+    stepDone();
     if (!FPlan.QuickLaunchShortcut.empty()) FRemoval.Shortcut(FPlan.QuickLaunchShortcut);
+    stepDone();
     EndProcesses(ProductExe);
+    stepDone();
     FRemoval.FolderTree(FPlan.InstallDir, true);
 }
 

@@ -3,6 +3,7 @@
 // (every value the job needs, read and checked, in UTF-16), then the steps in their order, then the completion text;
 // and the self-removal that follows a completed uninstall.
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct TUninstallPlan {
     WideString InstallDir;           // <system drive>\Program Files\Corvane软件\Com
 };
 
+// What the uninstall has done so far, for a progress bar on the window's thread: the entries of the installation
+// folder dealt with, and the steps before it one each, out of all of them.
+struct TUninstallProgress {
+    std::atomic<long> Done{0};
+    std::atomic<long> Total{1};
+};
+
 class TUninstall {
 public:
     // Reads and checks everything the job needs. Throws, with nothing touched, where a shell-folder value is of
@@ -31,8 +39,9 @@ public:
 
     const TUninstallPlan& Plan() const { return FPlan; }
     // The steps in their order: the program group's shortcuts, the desktop and Quick Launch shortcuts, the running
-    // copies, the installation folder. Best effort: what cannot go is passed over, or waits for the restart.
-    void Run();
+    // copies, the installation folder. Best effort: what cannot go is passed over, or waits for the restart. With
+    // Progress, the steps are counted into it as they go (from any thread).
+    void Run(TUninstallProgress* Progress = nullptr);
     // "Quintaro卸载完成！", then what waits for the restart and the folder that stays, a line each.
     std::string CompletionText() const;
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "CVHouseColors.h"
 #include "Classes.h"
 #include "Forms.h"
 #include "Processes.h"
@@ -13,6 +14,7 @@ TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TComponent* AOwner) : TLicenseRootForm(AOwner)
 {
+    OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = !FBusy; };
     AddLayout("TFORM1");
     PublishField("PanelSet5", PanelSet5);
     PublishField("Label8", Label8);
@@ -41,12 +43,41 @@ void TForm1::BtnNextClick(TObject*)
 {
     TUninstall uninstall;  // a value that cannot be used is reported here, before anything is touched
     FInstallDir = uninstall.Plan().InstallDir;
-    uninstall.Run();
+    ShowRemovalUnderWay();
+    // The removal runs on a thread of its own, so that the window keeps answering and shows how far it has come;
+    // until it has ended the window cannot be closed.
+    TUninstallProgress progress;
+    FBusy = true;
+    try {
+        Application->RunAside([&uninstall, &progress] { uninstall.Run(&progress); },
+                              [this, &progress] {
+                                  FProgressBar->SetMax(progress.Total);
+                                  FProgressBar->SetPosition(progress.Done);
+                              });
+    } catch (...) {
+        FBusy = false;
+        throw;
+    }
+    FBusy = false;
     FUninstalled = true;
     Hide();
     // Completion is reported whatever the single steps achieved; what waits for the restart or stays is said.
     ShowInfo(uninstall.CompletionText(), 0);
     Close();
+}
+
+void TForm1::ShowRemovalUnderWay()
+{
+    Label8->SetCaption("正在卸载Quintaro，请稍候…");
+    BtnNext->SetEnabled(false);
+    BtnCancel->SetEnabled(false);
+    FProgressBar = new TProgressBar(this);
+    FProgressBar->SetBounds(Label8->Left(), Label8->Top() + 32, 220, 14);
+    FProgressBar->SetColor(clWhite);
+    FProgressBar->SetBarColor(HouseProgressColor);
+    FProgressBar->SetFrameColor(HouseProgressFrameColor);
+    FProgressBar->SetParent(PanelSet5);
+    Update();
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Buttons.h"
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "StdCtrls.h"
 #include "VelRootFrm.h"
@@ -53,7 +54,14 @@ public:
     // five seconds in all for them to end, so that their files are free before their folder is deleted.
     static void KillProcessesByName(const std::string& Name);
 
+    // The bar that shows the removal under way; null before it starts.
+    TProgressBar* ProgressBar() const { return FProgressBar; }
+
 private:
+    void ShowRemovalUnderWay();
+
+    TProgressBar* FProgressBar = nullptr;
+    bool FBusy = false;
     bool FUninstalled = false;
     WideString FInstallDir;
     std::string FExePath;

@@ -332,7 +332,7 @@ TEST_F(StyledBox, EscapeAndEnterPerButtonSet)
         int Escape;  // mrNone: Escape does nothing
         int Enter;   // the focused (default) button's result
     };
-    for (const TCase& c : {TCase{MB_OK, mrNone, mrOk}, TCase{MB_OKCANCEL, mrCancel, mrOk},
+    for (const TCase& c : {TCase{MB_OK, mrOk, mrOk}, TCase{MB_OKCANCEL, mrCancel, mrOk},
                            TCase{MB_ABORTRETRYIGNORE, mrNone, mrAbort}, TCase{MB_YESNOCANCEL, mrCancel, mrYes},
                            TCase{MB_YESNO, mrNo, mrYes}, TCase{MB_RETRYCANCEL, mrCancel, mrRetry},
                            TCase{MB_YESNOCANCEL | MB_DEFBUTTON2, mrCancel, mrNo}}) {

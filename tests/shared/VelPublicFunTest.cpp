@@ -136,6 +136,10 @@ TEST_F(PublicFun, ShowInfoShowsTheCompletionBox)
 {
     TModalScript script({WithBox([](TVelMessageBoxForm& Box) {
                              EXPECT_EQ("提示", Box.TitlePanel()->CaptionText());
+                             char text[32] = {};
+                             GetWindowTextA(Box.Handle(), text, sizeof text);
+                             EXPECT_STREQ("提示", text) << "what a screen reader announces";
+                             EXPECT_EQ(" ", Box.TitlePanel()->TitleText()) << "shown once, in the caption label";
                              EXPECT_EQ("Quintaro卸载完成！", Box.redtMessage->Text());
                              EXPECT_EQ("00000000", Box.Style());
                              EXPECT_EQ(Box.btnOK->Handle(), GetFocus());
