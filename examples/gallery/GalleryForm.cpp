@@ -105,6 +105,11 @@ void TGalleryForm::BuildButtonsPage(TWinControl* Page)
     edit->SetParent(Page);
     edit->SetBounds(20, 110, 400, 120);
     edit->SetText("多行文本框（RichEdit）：\r\n您确认要卸载Quintaro吗？\r\nQuintaro卸载完成！");
+    AddLabel(Page, "进度条：", 20, 244);
+    auto* bar = new TProgressBar(this);
+    bar->SetParent(Page);
+    bar->SetBounds(80, 244, 340, 14);
+    bar->SetPosition(60);
 }
 
 void TGalleryForm::BuildTabControlsPage(TWinControl* Page)

@@ -1,5 +1,6 @@
 #include "CVHouseLook.h"
 
+#include "CVProgressBarStyle.h"
 #include "CVTabControlStyle.h"
 #include "CVTabSetStyle.h"
 #include "ComponentClasses.h"
@@ -10,4 +11,5 @@ void RegisterHouseLook()
     // Tab controls before the tab set: the look pass tries added rules in the order added.
     RegisterTabControlStyle();
     RegisterTabSetStyle();
+    RegisterProgressBarStyle();
 }

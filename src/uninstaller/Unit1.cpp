@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "CVHouseColors.h"
+#include "CVProgressBarStyle.h"
 #include "Classes.h"
 #include "Forms.h"
 #include "Processes.h"
@@ -73,9 +73,7 @@ void TForm1::ShowRemovalUnderWay()
     BtnCancel->SetEnabled(false);
     FProgressBar = new TProgressBar(this);
     FProgressBar->SetBounds(Label8->Left(), Label8->Top() + 32, 220, 14);
-    FProgressBar->SetColor(clWhite);
-    FProgressBar->SetBarColor(HouseProgressColor);
-    FProgressBar->SetFrameColor(HouseProgressFrameColor);
+    StyleProgressBar(FProgressBar, ProgressBarStyleDefaults);  // made after the look pass: styled here
     FProgressBar->SetParent(PanelSet5);
     Update();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A long removal, as a user with a large installation sees it: 50,000 files more in the installation folder. From the
 # Enter on "卸载" to the completion box the window answers every message at once (a probe in another process sends
-# WM_NULL with a time-out every 50 ms), its progress bar moves, and the removal is complete.
+# WM_NULL with a time-out every 50 ms), its progress bar moves, Escape and Alt+F4 do not close it, and the removal is
+# complete.
 set -euo pipefail
 source "$QUINTARO_SOURCE/tests/e2e/common.bash"
 e2e_fresh_prefix responsive
@@ -27,6 +28,8 @@ probe=$!
 demo_key Return
 sleep 2
 demo_screenshot "$E2E_OUT/under-way.png"
+# Until the job is done, the window cannot be closed: Escape and Alt+F4 do nothing, and the removal goes on.
+demo_key Escape alt+F4
 box=$(demo_wait_message_box 300 "$wid") || e2e_fail "the completion message did not appear"
 wait "$probe" || e2e_fail "the probe found no window"
 read -r longest probes positions < <(tr -d "\r" < "$E2E_OUT/probe.txt")

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "CoreSupport.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "LayoutReader.h"
 #include "StdCtrls.h"
 #include "StockSupport.h"
 #include "WindowSupport.h"
@@ -228,3 +230,38 @@ TEST_F(RichEditTest, ShowsItsTextInTheFaceOfALabel)
 }
 
 }  // namespace
+
+// A stored layout's bar, kept in its range, painted as far as its position, and read by other programs as the
+// system's bar is.
+TEST_F(RichEditTest, AProgressBarFillsAsFarAsItsPositionWithinItsRange)
+{
+    TLayoutBindings bindings;
+    TProgressBar* bar = nullptr;
+    bindings.PublishField("Bar", bar);
+    ReadLayoutText(*Panel, bindings,
+                   "object Panel: TPanel\n"
+                   "  object Bar: TProgressBar\n    Left = 10\n    Top = 10\n    Width = 104\n    Height = 12\n"
+                   "    Max = 200\n    Position = 50\n  end\nend\n",
+                   "test layout");
+    ASSERT_NE(nullptr, bar);
+    bar->SetColor(clWhite);
+    bar->SetFrameColor(RGBColor(206, 206, 206));
+    bar->SetBarColor(RGBColor(49, 106, 197));
+    Form->Show();
+    Pump();
+    EXPECT_EQ(50, SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0));
+    EXPECT_EQ(200, SendMessageA(bar->Handle(), PBM_GETRANGE, FALSE, 0));
+    const auto filled = [bar] {
+        Pump();
+        const testsupport::TClientPixels pixels(bar->Handle());
+        return pixels.Count(RGB(49, 106, 197)) / (pixels.Height() - 4);
+    };
+    EXPECT_EQ(25, filled()) << "a quarter of the 100 pixels inside the frame";
+    EXPECT_EQ(RGB(206, 206, 206), testsupport::TClientPixels(bar->Handle()).At(0, 0));
+    bar->SetPosition(500);
+    EXPECT_EQ(200, bar->Position()) << "kept within the range";
+    EXPECT_EQ(100, filled());
+    bar->SetMax(0);
+    EXPECT_EQ(0, bar->Position());
+    EXPECT_EQ(0, filled());
+}
