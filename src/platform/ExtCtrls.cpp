@@ -73,6 +73,13 @@ void TPanel::SetAlignment(TAlignment Value)
     Invalidate();
 }
 
+void TPanel::SetShowCaption(bool Value)
+{
+    if (Value == FShowCaption) return;
+    FShowCaption = Value;
+    Invalidate();
+}
+
 void TPanel::WndProc(TMessage& Message)
 {
     TWinControl::WndProc(Message);
@@ -90,7 +97,7 @@ void TPanel::PaintWindow(HDC DC)
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(Color());
     canvas.FillRect(r);
-    const std::string caption = Caption();
+    const std::string caption = FShowCaption ? Caption() : std::string();
     if (!caption.empty()) {
         canvas.Font().Assign(Font());
         const UINT align = FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
@@ -265,6 +272,7 @@ void RegisterPanelProperties(TClassRegistry& R)
     RegisterLayoutSetter(R, cls, "BevelOuter", &TPanel::SetBevelOuter, BevelCutNames);
     RegisterLayoutSetter(R, cls, "BevelInner", &TPanel::SetBevelInner, BevelCutNames);
     RegisterLayoutSetter(R, cls, "Alignment", &TPanel::SetAlignment, AlignmentNames);
+    RegisterLayoutSetter(R, cls, "ShowCaption", &TPanel::SetShowCaption);
     // The look of 3-D borders is the system's: accepted and checked, without effect.
     RegisterLayoutIgnored<bool>(R, cls, "Ctl3D");
     RegisterLayoutIgnored<bool>(R, cls, "ParentCtl3D");

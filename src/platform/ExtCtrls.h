@@ -18,6 +18,9 @@ public:
     void SetBevelInner(TBevelCut Value);
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
+    // Without it the caption is the panel's window text only, for screen readers, and is not painted.
+    bool ShowCaption() const { return FShowCaption; }
+    void SetShowCaption(bool Value);
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -27,6 +30,7 @@ private:
     TBevelCut FBevelOuter = bvRaised;
     TBevelCut FBevelInner = bvNone;
     TAlignment FAlignment = taCenter;
+    bool FShowCaption = true;
 };
 
 enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };

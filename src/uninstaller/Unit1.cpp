@@ -32,6 +32,10 @@ TForm1::TForm1(TComponent* AOwner) : TLicenseRootForm(AOwner)
 void TForm1::FormCreate(TObject*)
 {
     FUninstalled = false;
+    // The question is painted by a label, which has no window: the panel that carries it holds the text too, unpainted,
+    // so that a screen reader announces it.
+    PanelSet5->SetShowCaption(false);
+    PanelSet5->SetCaption(Label8->Caption());
 }
 
 void TForm1::BtnCancelClick(TObject*)
@@ -69,6 +73,7 @@ void TForm1::BtnNextClick(TObject*)
 void TForm1::ShowRemovalUnderWay()
 {
     Label8->SetCaption("正在卸载Quintaro，请稍候…");
+    PanelSet5->SetCaption(Label8->Caption());
     BtnNext->SetEnabled(false);
     BtnCancel->SetEnabled(false);
     FProgressBar = new TProgressBar(this);

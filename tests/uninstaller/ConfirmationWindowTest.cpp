@@ -65,6 +65,14 @@ TEST(ConfirmationWindow, LayoutAndGeometry)
     EXPECT_EQ(RGBColor(49, 106, 197), form->Label8->Font().Color());
     EXPECT_TRUE(form->Label8->Font().Style() & fsBold);
     EXPECT_EQ(-15, form->Label8->Font().Height());
+    // A screen reader finds the question in a window's text; the panel that holds it does not paint it.
+    char text[64] = {};
+    GetWindowTextA(form->PanelSet5->Handle(), text, sizeof text);
+    EXPECT_STREQ("您确认要卸载Quintaro吗？", text);
+    const testsupport::TClientPixels withText(form->PanelSet5->Handle());
+    form->PanelSet5->SetCaption("");
+    Pump(5);
+    EXPECT_TRUE(withText == testsupport::TClientPixels(form->PanelSet5->Handle())) << "the same pixels as without it";
     // Focus starts on "卸载".
     EXPECT_EQ(form->BtnNext->Handle(), GetFocus());
 }
