@@ -210,17 +210,23 @@ TProgressBar::TProgressBar(TComponent* AOwner) : TCustomControl(AOwner)
 
 void TProgressBar::SetMin(int Value)
 {
+    if (Value == FMin) return;
     FMin = Value;
     if (FMax < FMin) FMax = FMin;
-    SetPosition(FPosition);
-    Invalidate();
+    SetRange();
 }
 
 void TProgressBar::SetMax(int Value)
 {
+    if (Value == FMax) return;
     FMax = Value;
     if (FMin > FMax) FMin = FMax;
-    SetPosition(FPosition);
+    SetRange();
+}
+
+void TProgressBar::SetRange()
+{
+    FPosition = std::max(FMin, std::min(FMax, FPosition));
     Invalidate();
 }
 
@@ -228,8 +234,18 @@ void TProgressBar::SetPosition(int Value)
 {
     const int position = std::max(FMin, std::min(FMax, Value));
     if (position == FPosition) return;
+    // Painted again only where the picture changes: a bar moved by every step of long work would cost more than the
+    // work.
+    const bool moved = FilledWidth(position) != FilledWidth(FPosition);
     FPosition = position;
-    Invalidate();
+    if (moved) Invalidate();
+}
+
+int TProgressBar::FilledWidth(int Position) const
+{
+    const int inner = std::max(0, Width() - 4);
+    const long long span = static_cast<long long>(FMax) - FMin;
+    return span > 0 ? static_cast<int>(inner * (static_cast<long long>(Position) - FMin) / span) : 0;
 }
 
 void TProgressBar::SetBarColor(TColor Value)
@@ -251,9 +267,7 @@ void TProgressBar::Paint()
     canvas.Pen().SetColor(FFrameColor);
     canvas.Brush().SetColor(Color());
     canvas.Rectangle(all);
-    const int inner = std::max(0, static_cast<int>(all.right - all.left) - 4);
-    const long long span = static_cast<long long>(FMax) - FMin;
-    const int filled = span > 0 ? static_cast<int>(inner * (static_cast<long long>(FPosition) - FMin) / span) : 0;
+    const int filled = FilledWidth(FPosition);
     if (filled <= 0) return;
     canvas.Brush().SetColor(FBarColor);
     canvas.FillRect(RECT{all.left + 2, all.top + 2, all.left + 2 + filled, all.bottom - 2});

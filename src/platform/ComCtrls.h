@@ -83,6 +83,9 @@ protected:
     void WndProc(TMessage& Message) override;
 
 private:
+    void SetRange();
+    int FilledWidth(int Position) const;
+
     int FMin = 0;
     int FMax = 100;
     int FPosition = 0;
