@@ -58,7 +58,8 @@ TEST_F(PublicFun, TheStyledBoxShowsTextCaptionAndStyleAndReturnsTheButton)
 {
     TModalScript script({WithBox([](TVelMessageBoxForm& Box) {
                              EXPECT_EQ("确认", Box.TitlePanel()->CaptionText());
-                             EXPECT_EQ("", Box.Caption()) << "the form's own caption stays empty";
+                             EXPECT_EQ("确认", Box.Caption()) << "the window text, for screen readers";
+                             EXPECT_EQ(" ", Box.TitlePanel()->TitleText()) << "shown once, in the caption label";
                              EXPECT_EQ("删除这些文件吗？", Box.redtMessage->Text());
                              EXPECT_EQ("00000124", Box.Style());
                              EXPECT_TRUE(Box.btnYes->Visible() && Box.btnNo->Visible() && !Box.btnOK->Visible());
@@ -139,7 +140,6 @@ TEST_F(PublicFun, ShowInfoShowsTheCompletionBox)
                              char text[32] = {};
                              GetWindowTextA(Box.Handle(), text, sizeof text);
                              EXPECT_STREQ("提示", text) << "what a screen reader announces";
-                             EXPECT_EQ(" ", Box.TitlePanel()->TitleText()) << "shown once, in the caption label";
                              EXPECT_EQ("Quintaro卸载完成！", Box.redtMessage->Text());
                              EXPECT_EQ("00000000", Box.Style());
                              EXPECT_EQ(Box.btnOK->Handle(), GetFocus());

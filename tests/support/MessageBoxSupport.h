@@ -45,13 +45,15 @@ inline HWND OpenStockDialog()
     return nullptr;
 }
 
-// Runs its steps one per timer tick inside whatever message loop is running (a modal box's, in these tests).
+// Runs its steps one per timer tick inside whatever message loop is running (a modal box's, in these tests), each
+// only once Ready says so, when given (the code under test may run loops of its own before the box opens).
 // A box still open well after the last step is ended with result -1 and the test fails, so nothing hangs.
 class TModalScript {
 public:
     using TStep = std::function<void()>;
 
-    explicit TModalScript(std::vector<TStep> Steps) : FSteps(std::move(Steps))
+    explicit TModalScript(std::vector<TStep> Steps, std::function<bool()> Ready = nullptr)
+        : FSteps(std::move(Steps)), FReady(std::move(Ready))
     {
         Current() = this;
         FTimer = SetTimer(nullptr, 0, TickMs, &TModalScript::Tick);
@@ -82,6 +84,7 @@ private:
         TModalScript* self = Current();
         if (!self) return;
         if (self->FNext < self->FSteps.size()) {
+            if (self->FReady && !self->FReady()) return;
             // The step may open a nested loop; take it off the list first.
             TStep step = self->FSteps[self->FNext++];
             step();
@@ -104,6 +107,7 @@ private:
     }
 
     std::vector<TStep> FSteps;
+    std::function<bool()> FReady;
     size_t FNext = 0;
     int FIdleTicks = 0;
     bool FRescued = false;

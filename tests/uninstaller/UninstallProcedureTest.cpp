@@ -116,18 +116,16 @@ DWORD RunCopy(const WideString& Exe)
 
 const char* const Completed = "Quintaro卸载完成！";
 
-// Closes the completion box with its OK button from inside its modal loop.
+// Closes the completion box with its OK button from inside its modal loop, once it is open (the window's own loop
+// runs while the removal does).
 std::unique_ptr<TModalScript> ConfirmCompletion(const std::string& Expected = Completed)
 {
     return std::make_unique<TModalScript>(std::vector<TModalScript::TStep>{[Expected] {
-        TVelMessageBoxForm* box = OpenBox();
-        if (!box) {
-            ADD_FAILURE() << "no completion box is open";
-            return;
-        }
-        EXPECT_EQ(Expected, box->redtMessage->Text());
-        PostMessageA(box->btnOK->Handle(), BM_CLICK, 0, 0);
-    }});
+                                              TVelMessageBoxForm* box = OpenBox();
+                                              EXPECT_EQ(Expected, box->redtMessage->Text());
+                                              PostMessageA(box->btnOK->Handle(), BM_CLICK, 0, 0);
+                                          }},
+                                          [] { return OpenBox() != nullptr; });
 }
 
 // The product's files as an installation leaves them, in test folders named by the shell-folder values; the
