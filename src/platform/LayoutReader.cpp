@@ -729,6 +729,8 @@ void TLayoutBindings::BindField(const std::string& Name, TComponent* Component) 
         if (!entry.second(Component)) throw EResourceError("field '" + Name + "' does not fit the component's class");
         return;
     }
+    // A name the program cannot reach is a mistake in the layout or in the form's class, never meant.
+    throw EResourceError("no published field '" + Name + "'");
 }
 
 const std::any& FindLayoutMethod(const TLayoutBindings& Bindings, const TLayoutValue& Value)

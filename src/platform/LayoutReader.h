@@ -44,7 +44,8 @@ public:
     void PublishMethod(const std::string& Name, std::any Method) { FMethods[Name] = std::move(Method); }
     // Throws EResourceError when no published method has that name.
     const std::any& FindMethod(const std::string& Name) const;
-    // Binds a component created by the layout to the published field of its name, if there is one.
+    // Binds a component created by the layout to the published field of its name; throws EResourceError when there
+    // is none.
     void BindField(const std::string& Name, TComponent* Component) const;
 
     // The property table of a root whose own class has none (a derived form takes TForm's).

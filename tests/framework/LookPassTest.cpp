@@ -9,6 +9,7 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "RootFormSupport.h"
+#include "PublishedNames.h"
 
 using namespace rootformtest;
 
@@ -250,6 +251,11 @@ public:
         PublishMethod("FormCreate", TNotifyEvent([](TObject*) {}));
         PublishMethod("FormCloseQuery", TCloseQueryEvent([](TObject*, bool&) {}));
     }
+    const testsupport::TPublishedNames Fields{
+        *this, {"pnlDisplayTop", "pnlDisplayRight", "pnlDisplayLeft", "pnlDisplayBottom", "PanelTitle", "ImageLogo",
+                "LabelCaption", "Shape1", "panButton", "Shape3", "btnCancel", "btnOK", "btnRetry", "btnIgnore",
+                "btnContinue", "btnAbort", "btnYes", "btnNo", "btnClose", "pnlIcon", "imgIcon", "imgHintInfo",
+                "imgLine", "pnlDisplayInfo", "redtMessage"}};
 };
 
 class TConfirmLayoutForm : public TLicenseRootForm {
@@ -262,6 +268,8 @@ public:
         PublishMethod("BtnNextClick", TNotifyEvent([](TObject*) {}));
         PublishMethod("BtnCancelClick", TNotifyEvent([](TObject*) {}));
     }
+    const testsupport::TPublishedNames Fields{*this,
+                                              {"PanelSet5", "Label8", "panButton", "Shape12", "BtnNext", "BtnCancel"}};
 };
 
 template <class T>

@@ -4,6 +4,7 @@
 #include "ExtCtrls.h"
 #include "LayoutReader.h"
 #include "StdCtrls.h"
+#include "PublishedNames.h"
 
 using namespace coretest;
 
@@ -56,6 +57,7 @@ public:
         PublishMethod("Button1Click", TNotifyEvent([this](TObject*) { ++Clicks; }));
         PublishMethod("FormCloseQuery", TCloseQueryEvent([](TObject*, bool& CanClose) { CanClose = false; }));
     }
+    const testsupport::TPublishedNames Others{*this, {"Probe", "Top1", "Extra", "Later", "Other"}};
     TPanel* Panel1 = nullptr;
     TButton* Button1 = nullptr;
     TLabel* Label1 = nullptr;
@@ -256,6 +258,9 @@ TEST_F(LayoutReader, BadLayoutsFailWithTheResourceAndTheLine)
               ErrorOf("object F: TLayoutForm\n  inherited Gone: TPanel\n  end\nend\n"));
     EXPECT_EQ("TEST.DFM, line 3: 'end' expected", ErrorOf("object F: TLayoutForm\n  Caption = 'x'\n"));
     EXPECT_EQ("TEST.DFM, line 2: bad number", ErrorOf("object F: TLayoutForm\n  Tag = $8000000000000000\nend\n"));
+    EXPECT_EQ("TEST.DFM, line 4: no published field 'Stray'",
+              ErrorOf("object F: TLayoutForm\n  object Panel1: TPanel\n  end\n  object Stray: TPanel\n  end\nend\n"))
+        << "a name the form's class does not publish is a mistake, not a component to leave unbound";
     const std::string wrongField = ErrorOf("object F: TLayoutForm\n  object Panel1: TLabel\n  end\nend\n");
     EXPECT_EQ(0u, wrongField.find("TEST.DFM, line 2:")) << wrongField;
 }

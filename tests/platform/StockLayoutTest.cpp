@@ -9,6 +9,7 @@
 #include "ExtCtrls.h"
 #include "LayoutReader.h"
 #include "StockSupport.h"
+#include "PublishedNames.h"
 
 namespace {
 
@@ -101,6 +102,8 @@ TEST_F(StockLayoutTest, ALayoutCreatesTheStockControlsWithTheirProperties)
 {
     int ticks = 0;
     Form->PublishMethod("Timer1Timer", TNotifyEvent([&ticks](TObject*) { ++ticks; }));
+    const testsupport::TPublishedNames names(*Form, {"Panel1", "Label1", "Shape1", "Image1", "btnNo", "Button1", "Speed1",
+                                                     "redtMessage", "Timer1"});
     ReadFormLayoutText(*Form, Layout, "StockLayout");
 
     auto& panel = Find<TPanel>("Panel1");

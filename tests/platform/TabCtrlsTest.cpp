@@ -15,6 +15,7 @@
 #include "StockSupport.h"
 #include "TabCtrls.h"
 #include "WindowSupport.h"
+#include "PublishedNames.h"
 
 namespace {
 
@@ -192,6 +193,7 @@ TEST_F(TabControlTest, CtrlTabPagesThroughTheVisibleTabsWhereverTheFocusIs)
 
 TEST_F(TabControlTest, ALayoutBuildsPagesWithAForwardActivePageAndATabControlWithItsTabs)
 {
+    const testsupport::TPublishedNames names(*Form, {"Pages", "Sheet1", "Sheet2", "Sheet3", "Tabs"});
     ReadFormLayoutText(*Form, TabLayout, "TabLayout");
     ShowForm();
     auto* pages = dynamic_cast<TPageControl*>(Form->FindComponent("Pages"));

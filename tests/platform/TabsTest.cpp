@@ -7,6 +7,7 @@
 #include "LayoutReader.h"
 #include "StockSupport.h"
 #include "Tabs.h"
+#include "PublishedNames.h"
 
 namespace {
 
@@ -101,6 +102,7 @@ TEST_F(TabSetTest, ALayoutSetsTabsSelectionAndEvents)
 {
     int changes = 0;
     Form->PublishMethod("TabsChange", TTabChangeEvent([&](TObject*, int, bool&) { ++changes; }));
+    const testsupport::TPublishedNames names(*Form, {"TabSet1"});
     ReadFormLayoutText(*Form,
                        u8"object F: TForm\n  object TabSet1: TTabSet\n    TabHeight = 22\n"
                        "    Tabs.Strings = (\n      'a'\n      '第二')\n    TabIndex = 1\n"
