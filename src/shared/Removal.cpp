@@ -86,6 +86,11 @@ struct TPass {
 // Opens the folder being removed as itself with the access asked for; an invalid handle where it is not itself.
 using TOpener = std::function<TEntryHandle(DWORD Access)>;
 
+TOpener OpenerOf(const TFolderWalk& Walk, const TFindEntry& Entry)
+{
+    return [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
+}
+
 // One walk over a tree under one set of rules.
 class TWalk {
 public:
@@ -165,8 +170,7 @@ TPass TWalk::Entry(const TFolderWalk& Walk, const TFindEntry& Entry)
     const bool isFolder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0, isLink = (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (isFolder && !isLink) {
         if (!FRules.Has(Descend)) return TPass::Stays();
-        const auto open = [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
-        return Folder(open, Walk.PathOf(Entry), Walk.FinalNameOf(Entry));
+        return Folder(OpenerOf(Walk, Entry), Walk.PathOf(Entry), Walk.FinalNameOf(Entry));
     }
     if (isFolder) {
         // A link to a folder goes, itself, only where folders go.
@@ -194,7 +198,7 @@ TPass TWalk::File(const TFolderWalk& Walk, const TFindEntry& Entry)
 // in use). False when the entry is a link after all, or the system takes no note.
 bool TWalk::ScheduleFile(const TFolderWalk& Walk, const TFindEntry& Entry)
 {
-    const TOpener open = [&Walk, &Entry](DWORD Access) { return Walk.OpenItself(Entry, Access); };
+    const TOpener open = OpenerOf(Walk, Entry);
     WideString path = Walk.PathOf(Entry);
     TEntryHandle held = OpenProtectable(open, DELETE | AttributeRights);
     if (held.Valid()) {
