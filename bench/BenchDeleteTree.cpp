@@ -1,10 +1,11 @@
 // The folder-tree deletion of the uninstall against the command processor's "rd /s /q", on identical trees.
 //   BenchDeleteTree make <folder>           builds the tree: 20,000 files in 400 nested folders, some read-only,
 //                                           hidden or system, some with Chinese or dot names
-//   BenchDeleteTree time <tree1> <tree2> [<peer.exe> <tree3>]
-//                                           deletes tree1 with DeleteFolderTree and tree2 with cmd /c rd /s /q and
-//                                           prints both times in seconds (rd without the start-up of cmd itself);
-//                                           with a peer, also the time of the peer program that deletes tree3
+//   BenchDeleteTree time <tree1> <tree2>|- [<peer.exe> <tree3> [peer-first]]
+//                                           deletes tree1 with DeleteFolderTree and tree2 (unless "-") with
+//                                           cmd /c rd /s /q and prints both times in seconds (rd without the start-up
+//                                           of cmd itself); with a peer, also the time of the peer program that
+//                                           deletes tree3, after ours or, with peer-first, before it
 //   BenchDeleteTree leftovers <folder>      builds a small tree with a file held open and a path deeper than
 //                                           MAX_PATH, deletes it and prints what is left and what waits for the
 //                                           next restart
@@ -108,19 +109,32 @@ bool Gone(const std::string& path)
     return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-int Time(const std::string& tree1, const std::string& tree2, const char* peer, const char* tree3)
+void TimeOurs(const std::string& tree)
 {
     LARGE_INTEGER t0, t1;
     QueryPerformanceCounter(&t0);
-    TForm1::DeleteFolderTree(AnsiToWide(tree1), true);
+    TForm1::DeleteFolderTree(AnsiToWide(tree), true);
     QueryPerformanceCounter(&t1);
-    double startUp = RunCmd("exit");
-    double rd = RunCmd("rd /s /q \"" + tree2 + "\"") - startUp;
-    std::printf("DeleteFolderTree %.3f%s\n", Seconds(t0, t1), Gone(tree1) ? "" : " (tree left)");
-    std::printf("rd %.3f%s\n", rd, Gone(tree2) ? "" : " (tree left)");
-    if (peer) {
-        double seconds = Run(std::string("\"") + peer + "\"");
-        std::printf("peer %.3f%s\n", seconds, Gone(tree3) ? "" : " (tree left)");
+    std::printf("DeleteFolderTree %.3f%s\n", Seconds(t0, t1), Gone(tree) ? "" : " (tree left)");
+}
+
+void TimePeer(const char* peer, const char* tree)
+{
+    const double seconds = Run(std::string("\"") + peer + "\"");
+    std::printf("peer %.3f%s\n", seconds, Gone(tree) ? "" : " (tree left)");
+}
+
+// The two take turns going first from round to round, so that neither always meets the other's aftermath (the
+// server's caches, the file system's journal).
+int Time(const std::string& tree1, const std::string& tree2, const char* peer, const char* tree3, bool peerFirst)
+{
+    if (peer && peerFirst) TimePeer(peer, tree3);
+    TimeOurs(tree1);
+    if (peer && !peerFirst) TimePeer(peer, tree3);
+    if (tree2 != "-") {
+        const double startUp = RunCmd("exit");
+        const double rd = RunCmd("rd /s /q \"" + tree2 + "\"") - startUp;
+        std::printf("rd %.3f%s\n", rd, Gone(tree2) ? "" : " (tree left)");
     }
     return 0;
 }
@@ -185,8 +199,10 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "make") == 0) return Make(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "leftovers") == 0) return Leftovers(argv[2]);
-    if ((argc == 4 || argc == 6) && std::strcmp(argv[1], "time") == 0)
-        return Time(argv[2], argv[3], argc == 6 ? argv[4] : nullptr, argc == 6 ? argv[5] : nullptr);
-    std::fprintf(stderr, "usage: BenchDeleteTree make <folder> | time <tree1> <tree2> [<peer.exe> <tree3>]\n");
+    const bool peerFirst = argc == 7 && std::strcmp(argv[6], "peer-first") == 0;
+    if ((argc == 4 || argc == 6 || peerFirst) && std::strcmp(argv[1], "time") == 0)
+        return Time(argv[2], argv[3], argc >= 6 ? argv[4] : nullptr, argc >= 6 ? argv[5] : nullptr, peerFirst);
+    std::fprintf(stderr,
+                 "usage: BenchDeleteTree make <folder> | time <tree1> <tree2>|- [<peer.exe> <tree3> [peer-first]]\n");
     return 2;
 }

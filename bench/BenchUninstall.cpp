@@ -1,7 +1,7 @@
 // The whole uninstaller as a user meets it: starts Uninstall.exe (argument 1), clicks "卸载" once its window shows,
 // and times until the completion box shows; then answers the box and waits for the program to end. Prints
-// "program <seconds>", or a line saying what did not come. Then times the peer's whole program (argument 2), from
-// its start to its end, and prints "peer <seconds>".
+// "program <seconds>", or a line saying what did not come. The peer's whole program (argument 2) is timed from its
+// start to its end, after ours or before it ("peer-first"), and prints "peer <seconds>".
 #include <windows.h>
 
 #include <cstdio>
@@ -90,13 +90,11 @@ int TimePeer(const char* Peer)
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Clicks "卸载" in a started Uninstall.exe and prints the time until its completion box shows; then answers it.
+int TimeProgram(const char* Program)
 {
-    if (argc != 3) return std::fprintf(stderr, "usage: BenchUninstall <Uninstall.exe> <peer.exe>\n"), 2;
     PROCESS_INFORMATION pi = {};
-    if (!Start(argv[1], pi)) return std::printf("program did not start\n"), 1;
+    if (!Start(Program, pi)) return std::printf("program did not start\n"), 1;
     const DWORD process = pi.dwProcessId;
     const HWND form = WaitFor([process] { return VisibleWindow(process, nullptr); }, 60);
     const HWND next = form ? WaitFor([form] { return Child(form, "卸载"); }, 10) : nullptr;
@@ -114,5 +112,18 @@ int main(int argc, char** argv)
     WaitForSingleObject(pi.hProcess, 30000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return TimePeer(argv[2]);
+    return 0;
+}
+
+}  // namespace
+
+// With "peer-first" the peer's program goes first: the bench alternates the order from round to round.
+int main(int argc, char** argv)
+{
+    const bool peerFirst = argc == 4 && std::strcmp(argv[3], "peer-first") == 0;
+    if (argc != 3 && !peerFirst)
+        return std::fprintf(stderr, "usage: BenchUninstall <Uninstall.exe> <peer.exe> [peer-first]\n"), 2;
+    if (peerFirst && TimePeer(argv[2]) != 0) return 1;
+    const int result = TimeProgram(argv[1]);
+    return peerFirst || result != 0 ? result : TimePeer(argv[2]);
 }

@@ -90,6 +90,7 @@ object VelMessageBoxForm: TVelMessageBoxForm
       Font.Name = '宋体'
       Font.Style = [fsBold]
       ParentFont = False
+      ShowAccelChar = False
       Transparent = True
     end
     object Shape1: TShape

@@ -41,12 +41,14 @@ void TGalleryForm::InitializeForm()
     FPages->SetAlign(alClient);
     FPages->SetStyle(tsFlatButtons);
     FPages->SetTag(1);
-    FPages->SetHint("按钮、标签与多行文本|标签页控件的标签外观|标签多于能显示的标签集|样式消息框与系统消息框");
+    FPages->SetHint(
+        "按钮、标签与多行文本|标签页控件的标签外观|标签多于能显示的标签集|样式消息框与系统消息框|文本框、复选框、单选按钮与下拉列表");
     FPages->SetShowHint(true);
     BuildButtonsPage(AddPage("按钮与文字"));
     BuildTabControlsPage(AddPage("标签页控件"));
     BuildTabSetPage(AddPage("标签集"));
     BuildMessageBoxPage(AddPage("消息框"));
+    BuildInputPage(AddPage("输入"));
     ShowPage(0);
     SetActiveControl(FPages);
 }
@@ -158,6 +160,67 @@ void TGalleryForm::BuildMessageBoxPage(TWinControl* Page)
         ShowBox("系统消息框（方式 1）", MB_OKCANCEL | MB_ICONQUESTION, 1);
     };
     FResult = AddLabel(Page, "结果：", 20, 214);
+}
+
+TGroupBox* TGalleryForm::AddGroup(TWinControl* Parent, const std::string& Caption, const RECT& Bounds)
+{
+    auto* group = new TGroupBox(this);
+    group->SetParent(Parent);
+    group->SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
+    group->SetCaption(Caption);
+    return group;
+}
+
+TEdit* TGalleryForm::AddEdit(TWinControl* Parent, const std::string& Caption, int Top, const std::string& Text)
+{
+    auto* edit = new TEdit(this);
+    edit->SetParent(Parent);
+    edit->SetBounds(90, Top, 140, 21);
+    edit->SetText(Text);
+    AddLabel(Parent, Caption, 12, Top + 4)->SetFocusControl(edit);
+    return edit;
+}
+
+template <class TButtonKind>
+TButtonKind* TGalleryForm::AddCheck(TWinControl* Parent, const std::string& Caption, int Top, bool Checked)
+{
+    auto* button = new TButtonKind(this);
+    button->SetParent(Parent);
+    button->SetBounds(12, Top, 200, 17);
+    button->SetCaption(Caption);
+    button->SetChecked(Checked);
+    return button;
+}
+
+void TGalleryForm::BuildInputPage(TWinControl* Page)
+{
+    TGroupBox* account = AddGroup(Page, "账户", RECT{20, 8, 270, 128});
+    AddEdit(account, "用户名(&U)：", 22, "张三")->SetMaxLength(16);
+    AddEdit(account, "密码(&P)：", 52, "secret")->SetPasswordChar('*');
+    AddEdit(account, "不可用：", 82, "只能看")->SetEnabled(false);
+
+    TGroupBox* options = AddGroup(Page, "选项", RECT{290, 8, 540, 128});
+    AddCheck<TCheckBox>(options, "自动更新(&A)", 24, true);
+    AddCheck<TCheckBox>(options, "开机时启动(&B)", 50, false);
+    AddCheck<TCheckBox>(options, "不可用", 76, true)->SetEnabled(false);
+
+    TGroupBox* connection = AddGroup(Page, "连接方式", RECT{20, 138, 270, 250});
+    AddCheck<TRadioButton>(connection, "直接连接(&D)", 24, true);
+    AddCheck<TRadioButton>(connection, "使用代理服务器(&X)", 50, false);
+    AddCheck<TRadioButton>(connection, "不可用", 76, false)->SetEnabled(false);
+
+    auto* language = new TComboBox(this);
+    language->SetParent(Page);
+    language->SetBounds(370, 146, 170, 21);
+    language->Items().SetText("简体中文\r\nEnglish\r\n日本語");
+    language->SetItemIndex(0);
+    AddLabel(Page, "语言(&L)：", 296, 150)->SetFocusControl(language);
+    auto* disabled = new TComboBox(this);
+    disabled->SetParent(Page);
+    disabled->SetBounds(370, 180, 170, 21);
+    disabled->Items().Add("不可用");
+    disabled->SetItemIndex(0);
+    disabled->SetEnabled(false);
 }
 
 void TGalleryForm::ShowBox(const std::string& What, int Flags, unsigned char Mode)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ComCtrls.h"
+#include "InputCtrls.h"
 #include "StdCtrls.h"
 #include "TabCtrls.h"
 #include "Tabs.h"
@@ -14,7 +15,7 @@ inline constexpr const char* GalleryCaption = "框架样式";
 
 class TGalleryForm : public TLicenseRootForm {
 public:
-    static constexpr int PageCount = 4;
+    static constexpr int PageCount = 5;
 
     explicit TGalleryForm(TComponent* AOwner);
     // Shows page Index (0 to PageCount - 1); Ctrl+Tab and Ctrl+Shift+Tab page forward and back from anywhere.
@@ -30,6 +31,12 @@ private:
     void BuildTabControlsPage(TWinControl* Page);
     void BuildTabSetPage(TWinControl* Page);
     void BuildMessageBoxPage(TWinControl* Page);
+    void BuildInputPage(TWinControl* Page);
+    TGroupBox* AddGroup(TWinControl* Parent, const std::string& Caption, const RECT& Bounds);
+    // A label with a mnemonic before a text field that it gives the focus to.
+    TEdit* AddEdit(TWinControl* Parent, const std::string& Caption, int Top, const std::string& Text);
+    template <class TButtonKind>
+    TButtonKind* AddCheck(TWinControl* Parent, const std::string& Caption, int Top, bool Checked);
     TTabControl* AddTabControl(TWinControl* Parent, int Top, int Width, int Tabs);
     TButton* AddButton(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width = 90);
     TLabel* AddLabel(TWinControl* Parent, const std::string& Caption, int Left, int Top);

@@ -3,7 +3,7 @@
 # Needs wine.sh sourced, wine_env/wine_prefix_ready/wine_display done, and demo-install.sh (waiting, keys, shots).
 
 GALLERY_CAPTION='框架样式'
-GALLERY_PAGES=4
+GALLERY_PAGES=5
 
 gallery_start() {  # unix path of Gallery.exe
   ( cd "$(dirname "$1")" && wine "$(basename "$1")"; echo $? > "$GALLERY_EXIT_FILE" ) &
@@ -11,7 +11,7 @@ gallery_start() {  # unix path of Gallery.exe
   GALLERY_WID=$(demo_wait_window "$GALLERY_CAPTION" 60)
 }
 
-# Saves page n as <prefix>-n.png, n = 1 .. 4.
+# Saves page n as <prefix>-n.png, n = 1 .. 5.
 gallery_shoot_pages() {  # prefix
   local n
   for n in $(seq 1 $GALLERY_PAGES); do

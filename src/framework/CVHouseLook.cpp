@@ -1,5 +1,6 @@
 #include "CVHouseLook.h"
 
+#include "CVInputStyle.h"
 #include "CVProgressBarStyle.h"
 #include "CVTabControlStyle.h"
 #include "CVTabSetStyle.h"
@@ -12,4 +13,5 @@ void RegisterHouseLook()
     RegisterTabControlStyle();
     RegisterTabSetStyle();
     RegisterProgressBarStyle();
+    RegisterInputStyle();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The whole house look in one call, for a program's start-up before its first form: the classes every layout may
-// name and every control family that has a look (the tab and page controls, the tab set, the progress bar). A
-// program that counts bytes calls RegisterComponentClasses() and the registrations of the families it shows instead:
-// a family it does not register shows as the plain control, without a word.
+// name and every control family that has a look (the tab and page controls, the tab set, the progress bar, the input
+// controls). A program that counts bytes calls RegisterComponentClasses() and the registrations of the families it
+// shows instead: a family it does not register shows as the plain control, without a word.
 
 #include <exception>
 

@@ -95,6 +95,8 @@ TLabel* TTitlePanel::CreateLabel()
     label->SetAlign(alClient);
     label->SetTransparent(true);
     label->SetLayout(tlCenter);
+    // A window's caption is no mnemonic: every "&" shows.
+    label->SetShowAccelChar(false);
     return label;
 }
 

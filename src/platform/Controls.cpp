@@ -383,6 +383,17 @@ void TControl::SetZOrder(bool TopMost)
     Invalidate();
 }
 
+bool IsAccel(WPARAM Key, const std::string& Caption)
+{
+    const auto upper = [](unsigned Char) { return Char >= 'a' && Char <= 'z' ? Char - 'a' + 'A' : Char; };
+    for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+        if (Caption[i] != '&') continue;
+        ++i;
+        if (Caption[i] != '&') return upper(static_cast<unsigned char>(Caption[i])) == upper(static_cast<unsigned>(Key));
+    }
+    return false;
+}
+
 void TControl::Click()
 {
     if (OnClick) OnClick(this);

@@ -38,7 +38,7 @@ constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
 constexpr UINT CM_HITTEST = CM_BASE + 10;
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
 constexpr UINT CM_DIALOGKEY = CM_BASE + 22;           // WParam: virtual key; Result 1 = handled
-constexpr UINT CM_DIALOGCHAR = CM_BASE + 23;
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 23;          // WParam: a character, as a mnemonic; Result 1 = taken
 constexpr UINT CM_FOCUSCHANGED = CM_BASE + 24;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;          // 0xB013
@@ -75,6 +75,10 @@ void Reported(F&& Step)
         ReportException(nullptr);
     }
 }
+
+// True when Caption marks Key as its mnemonic: an "&" before that letter or digit, in either case ("&&" is a plain
+// "&"). Captions are drawn with the marked character underlined.
+bool IsAccel(WPARAM Key, const std::string& Caption);
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };

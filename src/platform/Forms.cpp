@@ -445,9 +445,9 @@ bool TCustomForm::DialogKey(WPARAM Key)
     }
 }
 
-bool TCustomForm::BroadcastDialogKey(WPARAM Key)
+bool TCustomForm::BroadcastDialogKey(WPARAM Key, UINT Msg)
 {
-    TMessage message{CM_DIALOGKEY, Key, 0, 0};
+    TMessage message{Msg, Key, 0, 0};
     Broadcast(message);
     return message.Result != 0;
 }
@@ -457,6 +457,7 @@ void TCustomForm::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_CLOSE: Close(); return;
     case CM_DIALOGKEY: Message.Result = DialogKey(Message.WParam) ? 1 : 0; return;
+    case CM_DIALOGCHAR: Message.Result = BroadcastDialogKey(Message.WParam, CM_DIALOGCHAR) ? 1 : 0; return;
     case WM_SETFOCUS:
         TCustomControl::WndProc(Message);
         // The form hands the focus on to the control that had it last.
@@ -627,9 +628,10 @@ void TApplication::Idle()
     if (!FTerminated) WaitMessage();
 }
 
-// Tab, Enter and Escape belong to the form unless the focused control asks for them.
+// Tab, Enter and Escape belong to the form unless the focused control asks for them; so do mnemonics.
 bool TApplication::IsDialogMessage(MSG& Msg)
 {
+    if (Msg.message == WM_SYSCHAR || Msg.message == WM_CHAR) return IsMnemonic(Msg);
     if (Msg.message != WM_KEYDOWN) return false;
     LRESULT wanted = DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
     switch (Msg.wParam) {
@@ -646,6 +648,20 @@ bool TApplication::IsDialogMessage(MSG& Msg)
     if (!form || !form->HandleAllocated()) return false;
     // Through the form's window procedure, so that a failing click handler is reported like any other.
     return SendMessageA(form->Handle(), CM_DIALOGKEY, Msg.wParam, Msg.lParam) != 0;
+}
+
+// Alt+character anywhere, or a plain character typed where the focused control takes none (a button), goes to the
+// form as CM_DIALOGCHAR; a control whose caption marks that character answers it.
+bool TApplication::IsMnemonic(MSG& Msg)
+{
+    if (Msg.wParam <= ' ') return false;
+    TWinControl* control = TWinControl::FindControl(Msg.hwnd);
+    if (!control) return false;
+    const LRESULT typing = DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
+    if (Msg.message == WM_CHAR && (control->Perform(WM_GETDLGCODE, 0, 0) & typing)) return false;
+    TCustomForm* form = GetParentForm(control);
+    if (!form || !form->HandleAllocated()) return false;
+    return SendMessageA(form->Handle(), CM_DIALOGCHAR, Msg.wParam, Msg.lParam) != 0;
 }
 
 void TApplication::HandleException(const std::exception* E)

@@ -110,8 +110,8 @@ protected:
     // Tab moves the focus (Ctrl+Tab goes to every control in order); Enter goes to the focused control, then to every control in order (a focused or
     // default button answers), Escape to every control in order (a cancel button answers).
     bool DialogKey(WPARAM Key);
-    // Every control in order, until one answers.
-    bool BroadcastDialogKey(WPARAM Key);
+    // Every control in order, until one answers (CM_DIALOGKEY, or CM_DIALOGCHAR for a mnemonic).
+    bool BroadcastDialogKey(WPARAM Key, UINT Msg = CM_DIALOGKEY);
     virtual void DoHide();
 
     void ControlFocused(TWinControl* Control) override;
@@ -256,6 +256,7 @@ private:
     bool ProcessMessage(MSG& Msg);
     void Idle();
     bool IsDialogMessage(MSG& Msg);
+    bool IsMnemonic(MSG& Msg);
     void HintMouseMessage(TControl* Control);
     void HintTimer(UINT_PTR Timer);
     void ShowHintFor(TControl* Control, POINT CursorPos);

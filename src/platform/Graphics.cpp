@@ -395,6 +395,12 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
     ::Rectangle(FHandle, X1, Y1, X2, Y2);
 }
 
+void TCanvas::Ellipse(const RECT& Rect)
+{
+    RequireState();
+    ::Ellipse(FHandle, Rect.left, Rect.top, Rect.right, Rect.bottom);
+}
+
 void TCanvas::MoveTo(int X, int Y)
 {
     RequireState();

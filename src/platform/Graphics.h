@@ -145,6 +145,7 @@ public:
     void DrawFocusRect(const RECT& Rect);
     void Rectangle(int X1, int Y1, int X2, int Y2);  // pen outline, brush fill
     void Rectangle(const RECT& Rect) { Rectangle(Rect.left, Rect.top, Rect.right, Rect.bottom); }
+    void Ellipse(const RECT& Rect);  // pen outline, brush fill
     void MoveTo(int X, int Y);
     void LineTo(int X, int Y);
     // Lines from each point to the next, with the pen; the pen ends at the last point.

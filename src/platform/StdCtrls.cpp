@@ -106,6 +106,38 @@ void TLabel::SetWordWrap(bool Value)
     Invalidate();
 }
 
+void TLabel::SetShowAccelChar(bool Value)
+{
+    if (Value == FShowAccelChar) return;
+    FShowAccelChar = Value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetFocusControl(TWinControl* Value)
+{
+    if (FFocusControl) RemoveFreeNotification(FFocusControl);
+    FFocusControl = Value;
+    if (Value) FreeNotification(Value);
+}
+
+void TLabel::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
+}
+
+void TLabel::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CM_DIALOGCHAR && FFocusControl && FShowAccelChar && Enabled() &&
+        IsAccel(Message.WParam, FCaption) && FFocusControl->CanFocus()) {
+        FFocusControl->SetFocus();
+        Message.Result = 1;
+        return;
+    }
+    TGraphicControl::WndProc(Message);
+}
+
 void TLabel::FontChanged()
 {
     TGraphicControl::FontChanged();
@@ -114,7 +146,7 @@ void TLabel::FontChanged()
 
 UINT TLabel::TextFormat() const
 {
-    UINT format = DT_EXPANDTABS | DT_NOPREFIX | AlignmentFormat(FAlignment);
+    UINT format = DT_EXPANDTABS | (FShowAccelChar ? 0 : DT_NOPREFIX) | AlignmentFormat(FAlignment);
     if (FWordWrap) return format | DT_WORDBREAK;
     format |= DT_SINGLELINE;
     if (FLayout == tlCenter) format |= DT_VCENTER;
@@ -220,6 +252,11 @@ void TButton::WndProc(TMessage& Message)
         Click();
         Message.Result = 1;
         return;
+    case CM_DIALOGCHAR:
+        if (!IsAccel(Message.WParam, Caption()) || !CanFocus()) break;
+        Click();
+        Message.Result = 1;
+        return;
     case CM_FOCUSCHANGED:
         // Focus moved inside the form: an owner-drawn look (bold caption, focus frame) changes with it.
         Invalidate();
@@ -247,6 +284,9 @@ void RegisterStdCtrlsClasses(TClassRegistry& Registry)
     RegisterLayoutSetter(Registry, label, "WordWrap", &TLabel::SetWordWrap);
     RegisterLayoutSetter(Registry, label, "Alignment", &TLabel::SetAlignment, AlignmentNames);
     RegisterLayoutSetter(Registry, label, "Layout", &TLabel::SetLayout, TextLayoutNames);
+    RegisterLayoutSetter(Registry, label, "ShowAccelChar", &TLabel::SetShowAccelChar);
+    RegisterLayoutReference<TLabel, TWinControl>(Registry, label, "FocusControl",
+                                                 [](TLabel& c, TWinControl& Target) { c.SetFocusControl(&Target); });
 
     const std::string button = "TButton";
     RegisterLayoutProperty<TButton>(Registry, button, "ModalResult", [](TButton& c, const TLayoutValue& v) {

@@ -31,11 +31,20 @@ public:
     void SetLayout(TTextLayout Value);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
+    // An "&" in the caption underlines the next character, the label's mnemonic; false shows every "&" as it is
+    // (texts that are not captions: paths, messages).
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool Value);
+    // The control the label's mnemonic gives the focus to.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
 
 protected:
     void Paint() override;
     void FontChanged() override;
     void Loaded() override;
+    void WndProc(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void AdjustBounds();
@@ -43,12 +52,14 @@ private:
     bool FAutoSize = true;
     bool FTransparent = false;
     bool FWordWrap = false;
+    bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
 };
 
 // A push button (the system BUTTON class). It answers the form's dialog keys: Enter when it has the focus or is the
-// default button, Escape when it is the cancel button.
+// default button, Escape when it is the cancel button; and its caption's mnemonic, which clicks it.
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* AOwner);

@@ -370,10 +370,15 @@ TEST(GraphicsBitmap, ResourcesLoadWithTheirOwnDepth)
     button.LoadFromResourceName(self, "BUTTON_BACKGROUND");
     EXPECT_EQ(2, button.Width());
     EXPECT_EQ(18, button.Height());
-    EXPECT_EQ(pf24bit, button.PixelFormat());
+    EXPECT_EQ(pf8bit, button.PixelFormat());
     EXPECT_EQ(RGBColor(0xFE, 0xFE, 0xFE), button.Canvas().Pixel(0, 0));
     EXPECT_EQ(RGBColor(0xE1, 0xE1, 0xE1), button.Canvas().Pixel(1, 9));
     EXPECT_EQ(RGBColor(0xF4, 0xF4, 0xF4), button.Canvas().Pixel(1, 17));
+
+    TBitmap strip;
+    strip.LoadFromResourceName(self, "PAGECONTROLBACKGROUND");
+    EXPECT_EQ(pf24bit, strip.PixelFormat());
+    EXPECT_EQ(RGBColor(0xE7, 0xEE, 0xF8), strip.Canvas().Pixel(0, 20));
 
     TBitmap bar;
     bar.LoadFromResourceName(self, "FORMTITILEBITMAP");

@@ -30,6 +30,7 @@ inline int CountPixels(HWND Wnd, const RECT& R, COLORREF Colour)
 // A bitmap of one colour, optionally with a differently coloured bottom-left pixel.
 inline void FillBitmap(TBitmap& Bitmap, int Width, int Height, TColor Colour)
 {
+    Bitmap.SetPixelFormat(pf24bit);  // any colour, also where a picture with a colour table was loaded before
     Bitmap.SetSize(Width, Height);
     Bitmap.Canvas().Brush().SetStyle(bsSolid);
     Bitmap.Canvas().Brush().SetColor(Colour);

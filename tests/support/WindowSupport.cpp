@@ -1,7 +1,9 @@
 #include "WindowSupport.h"
 
 #include <stdexcept>
+#include <iterator>
 #include <tuple>
+#include <vector>
 
 #include "DeviceContexts.h"
 #include "TestSupport.h"
@@ -268,6 +270,36 @@ void ClickAt(POINT Screen)
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
+}
+
+namespace {
+
+INPUT KeyInput(WORD Key, bool Up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = Key;
+    input.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void TypeKeys(std::initializer_list<WORD> Keys, std::initializer_list<WORD> Held)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : Held) inputs.push_back(KeyInput(key, false));
+    for (WORD key : Keys) {
+        inputs.push_back(KeyInput(key, false));
+        inputs.push_back(KeyInput(key, true));
+    }
+    for (auto it = std::rbegin(Held); it != std::rend(Held); ++it) inputs.push_back(KeyInput(*it, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeText(const std::string& Text)
+{
+    for (char c : Text) TypeKeys({static_cast<WORD>(LOBYTE(VkKeyScanA(c)))});
 }
 
 }  // namespace testsupport

@@ -75,6 +75,10 @@ private:
 
 // Moves the real pointer to a screen point and clicks the left button there (real input, queued for the pump).
 void ClickAt(POINT Screen);
+// Real key strokes for the window with the focus, queued for the pump: each key pressed and released in turn, the
+// Held keys (VK_MENU for Alt+letter) down around them all. Text takes lower-case letters, digits and blanks.
+void TypeKeys(std::initializer_list<WORD> Keys, std::initializer_list<WORD> Held = {});
+void TypeText(const std::string& Text);
 
 // One pixel of a window as shown now: of its client area, or with WholeWindow of the window, frame included.
 COLORREF ClientPixel(HWND Wnd, int X, int Y);
