@@ -295,9 +295,14 @@ TEST(Shortcut, DeletesAFileOnly)
     EXPECT_TRUE(FolderExists(dir + "\\Quintaro卸载.lnk"));
 }
 
-TEST(FolderTree, ReachesPathsLongerThanMaxPath)
+// The current folder holds a canary: a deleter that cannot spell a long path may fall back on the current folder
+// (the shell's FO_DELETE does under Wine).
+TEST(FolderTree, ReachesPathsLongerThanMaxPathAndNothingElse)
 {
-    const std::string dir = FreshFolder("deep");
+    const std::string here = FreshFolder("current"), dir = FreshFolder("deep");
+    WriteFile(here + "\\canary.txt", "x");
+    const testsupport::CurrentFolder current(here);
+    ASSERT_TRUE(current.Entered());
     WideString deep = LongPath(dir);
     for (int i = 0; i < 12; ++i) {
         deep += L"\\a-rather-long-folder-name-";
@@ -309,6 +314,7 @@ TEST(FolderTree, ReachesPathsLongerThanMaxPath)
                                           nullptr)).Valid());
     EXPECT_TRUE(DeleteFolderTree(dir, true));
     EXPECT_FALSE(FolderExists(dir));
+    EXPECT_TRUE(FileExists(here + "\\canary.txt"));
 }
 
 namespace {

@@ -17,35 +17,28 @@ bool WaitUntil(const std::function<bool()>& Condition, unsigned Milliseconds)
     return true;
 }
 
-void RemoveTree(const std::string& path)
-{
-    std::string from = path;
-    from.push_back('\0');
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    SHFileOperationA(&op);
-}
-
 void MakeFolder(const std::string& path)
 {
     if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         throw std::runtime_error("cannot create " + path);
 }
 
+// A name is never reused: what a killed run left under it stays untouched. Clearing it here once went through the
+// shell's FO_DELETE, which under Wine, on a tree deeper than MAX_PATH, deletes the current folder's contents instead.
 std::string FreshFolder(const std::string& name)
 {
     static unsigned counter = 0;
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    std::string base = std::string(temp) + "quintaro-tests";
+    const std::string base = std::string(temp) + "quintaro-tests";
     CreateDirectoryA(base.c_str(), nullptr);
-    std::string path = base + "\\" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                       std::to_string(++counter);
-    if (FolderExists(path)) RemoveTree(path);
-    if (!CreateDirectoryA(path.c_str(), nullptr)) throw std::runtime_error("cannot create " + path);
-    return path;
+    const std::string stem = base + "\\" + name + "-" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int tries = 0; tries < 1000; ++tries) {
+        const std::string path = stem + std::to_string(++counter);
+        if (CreateDirectoryA(path.c_str(), nullptr)) return path;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    throw std::runtime_error("cannot create a fresh folder " + stem + "*");
 }
 
 std::string HelpersFolder()

@@ -9,7 +9,8 @@ namespace testsupport {
 // what they need instead of sleeping a time that is too long on a quiet machine and too short on a loaded one.
 bool WaitUntil(const std::function<bool()>& Condition, unsigned Milliseconds = 5000);
 
-// A fresh, empty folder below the prefix's temp folder, unique per call (no trailing backslash).
+// A fresh, empty folder below the prefix's temp folder, unique per call and never one that existed before (no
+// trailing backslash).
 std::string FreshFolder(const std::string& name);
 
 // Folder that holds the small helper programs (Quintaro.exe and the like).
@@ -23,9 +24,6 @@ std::string ReadBytes(const std::string& path);
 
 // Creates one folder (an existing one is fine); throws when it cannot.
 void MakeFolder(const std::string& path);
-
-// Removes a tree through the shell, read-only files included; a missing tree is no error.
-void RemoveTree(const std::string& path);
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);

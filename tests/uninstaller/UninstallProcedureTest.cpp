@@ -20,6 +20,7 @@
 #include "TestSupport.h"
 #include "Uninstall.h"
 #include "Unit1.h"
+#include "VelPublicFun.h"
 #include "WineLinks.h"
 #include "WinServices.h"
 
@@ -29,7 +30,6 @@ using testsupport::FreshFolder;
 using testsupport::WriteFile;
 using testsupport::MakeFolder;
 using testsupport::ReadBytes;
-using testsupport::RemoveTree;
 using testsupport::TSavedValue;
 
 namespace {
@@ -158,8 +158,8 @@ protected:
     void TearDown() override
     {
         form.reset();
-        RemoveTree(installDir);
-        if (!vendorExisted) RemoveTree(vendorDir);
+        ShellDeleteFolder(installDir);
+        if (!vendorExisted) ShellDeleteFolder(vendorDir);
         EXPECT_EQ(nullptr, OpenBox()) << "a box outlived its test";
     }
 
@@ -344,7 +344,7 @@ TEST_F(UninstallProcedure, UnusableShellFoldersAreSkipped)
     for (const std::string& path : lookAlikes) EXPECT_TRUE(testsupport::FileExists(path)) << path;
 
     DeleteFileA((drive + "Quintaro.LNK").c_str());
-    if (!driveGroupExisted) RemoveTree(drive + "Quintaro");
+    if (!driveGroupExisted) ShellDeleteFolder(drive + "Quintaro");
 }
 
 // Shell-folder values with characters the code page lacks: the system's ANSI reading turns "â" into "a", which
