@@ -1,6 +1,6 @@
 # Shared by the scripts that run Windows programs: the private prefix, the locale and the X display.
-# Source it; it defines wine_env, wine_prefix_ready, wine_display, wine, and wine_run_begin for the scripts that
-# should leave nothing running behind them.
+# Source it; it defines wine_env, wine_prefix_ready, wine_display, wine, wine_prefix_tidy, and wine_run_begin for the
+# scripts that should leave nothing running behind them.
 
 QUINTARO_ROOT=${QUINTARO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 # The loader that starts a 32-bit program as 64-bit Windows does, under WoW64 (and in a 32-bit prefix as 32-bit
@@ -80,6 +80,16 @@ wine_prefix_ready() {
 
 wine() {
   "$WINE_LOADER" "$@"
+}
+
+# Clears what the unit tests leave in their prefix: scratch folders (every run makes new ones and never clears one it
+# finds), and drive letters that a killed run left mapped to them. From the Unix side, which never follows a link.
+wine_prefix_tidy() {  # prefix
+  local link
+  rm -rf "$1"/drive_c/users/*/Temp/quintaro-tests
+  for link in "$1"/dosdevices/[m-y]:; do
+    if [ -L "$link" ] && [[ $(readlink "$link") == */quintaro-tests/* ]]; then rm -f "$link"; fi
+  done
 }
 
 # Makes the calling script a run that leaves no wineserver and no display of its own behind, whether it ends, fails
