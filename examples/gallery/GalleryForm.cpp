@@ -209,18 +209,18 @@ void TGalleryForm::BuildInputPage(TWinControl* Page)
     AddCheck<TRadioButton>(connection, "使用代理服务器(&X)", 50, false);
     AddCheck<TRadioButton>(connection, "不可用", 76, false)->SetEnabled(false);
 
-    auto* language = new TComboBox(this);
-    language->SetParent(Page);
-    language->SetBounds(370, 146, 170, 21);
-    language->Items().SetText("简体中文\r\nEnglish\r\n日本語");
-    language->SetItemIndex(0);
-    AddLabel(Page, "语言(&L)：", 296, 150)->SetFocusControl(language);
-    auto* disabled = new TComboBox(this);
-    disabled->SetParent(Page);
-    disabled->SetBounds(370, 180, 170, 21);
-    disabled->Items().Add("不可用");
-    disabled->SetItemIndex(0);
-    disabled->SetEnabled(false);
+    AddLabel(Page, "语言(&L)：", 296, 150)->SetFocusControl(AddCombo(Page, 146, "简体中文\r\nEnglish\r\n日本語"));
+    AddCombo(Page, 180, "不可用")->SetEnabled(false);
+}
+
+TComboBox* TGalleryForm::AddCombo(TWinControl* Parent, int Top, const std::string& Items)
+{
+    auto* combo = new TComboBox(this);
+    combo->SetParent(Parent);
+    combo->SetBounds(370, Top, 170, 21);
+    combo->Items().SetText(Items);
+    combo->SetItemIndex(0);
+    return combo;
 }
 
 void TGalleryForm::ShowBox(const std::string& What, int Flags, unsigned char Mode)

@@ -37,6 +37,8 @@ private:
     TEdit* AddEdit(TWinControl* Parent, const std::string& Caption, int Top, const std::string& Text);
     template <class TButtonKind>
     TButtonKind* AddCheck(TWinControl* Parent, const std::string& Caption, int Top, bool Checked);
+    // A drop-down list of the given lines, the first one picked.
+    TComboBox* AddCombo(TWinControl* Parent, int Top, const std::string& Items);
     TTabControl* AddTabControl(TWinControl* Parent, int Top, int Width, int Tabs);
     TButton* AddButton(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width = 90);
     TLabel* AddLabel(TWinControl* Parent, const std::string& Caption, int Left, int Top);
