@@ -116,9 +116,12 @@ WideString HoldingFolder(const WideString& Path)
     return folder;
 }
 
+// By the file system's rule: character by character, case aside. The locale's comparison takes "ß" for "ss" and
+// passes over soft hyphens, so a link's target whose path differed from the entry's only so passed for the entry.
 bool SameName(const WideString& A, const WideString& B)
 {
-    return !A.empty() && lstrcmpiW(A.c_str(), B.c_str()) == 0;
+    return !A.empty() && CompareStringOrdinal(A.c_str(), static_cast<int>(A.size()), B.c_str(),
+                                              static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
 }
 
 DWORD AttributesOf(const std::string& Path)

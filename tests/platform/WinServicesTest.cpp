@@ -126,6 +126,26 @@ TEST(FolderWalk, ReportsEveryEntryAndHowItEnded)
     EXPECT_NE(static_cast<DWORD>(ERROR_NO_MORE_FILES), result) << "a refused search is no complete one";
 }
 
+// An entry is itself only under its own name, by the file system's rule: case aside, every character counts. The
+// locale's comparison took a target "Straße" for an entry "Strasse", and passed over a soft hyphen.
+TEST(EntryHandle, IsTheEntryUnderItsOwnNameOnly)
+{
+    const WideString path = LongPath(FreshFolder("names")) + L"\\Stra\u00DFe.txt";
+    const HANDLE made = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, made);
+    CloseHandle(made);
+    const TEntryHandle file(path, FILE_READ_ATTRIBUTES);
+    const WideString final = file.FinalName();
+    ASSERT_NE(WideString::npos, final.find(L"Stra\u00DFe.txt"));
+    EXPECT_TRUE(file.Is(final));
+    EXPECT_TRUE(file.Is(UpperCaseAscii(final)));
+    WideString spelledOut = final, softHyphen = final;
+    spelledOut.replace(final.find(L'\u00DF'), 1, L"ss");
+    softHyphen.insert(final.find(L"Stra") + 1, L"\u00AD");
+    EXPECT_FALSE(file.Is(spelledOut));
+    EXPECT_FALSE(file.Is(softHyphen));
+}
+
 // Wine resolves Unix symbolic links in every call, so a link must be recognised before anything acts on it.
 TEST(FolderWalk, TellsLinksFromEntries)
 {
